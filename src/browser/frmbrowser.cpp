@@ -181,11 +181,10 @@ void frmBrowser::buildStatusBar()
     StatusBar1->setAccessibleName(tr("Status"));
     StatusBar1->setSizeGripEnabled(false);
     const int widths[] = {1440, 9440, 1440};
-    const char *names[] = {"Panel 1", "Panel 2", "Panel 3"};
     for (int i = 0; i < 3; ++i) {
         auto *panel = new QLabel(StatusBar1);
         panel->setObjectName(QStringLiteral("panel%1").arg(i + 1));
-        panel->setAccessibleName(tr(names[i]));
+        // No accessible name of its own: a screen reader reads the panel's text.
         panel->setMinimumWidth(px(widths[i]));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
