@@ -33,6 +33,11 @@ public:
     virtual void zoomBy(int steps) = 0;
     virtual void resetZoom() = 0;
     virtual void findText(const QString &text, bool backward) = 0;
+    // The Internet settings panel's choices for the page engine.
+    virtual void setJavaScriptEnabled(bool enabled) = 0;
+    virtual void setImagesEnabled(bool enabled) = 0;
+    // Deletes cache, cookies and history.
+    virtual void clearBrowsingData() = 0;
 
 Q_SIGNALS:
     void statusTextChanged(const QString &text);

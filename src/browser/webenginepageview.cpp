@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWebEngineCookieStore>
 #include <QWebEngineHistory>
+#include <QWebEngineSettings>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -143,4 +145,23 @@ void WebEnginePageView::resetZoom()
 void WebEnginePageView::findText(const QString &text, bool backward)
 {
     m_view->findText(text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
+}
+
+void WebEnginePageView::setJavaScriptEnabled(bool enabled)
+{
+    m_view->page()->settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, enabled);
+}
+
+void WebEnginePageView::setImagesEnabled(bool enabled)
+{
+    m_view->page()->settings()->setAttribute(QWebEngineSettings::AutoLoadImages, enabled);
+}
+
+void WebEnginePageView::clearBrowsingData()
+{
+    QWebEngineProfile *profile = m_view->page()->profile();
+    profile->clearHttpCache();
+    profile->cookieStore()->deleteAllCookies();
+    profile->clearAllVisitedLinks();
+    m_view->history()->clear();
 }

@@ -29,6 +29,9 @@ public:
     void zoomBy(int steps) override;
     void resetZoom() override;
     void findText(const QString &text, bool backward) override;
+    void setJavaScriptEnabled(bool enabled) override;
+    void setImagesEnabled(bool enabled) override;
+    void clearBrowsingData() override;
 
     QWebEngineView *engineView() const { return m_view; }
 

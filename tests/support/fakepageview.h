@@ -27,6 +27,9 @@ public:
     void zoomBy(int steps) override { calls << QStringLiteral("zoomBy:%1").arg(steps); }
     void resetZoom() override { calls << QStringLiteral("resetZoom"); }
     void findText(const QString &text, bool backward) override;
+    void setJavaScriptEnabled(bool enabled) override { calls << QStringLiteral("javaScript:%1").arg(enabled); }
+    void setImagesEnabled(bool enabled) override { calls << QStringLiteral("images:%1").arg(enabled); }
+    void clearBrowsingData() override { calls << QStringLiteral("clearBrowsingData"); }
 
     // Completes the last navigation as a page load: address, title and events.
     void finishLoad(const QString &pageTitle = QString());
