@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -42,6 +43,7 @@ void tst_AddressBar::surfSendsTheTextUnchanged_data()
     QTest::addColumn<bool>("byEnter");
     QTest::newRow("enter, full address") << "http://a.test/x?y=1" << true;
     QTest::newRow("button, full address") << "http://a.test/x?y=1" << false;
+    QTest::newRow("enter, text already in the list surfs once") << "http://before.test/" << true;
     QTest::newRow("enter, blanks and case kept") << " Example.COM/a b " << true;
     QTest::newRow("button, empty text") << "" << false;
     QTest::newRow("enter, phrase in other case") << "copper kettle is brave" << true;
@@ -56,12 +58,14 @@ void tst_AddressBar::surfSendsTheTextUnchanged()
     t.seed("MRURL", "0", "http://before.test/");
     QVERIFY(windowdriver::start(t));
     frmBrowser &w = *t.window;
+    QSignalSpy returns(w.Combo1->lineEdit(), &QLineEdit::returnPressed);
     QVERIFY(windowdriver::typeInto(w.Combo1, typed));
     if (byEnter)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     else
         QTest::mouseClick(w.Command2, Qt::LeftButton);
     QCOMPARE(t.view->navigations, QStringList{typed});
+    QCOMPARE(returns.count(), 0); // the Enter went to "Surf", not into the field
     QCOMPARE(entries(w.Combo1), (QStringList{"http://before.test/", typed}));
     QCOMPARE(w.Combo1->currentText(), typed);
     QCOMPARE(t.stored("MRURL", "0"), typed);
