@@ -22,5 +22,8 @@ inline const QString AddressbarBackgroundColor = QStringLiteral("Addressbarbackg
 inline const QString SearchboxFontColor = QStringLiteral("Searchboxfontcolor");
 inline const QString SearchboxBackgroundColor = QStringLiteral("Searchboxbackgroundcolor");
 inline const QString Count = QStringLiteral("count");
+// Section Internet: the page engine's choices, "1" on and "0" off.
+inline const QString JavaScript = QStringLiteral("JavaScript");
+inline const QString LoadImages = QStringLiteral("LoadImages");
 
 } // namespace keys
