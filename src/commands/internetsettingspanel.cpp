@@ -20,6 +20,7 @@ InternetSettingsPanel::InternetSettingsPanel(SettingsStore &settings, Dialogs &d
     setObjectName(QStringLiteral("InternetSettingsPanel"));
     setWindowTitle(tr("Internet Properties"));
     setAccessibleName(tr("Internet Properties"));
+    setMinimumWidth(320);
 
     auto *history = new QGroupBox(tr("Browsing data"), this);
     auto *historyLayout = new QVBoxLayout(history);

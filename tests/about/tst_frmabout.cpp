@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMimeData>
@@ -89,6 +90,8 @@ void tst_FrmAbout::loadShowsTitleVersionAndMaker()
     QCOMPARE(about.Timer2->interval(), 50);
     QVERIFY(about.Timer1->isActive() && about.Timer2->isActive());
     QCOMPARE(about.soundRequests(), 1);
+    // The sound ships inside the program.
+    QVERIFY(QFile::exists(":/sounds/plink.wav"));
     // Centred on the screen.
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     QVERIFY(qAbs(about.geometry().center().x() - screen.center().x()) <= 1);

@@ -27,9 +27,7 @@ void tst_FileCommands::openFilterKeepsTheTextAndItsPatterns_data()
         << FileCommands::OpenFilter
         << "All Internet Files (*.hmt,*.html,*.asp,*.shtml,*.js,*.dhtml) "
            "(*.htm *.html *.asp *.shtml *.js *.dhtml)";
-    QTest::newRow("no blanks at the bar") << "Pages|*.htm" << "Pages (*.htm)";
     QTest::newRow("empty patterns dropped") << "Text | *.txt;;" << "Text (*.txt)";
-    QTest::newRow("no bar stays as it is") << "Pages (*.htm)" << "Pages (*.htm)";
 }
 
 void tst_FileCommands::openFilterKeepsTheTextAndItsPatterns()
