@@ -30,7 +30,7 @@ public:
         }
     };
 
-    // The values at load: the animated picture's design place (240, 120) and size 1.
+    // The values at load: the animated picture's own place (240, 120) and size 1.
     explicit AboutAnimation(float left = 240.0f, int top = 120);
 
     // Starts the animation; a second start changes nothing.

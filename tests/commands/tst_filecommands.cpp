@@ -21,7 +21,7 @@ private Q_SLOTS:
 
 void tst_FileCommands::openFilterKeepsTheTextAndItsPatterns_data()
 {
-    QTest::addColumn<QString>("designText");
+    QTest::addColumn<QString>("menuText");
     QTest::addColumn<QString>("qtFilter");
     QTest::newRow("the Open filter")
         << FileCommands::OpenFilter
@@ -32,9 +32,9 @@ void tst_FileCommands::openFilterKeepsTheTextAndItsPatterns_data()
 
 void tst_FileCommands::openFilterKeepsTheTextAndItsPatterns()
 {
-    QFETCH(QString, designText);
+    QFETCH(QString, menuText);
     QFETCH(QString, qtFilter);
-    QCOMPARE(FileCommands::qtFilter(designText), qtFilter);
+    QCOMPARE(FileCommands::qtFilter(menuText), qtFilter);
 }
 
 void tst_FileCommands::openWithACancelledPickerNavigatesNowhere()
