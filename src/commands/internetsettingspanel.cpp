@@ -10,12 +10,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 InternetSettingsPanel::InternetSettingsPanel(SettingsStore &settings, Dialogs &dialogs,
                                              PageView *view, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_settings(settings), m_dialogs(dialogs), m_view(view)
+    : QDialog(parent), m_settings(settings), m_dialogs(dialogs), m_view(view)
 {
     setObjectName(QStringLiteral("InternetSettingsPanel"));
     setWindowTitle(tr("Internet Properties"));
@@ -68,8 +67,7 @@ InternetSettingsPanel::InternetSettingsPanel(SettingsStore &settings, Dialogs &d
             m_view->setImagesEnabled(on);
     });
     connect(m_delete, &QPushButton::clicked, this, &InternetSettingsPanel::deleteBrowsingData);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
-    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this, &QWidget::close);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 void InternetSettingsPanel::refresh()
@@ -84,7 +82,7 @@ void InternetSettingsPanel::showEvent(QShowEvent *event)
 {
     refresh();
     m_status->clear();
-    QWidget::showEvent(event);
+    QDialog::showEvent(event);
 }
 
 void InternetSettingsPanel::deleteBrowsingData()

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QPointer>
-#include <QWidget>
+#include <QDialog>
 
 class Dialogs;
 class PageView;
@@ -12,7 +12,7 @@ class SettingsStore;
 
 // Our small Internet settings panel for the page engine: delete browsing data,
 // JavaScript and images. Not modal; each change is stored and applied at once.
-class InternetSettingsPanel : public QWidget
+class InternetSettingsPanel : public QDialog
 {
     Q_OBJECT
 public:

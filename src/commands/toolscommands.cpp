@@ -68,8 +68,6 @@ void ToolsCommands::showInternetProperties()
     if (!m_internetPanel) {
         m_internetPanel = new InternetSettingsPanel(m_window.settings(), m_window.dialogs(),
                                                     m_window.WebBrowser1, &m_window);
-        m_internetPanel->adjustSize();
-        m_internetPanel->move(m_window.frameGeometry().center() - m_internetPanel->rect().center());
     }
     m_internetPanel->setWindowState(m_internetPanel->windowState() & ~Qt::WindowMinimized);
     m_internetPanel->show();
