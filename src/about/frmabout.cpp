@@ -93,7 +93,6 @@ void frmAbout::buildControls()
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setPixmap(aboutpictures::icon(frmBrowser::px(Picture1Place.width)));
     Picture1->setAccessibleName(tr("Skimlark icon"));
-    Picture1->setToolTip(QString());
     place(Picture1, Picture1Place);
 
     QFont titleFont = font();
