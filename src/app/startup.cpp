@@ -7,6 +7,7 @@
 #include "browser/webenginepageview.h"
 #include "frmsplash.h"
 #include "settings/settingsstore.h"
+#include "terminationsignal.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -37,6 +38,9 @@ int runSkimlark(QApplication &app)
     frmBrowser window(settings, dialogs, view);
     QObject::connect(&window, &frmBrowser::closing, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // A logout or kill asks the window to close, as the close box does.
+    TerminationSignal termination;
+    QObject::connect(&termination, &TerminationSignal::requested, &window, &QWidget::close);
     window.load();
     window.show();
     // No window manager may be there to activate the window; ask for it, and

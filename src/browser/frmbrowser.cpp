@@ -21,6 +21,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QFontMetrics>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -64,6 +66,16 @@ static void place(QWidget *widget, const Place &p)
 {
     widget->setGeometry(frmBrowser::px(p.left), frmBrowser::px(p.top), frmBrowser::px(p.width),
                         frmBrowser::px(p.height));
+}
+
+// The labels' bold 9.75 point face runs wider here than the fonts the layout
+// was drawn with; step the size down until the whole caption fits its place.
+static QFont fittingFont(QFont font, const QString &text, int width)
+{
+    constexpr qreal Smallest = 6.0;
+    while (font.pointSizeF() > Smallest && QFontMetrics(font).horizontalAdvance(text) > width)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    return font;
 }
 
 frmBrowser::frmBrowser(SettingsStore &settings, Dialogs &dialogs, PageView *pageView,
@@ -111,8 +123,8 @@ void frmBrowser::buildControls()
 
     Label1 = new QLabel(tr("Search the Internet:"), m_client);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(labelFont);
     place(Label1, Label1Place);
+    Label1->setFont(fittingFont(labelFont, Label1->text(), Label1->width()));
 
     Text1 = new QLineEdit(tr("Enter your search keyword here"), m_client);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -127,8 +139,8 @@ void frmBrowser::buildControls()
 
     Label2 = new QLabel(tr("Location:"), m_client);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setFont(labelFont);
     place(Label2, Label2Place);
+    Label2->setFont(fittingFont(labelFont, Label2->text(), Label2->width()));
 
     Combo1 = new QComboBox(m_client);
     Combo1->setObjectName(QStringLiteral("Combo1"));
@@ -365,9 +377,14 @@ bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::Resize) {
             layoutControls();
         } else if (event->type() == QEvent::MouseMove && !m_firstMouseMove) {
-            // The one-time operation on the first mouse movement: a repaint.
-            update();
-            m_firstMouseMove = true;
+            // Only a move over the window's own surface counts, not one that a
+            // child control passed on.
+            const auto *move = static_cast<QMouseEvent *>(event);
+            if (!m_client->childAt(move->position().toPoint())) {
+                // The one-time operation on the first mouse movement: a repaint.
+                update();
+                m_firstMouseMove = true;
+            }
         }
     }
     return QMainWindow::eventFilter(watched, event);
