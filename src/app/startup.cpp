@@ -32,9 +32,6 @@ int runSkimlark(QApplication &app)
     frmBrowser window(settings, dialogs, view);
     QObject::connect(&window, &frmBrowser::closing, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    // A logout or kill asks the window to close, as the close box does.
-    TerminationSignal termination;
-    QObject::connect(&termination, &TerminationSignal::requested, &window, &QWidget::close);
     frmSplash::runSequence(splash, SplashPasses, [&window] {
         window.load();
         window.show();
@@ -44,5 +41,9 @@ int runSkimlark(QApplication &app)
         window.activateWindow();
         QTimer::singleShot(0, &window, [&window] { window.ensureFirstActivation(); });
     });
+    // From here a logout or kill asks the window to close, as the close box
+    // does; during the splash the default action still ends the process.
+    TerminationSignal termination;
+    QObject::connect(&termination, &TerminationSignal::requested, &window, &QWidget::close);
     return app.exec();
 }

@@ -69,7 +69,8 @@ static void place(QWidget *widget, const Place &p)
 }
 
 // The labels' bold 9.75 point face runs wider here than the fonts the layout
-// was drawn with; step the size down until the whole caption fits its place.
+// was drawn with; step the size down until the whole caption fits in front of
+// the control that follows it.
 static QFont fittingFont(QFont font, const QString &text, int width)
 {
     constexpr qreal Smallest = 6.0;
@@ -124,10 +125,11 @@ void frmBrowser::buildControls()
     Label1 = new QLabel(tr("Search the Internet:"), m_client);
     Label1->setObjectName(QStringLiteral("Label1"));
     place(Label1, Label1Place);
-    Label1->setFont(fittingFont(labelFont, Label1->text(), Label1->width()));
 
     Text1 = new QLineEdit(tr("Enter your search keyword here"), m_client);
     Text1->setObjectName(QStringLiteral("Text1"));
+    // Show the invitation from its start, not scrolled to its end.
+    Text1->setCursorPosition(0);
     Text1->setAccessibleName(tr("Search the Internet:"));
     Label1->setBuddy(Text1);
     place(Text1, Text1Place);
@@ -140,7 +142,6 @@ void frmBrowser::buildControls()
     Label2 = new QLabel(tr("Location:"), m_client);
     Label2->setObjectName(QStringLiteral("Label2"));
     place(Label2, Label2Place);
-    Label2->setFont(fittingFont(labelFont, Label2->text(), Label2->width()));
 
     Combo1 = new QComboBox(m_client);
     Combo1->setObjectName(QStringLiteral("Combo1"));
@@ -150,6 +151,17 @@ void frmBrowser::buildControls()
     Combo1->lineEdit()->setAccessibleName(tr("Location:"));
     Label2->setBuddy(Combo1);
     place(Combo1, Combo1Place);
+
+    // Each label's place runs under the field after it, which would hide the
+    // caption's end; both labels share the size that fits the tighter one.
+    constexpr int LabelGap = 30;
+    const QFont fitted1 = fittingFont(labelFont, Label1->text(),
+                                      px(Text1Place.left - Label1Place.left - LabelGap));
+    const QFont fitted2 = fittingFont(labelFont, Label2->text(),
+                                      px(Combo1Place.left - Label2Place.left - LabelGap));
+    labelFont.setPointSizeF(qMin(fitted1.pointSizeF(), fitted2.pointSizeF()));
+    Label1->setFont(labelFont);
+    Label2->setFont(labelFont);
 
     Command2 = new QPushButton(tr("Surf"), m_client);
     Command2->setObjectName(QStringLiteral("Command2"));

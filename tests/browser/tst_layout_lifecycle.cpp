@@ -145,14 +145,20 @@ void tst_LayoutLifecycle::minimiseAndRestoreKeepTheLayout()
 void tst_LayoutLifecycle::labelsShowTheirWholeCaption()
 {
     TestBrowser t;
-    for (QLabel *label : {t.window->Label1, t.window->Label2}) {
-        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
+    frmBrowser &w = *t.window;
+    // Each label's place runs under the field after it: the caption must end before it.
+    const QList<QPair<QLabel *, QWidget *>> rows = {{w.Label1, w.Text1}, {w.Label2, w.Combo1}};
+    for (const auto &[label, field] : rows) {
+        QVERIFY2(label->x() + label->fontMetrics().horizontalAdvance(label->text()) < field->x(),
                  qPrintable(label->text()));
         QVERIFY(label->fontMetrics().height() <= label->height());
         QVERIFY(label->font().bold());
         QVERIFY(label->font().pointSizeF() <= 9.75);
-        QVERIFY(label->buddy());
+        QCOMPARE(label->buddy(), field);
     }
+    QCOMPARE(w.Label1->font(), w.Label2->font());
+    // The search box shows its invitation from the start.
+    QCOMPARE(w.Text1->cursorPosition(), 0);
 }
 
 void tst_LayoutLifecycle::firstActivationSelectsTheHomePageTabOnce()
