@@ -19,10 +19,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QFontMetrics>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
