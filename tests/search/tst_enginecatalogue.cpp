@@ -1,5 +1,4 @@
 #include "search/enginecatalogue.h"
-#include "search/enginemenuitems.h"
 #include "support/testmain.h"
 
 #include <QtTest>
@@ -19,7 +18,6 @@ private Q_SLOTS:
     void keywordsArePercentEncoded();
     void tabTargets_data();
     void tabTargets();
-    void everyMenuIdHasARow();
 };
 
 void tst_EngineCatalogue::everyRowBuildsItsAddress_data()
@@ -157,12 +155,6 @@ void tst_EngineCatalogue::tabTargets()
     QCOMPARE(tabTarget(tab, "cats"), search);
     // Only the empty string is empty: a blank is searched for, encoded.
     QVERIFY(tabTarget(tab, " ").contains("%20"));
-}
-
-void tst_EngineCatalogue::everyMenuIdHasARow()
-{
-    for (const EngineMenuItem &item : EngineMenuItems)
-        QVERIFY2(!queryAddresses(QLatin1String(item.engineId), "x").isEmpty(), item.name);
 }
 
 SKIMLARK_TEST_MAIN(tst_EngineCatalogue)
