@@ -7,6 +7,7 @@
 #include "browser/webenginepageview.h"
 #include "frmsplash.h"
 #include "settings/settingsstore.h"
+#include "terminationsignal.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -40,5 +41,9 @@ int runSkimlark(QApplication &app)
         window.activateWindow();
         QTimer::singleShot(0, &window, [&window] { window.ensureFirstActivation(); });
     });
+    // From here a logout or kill asks the window to close, as the close box
+    // does; during the splash the default action still ends the process.
+    TerminationSignal termination;
+    QObject::connect(&termination, &TerminationSignal::requested, &window, &QWidget::close);
     return app.exec();
 }

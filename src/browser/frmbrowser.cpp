@@ -19,8 +19,10 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
@@ -64,6 +66,17 @@ static void place(QWidget *widget, const Place &p)
 {
     widget->setGeometry(frmBrowser::px(p.left), frmBrowser::px(p.top), frmBrowser::px(p.width),
                         frmBrowser::px(p.height));
+}
+
+// The labels' bold 9.75 point face runs wider here than the fonts the layout
+// was drawn with; step the size down until the whole caption fits in front of
+// the control that follows it.
+static QFont fittingFont(QFont font, const QString &text, int width)
+{
+    constexpr qreal Smallest = 6.0;
+    while (font.pointSizeF() > Smallest && QFontMetrics(font).horizontalAdvance(text) > width)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    return font;
 }
 
 frmBrowser::frmBrowser(SettingsStore &settings, Dialogs &dialogs, PageView *pageView,
@@ -111,11 +124,12 @@ void frmBrowser::buildControls()
 
     Label1 = new QLabel(tr("Search the Internet:"), m_client);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(labelFont);
     place(Label1, Label1Place);
 
     Text1 = new QLineEdit(tr("Enter your search keyword here"), m_client);
     Text1->setObjectName(QStringLiteral("Text1"));
+    // Show the invitation from its start, not scrolled to its end.
+    Text1->setCursorPosition(0);
     Text1->setAccessibleName(tr("Search the Internet:"));
     Label1->setBuddy(Text1);
     place(Text1, Text1Place);
@@ -127,7 +141,6 @@ void frmBrowser::buildControls()
 
     Label2 = new QLabel(tr("Location:"), m_client);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setFont(labelFont);
     place(Label2, Label2Place);
 
     Combo1 = new QComboBox(m_client);
@@ -138,6 +151,17 @@ void frmBrowser::buildControls()
     Combo1->lineEdit()->setAccessibleName(tr("Location:"));
     Label2->setBuddy(Combo1);
     place(Combo1, Combo1Place);
+
+    // Each label's place runs under the field after it, which would hide the
+    // caption's end; both labels share the size that fits the tighter one.
+    constexpr int LabelGap = 30;
+    const QFont fitted1 = fittingFont(labelFont, Label1->text(),
+                                      px(Text1Place.left - Label1Place.left - LabelGap));
+    const QFont fitted2 = fittingFont(labelFont, Label2->text(),
+                                      px(Combo1Place.left - Label2Place.left - LabelGap));
+    labelFont.setPointSizeF(qMin(fitted1.pointSizeF(), fitted2.pointSizeF()));
+    Label1->setFont(labelFont);
+    Label2->setFont(labelFont);
 
     Command2 = new QPushButton(tr("Surf"), m_client);
     Command2->setObjectName(QStringLiteral("Command2"));
@@ -365,9 +389,14 @@ bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::Resize) {
             layoutControls();
         } else if (event->type() == QEvent::MouseMove && !m_firstMouseMove) {
-            // The one-time operation on the first mouse movement: a repaint.
-            update();
-            m_firstMouseMove = true;
+            // Only a move over the window's own surface counts, not one that a
+            // child control passed on.
+            const auto *move = static_cast<QMouseEvent *>(event);
+            if (!m_client->childAt(move->position().toPoint())) {
+                // The one-time operation on the first mouse movement: a repaint.
+                update();
+                m_firstMouseMove = true;
+            }
         }
     }
     return QMainWindow::eventFilter(watched, event);
