@@ -104,6 +104,9 @@ class Session:
                                           "--no-first-run" % self.proxy.port,
         })
         env.pop("QT_QPA_PLATFORM", None)
+        # Bring the accessibility bus and its registry up before the program
+        # looks for them, so it never starts unregistered.
+        pyatspi.Registry.getDesktop(0).childCount
         self.process = subprocess.Popen([self.binary], env=env, stdout=subprocess.DEVNULL,
                                         stderr=open(os.path.join(self.root, "stderr.log"), "w"))
         self.app = wait_for(self._find_app, timeout, "the program on the accessibility bus")
@@ -113,6 +116,11 @@ class Session:
 
     def _find_app(self):
         desktop = pyatspi.Registry.getDesktop(0)
+        # The desktop's list of applications is cached; ask the registry afresh.
+        try:
+            desktop.clearCache()
+        except Exception:
+            pass
         for i in range(desktop.childCount):
             app = desktop.getChildAtIndex(i)
             try:
