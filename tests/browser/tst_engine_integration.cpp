@@ -2,6 +2,7 @@
 #include "browser/makeraddresses.h"
 #include "browser/makersite.h"
 #include "browser/pagejobs.h"
+#include "browser/toolbarcomponent.h"
 #include "browser/webenginepageview.h"
 #include "support/fakedialogs.h"
 #include "support/testmain.h"
@@ -9,6 +10,8 @@
 
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressBar>
+#include <QToolBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
@@ -42,6 +45,7 @@ private Q_SLOTS:
     void fileSaveWritesThePage();
     void printGoesToThePrinter();
     void printPreviewOpensWithThePage();
+    void progressBarShowsARealLoad();
 
 private:
     void load(const QString &address);
@@ -359,6 +363,28 @@ void tst_EngineIntegration::printPreviewOpensWithThePage()
     QVERIFY(m_view->printPreview());
     QVERIFY(sawPreview);
     QCOMPARE(finished.first().at(0).toBool(), true);
+}
+
+void tst_EngineIntegration::progressBarShowsARealLoad()
+{
+    QToolBar toolbar;
+    ToolbarComponent component;
+    component.attach(&toolbar, m_view);
+    component.setMode(1);
+    toolbar.show();
+    QProgressBar *bar = component.progressBar();
+    QVERIFY(bar);
+    bool shownAtStart = false;
+    int highest = -1;
+    connect(m_view, &PageView::downloadBegun, this, [&] { shownAtStart = bar->isVisible(); });
+    connect(m_view, &PageView::progressChanged, this,
+            [&](int percent) { highest = qMax(highest, percent); });
+    load("http://progress.test/");
+    QVERIFY(shownAtStart);
+    QCOMPARE(highest, 100);
+    QVERIFY(bar->isHidden());
+    component.release();
+    QVERIFY(!component.progressBar());
 }
 
 SKIMLARK_TEST_MAIN(tst_EngineIntegration)
