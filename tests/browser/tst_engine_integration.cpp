@@ -13,6 +13,9 @@
 #include <QProgressBar>
 #include <QToolBar>
 #include <QSignalSpy>
+#include <QSslKey>
+#include <QSslServer>
+#include <QSslSocket>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -37,6 +40,8 @@ private Q_SLOTS:
     void popupWithoutAClickStaysBlocked();
     void downloadIsSavedWhereTheUserChose();
     void cancelledDownloadWritesNothing();
+    void certificateError_data();
+    void certificateError();
     void basicAuthentication_data();
     void basicAuthentication();
     void javaScriptDialogsGoThroughOurDialogs_data();
@@ -51,6 +56,8 @@ private:
     void load(const QString &address);
 
     TestServer m_server;
+    // An HTTPS site with a certificate no browser trusts.
+    QSslServer m_secure;
     QWebEngineProfile *m_profile = nullptr;
     FakeDialogs m_dialogs;
     WebEnginePageView *m_view = nullptr;
@@ -78,10 +85,33 @@ void tst_EngineIntegration::initTestCase()
         }
         return TestServer::Response();
     };
+    QFile certificate(QFINDTESTDATA("../support/certs/selfsigned.crt"));
+    QFile key(QFINDTESTDATA("../support/certs/selfsigned.key"));
+    QVERIFY(certificate.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly));
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(QSslCertificate(&certificate));
+    tls.setPrivateKey(QSslKey(&key, QSsl::Rsa));
+    m_secure.setSslConfiguration(tls);
+    connect(&m_secure, &QSslServer::pendingConnectionAvailable, this, [this] {
+        while (auto *socket = qobject_cast<QSslSocket *>(m_secure.nextPendingConnection())) {
+            connect(socket, &QSslSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QSslSocket::readyRead, socket, [socket] {
+                if (!socket->readAll().contains("\r\n\r\n"))
+                    return;
+                const QByteArray body = "<html><head><title>Secure page</title></head></html>";
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: "
+                              + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+            });
+        }
+    });
+    QVERIFY(m_secure.listen(QHostAddress::LocalHost, 0));
+    const QByteArray securePort = QByteArray::number(m_secure.serverPort());
     // The engine reads its flags when it first starts, which is after this.
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS",
             qgetenv("QTWEBENGINE_CHROMIUM_FLAGS") + " " + m_server.proxyFlag().toUtf8()
-                + " --proxy-bypass-list=<-loopback>");
+                + " --proxy-bypass-list=<-loopback>;secure-no.test;secure-yes.test"
+                + " --host-resolver-rules=\"MAP secure-no.test 127.0.0.1:" + securePort
+                + ",MAP secure-yes.test 127.0.0.1:" + securePort + "\"");
     QVERIFY(MakerSite::startForEngine(this));
     m_profile = new QWebEngineProfile(this);
 }
@@ -177,7 +207,16 @@ void tst_EngineIntegration::blankTargetLinkOpensInTheSameView()
     QSignalSpy complete(m_view, &PageView::downloadComplete);
     QWidget *surface = m_view->engineView()->focusProxy();
     QVERIFY(surface);
-    QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(40, 40));
+    // The engine takes input only once its first frame is on screen, which
+    // comes some time after the load: click until the click is taken.
+    QTimer clicker;
+    connect(&clicker, &QTimer::timeout, this, [&] {
+        if (m_server.targets().contains("http://links.test/next"))
+            clicker.stop();
+        else
+            QTest::mouseClick(surface, Qt::LeftButton, {}, QPoint(40, 40));
+    });
+    clicker.start(250);
     QTRY_COMPARE_WITH_TIMEOUT(m_view->currentTitle(), QString("Next"), 20000);
     QCOMPARE(m_view->currentAddress(), QString("http://links.test/next"));
 }
@@ -228,6 +267,31 @@ void tst_EngineIntegration::cancelledDownloadWritesNothing()
                                  && status.last().at(0).toString() == "Download cancelled: other.bin",
                              20000);
     QCOMPARE(m_dialogs.saveRequests.size(), 1);
+}
+
+void tst_EngineIntegration::certificateError_data()
+{
+    QTest::addColumn<bool>("goOn");
+    QTest::newRow("declined") << false;
+    QTest::newRow("gone on") << true;
+}
+
+void tst_EngineIntegration::certificateError()
+{
+    QFETCH(bool, goOn);
+    m_dialogs.confirmAnswers << goOn;
+    // One site per row: the engine remembers a decision per site.
+    const QString site = goOn ? "secure-yes.test" : "secure-no.test";
+    QSignalSpy complete(m_view, &PageView::downloadComplete);
+    m_view->navigate("https://" + site + "/");
+    QTRY_VERIFY_WITH_TIMEOUT(!complete.isEmpty(), 20000);
+    if (goOn)
+        QTRY_COMPARE_WITH_TIMEOUT(m_view->currentTitle(), QString("Secure page"), 20000);
+    else
+        QVERIFY(m_view->currentTitle() != QString("Secure page"));
+    QCOMPARE(m_dialogs.confirmations.size(), 1);
+    QVERIFY(m_dialogs.confirmations.first().text.contains(site));
+    QVERIFY(m_dialogs.confirmations.first().text.contains("Go on to " + site + " anyway?"));
 }
 
 void tst_EngineIntegration::basicAuthentication_data()
