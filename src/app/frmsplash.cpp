@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QScreen>
 
 frmSplash::frmSplash(QWidget *parent)
@@ -58,6 +59,19 @@ void frmSplash::runPasses(int passes)
 {
     for (int pass = 0; pass < passes; ++pass)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void frmSplash::runSequence(frmSplash *splash, int passes,
+                            const std::function<void()> &showMainWindow)
+{
+    // A key press may close (and delete) the splash during the wait.
+    QPointer<frmSplash> guard(splash);
+    splash->show();
+    splash->activateWindow();
+    runPasses(passes);
+    showMainWindow();
+    if (guard)
+        guard->close();
 }
 
 void frmSplash::keyPressEvent(QKeyEvent *event)

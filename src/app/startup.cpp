@@ -9,7 +9,6 @@
 #include "settings/settingsstore.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -24,28 +23,22 @@ int runSkimlark(QApplication &app)
 
     auto *splash = new frmSplash;
     splash->setAttribute(Qt::WA_DeleteOnClose);
-    splash->show();
-    splash->activateWindow();
 
     // Starting the page engine now lets its start-up overlap the splash's wait.
     QWebEngineProfile *profile = engineprofile::createPersistent(&app);
     auto *view = new WebEnginePageView(profile, &dialogs);
 
-    QPointer<frmSplash> splashGuard(splash);
-    frmSplash::runPasses(SplashPasses);
-
     frmBrowser window(settings, dialogs, view);
     QObject::connect(&window, &frmBrowser::closing, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    window.load();
-    window.show();
-    // No window manager may be there to activate the window; ask for it, and
-    // open the first page even if the activation never arrives.
-    window.raise();
-    window.activateWindow();
-    QTimer::singleShot(0, &window, [&window] { window.ensureFirstActivation(); });
-
-    if (splashGuard)
-        splashGuard->close();
+    frmSplash::runSequence(splash, SplashPasses, [&window] {
+        window.load();
+        window.show();
+        // No window manager may be there to activate the window; ask for it,
+        // and open the first page even if the activation never arrives.
+        window.raise();
+        window.activateWindow();
+        QTimer::singleShot(0, &window, [&window] { window.ensureFirstActivation(); });
+    });
     return app.exec();
 }

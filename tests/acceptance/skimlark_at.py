@@ -1,0 +1,242 @@
+"""Drives the real Skimlark through the accessibility bus, as a screen reader would.
+
+Each session gets fresh settings and data folders, an optional seeded settings
+file, and a loopback HTTP proxy of its own that records every request the page
+engine makes; nothing leaves the machine. Run inside `xvfb-run` and
+`dbus-run-session` (see run_acceptance.sh).
+"""
+import http.server
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import threading
+import time
+
+import pyatspi
+
+PAGE = b"<html><head><title>%s</title></head><body>%s</body></html>"
+
+
+class Proxy:
+    """A loopback HTTP proxy/server that answers every request with a small page."""
+
+    def __init__(self):
+        self.requests = []
+        self.pages = {}
+        outer = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                if self.path.endswith("/favicon.ico"):
+                    self.send_response(404)
+                    self.send_header("Content-Length", "0")
+                    self.end_headers()
+                    return
+                outer.requests.append(self.path)
+                title, body = outer.pages.get(self.path, ("Test page", "Test page"))
+                data = PAGE % (title.encode(), body.encode())
+                self.send_response(200)
+                self.send_header("Content-Type", "text/html; charset=utf-8")
+                self.send_header("Content-Length", str(len(data)))
+                self.send_header("Cache-Control", "no-store")
+                self.end_headers()
+                self.wfile.write(data)
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.port = self.server.server_address[1]
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.server.shutdown()
+
+
+def ini_escape(value):
+    return value.replace("\\", "\\\\").replace('"', '\\"')
+
+
+class Session:
+    """One run of the program with its own settings, data and proxy."""
+
+    def __init__(self, binary, settings=None, config_dir=None):
+        self.binary = binary
+        self.root = tempfile.mkdtemp(prefix="skimlark-at-")
+        self.config = config_dir or os.path.join(self.root, "config")
+        self.data = os.path.join(self.root, "data")
+        self.proxy = Proxy()
+        self.process = None
+        self.app = None
+        if settings:
+            self.write_settings(settings)
+
+    @property
+    def settings_path(self):
+        return os.path.join(self.config, "Velmora", "Skimlark.conf")
+
+    def write_settings(self, settings):
+        os.makedirs(os.path.dirname(self.settings_path), exist_ok=True)
+        with open(self.settings_path, "w", encoding="utf-8") as f:
+            for section, values in settings.items():
+                f.write("[%s]\n" % section)
+                for key, value in values.items():
+                    f.write('%s="%s"\n' % (key, ini_escape(value)))
+
+    def settings_bytes(self):
+        try:
+            with open(self.settings_path, "rb") as f:
+                return f.read()
+        except FileNotFoundError:
+            return None
+
+    def start(self, timeout=60):
+        env = dict(os.environ)
+        env.update({
+            "XDG_CONFIG_HOME": self.config,
+            "XDG_DATA_HOME": self.data,
+            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+            "QTWEBENGINE_DISABLE_SANDBOX": "1",
+            "QTWEBENGINE_CHROMIUM_FLAGS": "--proxy-server=http://127.0.0.1:%d "
+                                          "--disable-gpu --disable-background-networking "
+                                          "--no-first-run" % self.proxy.port,
+        })
+        env.pop("QT_QPA_PLATFORM", None)
+        self.process = subprocess.Popen([self.binary], env=env, stdout=subprocess.DEVNULL,
+                                        stderr=open(os.path.join(self.root, "stderr.log"), "w"))
+        self.app = wait_for(self._find_app, timeout, "the program on the accessibility bus")
+        self.window = wait_for(lambda: find(self.app, "frame", "Skimlark", prefix=True, showing=True),
+                               timeout, "the main window")
+        return self
+
+    def _find_app(self):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for i in range(desktop.childCount):
+            app = desktop.getChildAtIndex(i)
+            try:
+                if app is not None and app.get_process_id() == self.process.pid:
+                    return app
+            except Exception:
+                continue
+        return None
+
+    def wait_exit(self, timeout=30):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def close(self):
+        if self.process and self.process.poll() is None:
+            self.process.send_signal(signal.SIGKILL)
+            self.process.wait()
+        self.proxy.close()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    # Lookups on this program's tree.
+    def find(self, role, name=None, **kw):
+        return find(self.app, role, name, **kw)
+
+    def wait_find(self, role, name=None, timeout=20, **kw):
+        return wait_for(lambda: find(self.app, role, name, **kw), timeout,
+                        "%s %r" % (role, name))
+
+    def menu_item(self, *path):
+        """A menu item by its path of captions (access keys left out)."""
+        node = find(self.window, "menu bar")
+        for caption in path:
+            node = find(node, "menu item", caption, depth=3)
+            if node is None:
+                raise AssertionError("no menu item %r" % caption)
+        return node
+
+    def panel(self, n):
+        bar = self.find("status bar")
+        return text_of(bar.getChildAtIndex(n - 1))
+
+
+def wait_for(probe, timeout, what):
+    end = time.time() + timeout
+    while time.time() < end:
+        try:
+            result = probe()
+        except Exception:
+            result = None
+        if result:
+            return result
+        time.sleep(0.2)
+    raise AssertionError("timed out waiting for %s" % what)
+
+
+def find(root, role, name=None, prefix=False, showing=False, depth=40):
+    """Breadth-first search for the first node with this role (and name)."""
+    if root is None:
+        return None
+    queue = [(root, 0)]
+    while queue:
+        node, level = queue.pop(0)
+        try:
+            if node.getRoleName() == role and (
+                    name is None or node.name == name or (prefix and node.name.startswith(name))):
+                if not showing or node.getState().contains(pyatspi.STATE_SHOWING):
+                    return node
+            if level < depth:
+                for i in range(node.childCount):
+                    child = node.getChildAtIndex(i)
+                    if child is not None:
+                        queue.append((child, level + 1))
+        except Exception:
+            continue
+    return None
+
+
+def find_all(root, role):
+    found = []
+    queue = [root]
+    while queue:
+        node = queue.pop(0)
+        try:
+            if node.getRoleName() == role:
+                found.append(node)
+            for i in range(node.childCount):
+                queue.append(node.getChildAtIndex(i))
+        except Exception:
+            continue
+    return found
+
+
+def press(node):
+    action = node.queryAction()
+    action.doAction(0)
+
+
+def text_of(node):
+    try:
+        text = node.queryText()
+        return text.getText(0, text.characterCount)
+    except NotImplementedError:
+        return node.name
+
+
+def set_text(node, value):
+    node.queryEditableText().setTextContents(value)
+
+
+def is_checked(node):
+    return node.getState().contains(pyatspi.STATE_CHECKED)
+
+
+KEYSYMS = {"Return": 0xff0d, "Escape": 0xff1b, "Tab": 0xff09, "Left": 0xff51,
+           "Right": 0xff53, "F5": 0xffc2, "space": 0x20}
+
+
+def key(name):
+    """Types one key (an X keysym name such as 'Return') into the focused control."""
+    pyatspi.Registry.generateKeyboardEvent(KEYSYMS[name], None, pyatspi.KEY_SYM)
+
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
