@@ -6,6 +6,7 @@
 #include "browser/qtdialogs.h"
 #include "browser/webenginepageview.h"
 #include "frmsplash.h"
+#include "terminationsignals.h"
 #include "settings/settingsstore.h"
 
 #include <QApplication>
@@ -39,6 +40,7 @@ int runSkimlark(QApplication &app)
         window.raise();
         window.activateWindow();
         QTimer::singleShot(0, &window, [&window] { window.ensureFirstActivation(); });
+        terminationsignals::closeOnTermination(&window);
     });
     return app.exec();
 }
