@@ -28,14 +28,6 @@ QByteArray resource(const QString &name)
     return file.readAll();
 }
 
-} // namespace
-
-QByteArray MakerSite::resourcePage(const QString &name)
-{
-    return resource(name);
-}
-
-namespace {
 QByteArray page(const QString &name)
 {
     QByteArray html = resource(name);
@@ -81,6 +73,11 @@ void mergeSwitch(QStringList &tokens, const QString &name, const QString &separa
     tokens << prefix + addition;
 }
 } // namespace
+
+QByteArray MakerSite::resourcePage(const QString &name)
+{
+    return resource(name);
+}
 
 MakerSite::MakerSite(QObject *parent)
     : QObject(parent)
