@@ -1,10 +1,14 @@
 #include "webenginepageview.h"
 
+#include "downloads.h"
+#include "makersite.h"
 #include "pagejobs.h"
+#include "webenginepage.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEngineCookieStore>
@@ -25,15 +29,57 @@ constexpr qreal ZoomStep = 0.1;
 WebEnginePageView::WebEnginePageView(QWebEngineProfile *profile, Dialogs *dialogs, QWidget *parent)
     : PageView(parent), m_view(new QWebEngineView(this))
 {
-    auto *page = new QWebEnginePage(profile, m_view);
+    auto *page = new WebEnginePage(profile, dialogs, this, m_view);
     m_view->setPage(page);
     m_jobs = new PageJobs(m_view, dialogs, this);
+    m_downloads = new Downloads(page, dialogs, this, this);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
     setFocusProxy(m_view);
     setAccessibleName(tr("Web page"));
     wireEngineEvents();
+    wireEngineServices();
+}
+
+void WebEnginePageView::wireEngineServices()
+{
+    auto *page = static_cast<WebEnginePage *>(m_view->page());
+    connect(m_downloads, &Downloads::statusText, this, &PageView::statusTextChanged);
+    connect(page, &WebEnginePage::popupBlocked, this, [this](const QUrl &url) {
+        Q_EMIT statusTextChanged(tr("Pop-up blocked: %1").arg(url.toDisplayString()));
+    });
+    connect(page, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                if (status == QWebEnginePage::NormalTerminationStatus)
+                    return;
+                const QUrl address = m_view->url();
+                // Not from inside the engine's call: it is still tearing the page down.
+                QTimer::singleShot(0, this, [this, address, status] {
+                    m_crashedAddress = address;
+                    m_view->setHtml(crashPageHtml(address.toDisplayString(), status), address);
+                });
+            });
+}
+
+QString WebEnginePageView::crashPageHtml(const QString &address, int status)
+{
+    QString reason;
+    switch (status) {
+    case QWebEnginePage::KilledTerminationStatus:
+        reason = tr("was stopped from outside Skimlark");
+        break;
+    case QWebEnginePage::CrashedTerminationStatus:
+        reason = tr("crashed");
+        break;
+    default:
+        reason = tr("ended unexpectedly");
+        break;
+    }
+    QString html = QString::fromUtf8(MakerSite::resourcePage(QStringLiteral("crashed.html")));
+    html.replace(QLatin1String("{{ADDRESS}}"), address.toHtmlEscaped());
+    html.replace(QLatin1String("{{REASON}}"), reason);
+    return html;
 }
 
 void WebEnginePageView::wireEngineEvents()
@@ -99,6 +145,14 @@ void WebEnginePageView::stop()
 
 void WebEnginePageView::refresh()
 {
+    // Reloading the explanation would only show it again: load the page itself.
+    if (!m_crashedAddress.isEmpty() && m_view->url() == m_crashedAddress) {
+        const QUrl address = m_crashedAddress;
+        m_crashedAddress.clear();
+        m_view->setUrl(address);
+        return;
+    }
+    m_crashedAddress.clear();
     m_view->reload();
 }
 

@@ -2,7 +2,10 @@
 
 #include "pageview.h"
 
+#include <QUrl>
+
 class Dialogs;
+class Downloads;
 class PageJobs;
 class QWebEngineProfile;
 class QWebEngineView;
@@ -34,6 +37,10 @@ public:
     void clearBrowsingData() override;
 
     QWebEngineView *engineView() const { return m_view; }
+    PageJobs *jobs() const { return m_jobs; }
+
+    // The page shown in place of one whose page process ended.
+    static QString crashPageHtml(const QString &address, int status);
 
     // What a browser makes of typed text: a scheme-less address is a web
     // address, an existing local path is a file.
@@ -41,7 +48,11 @@ public:
 
 private:
     void wireEngineEvents();
+    void wireEngineServices();
 
     QWebEngineView *m_view;
     PageJobs *m_jobs;
+    Downloads *m_downloads;
+    // The address whose page process ended, while its explanation is shown.
+    QUrl m_crashedAddress;
 };

@@ -25,6 +25,9 @@ class Proxy:
     def __init__(self):
         self.requests = []
         self.pages = {}
+        # Per address: extra response headers, and the request headers seen.
+        self.extra_headers = {}
+        self.request_headers = []
         outer = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
@@ -35,9 +38,12 @@ class Proxy:
                     self.end_headers()
                     return
                 outer.requests.append(self.path)
+                outer.request_headers.append((self.path, dict(self.headers)))
                 title, body = outer.pages.get(self.path, ("Test page", "Test page"))
                 data = PAGE % (title.encode(), body.encode())
                 self.send_response(200)
+                for name, value in outer.extra_headers.get(self.path, []):
+                    self.send_header(name, value)
                 self.send_header("Content-Type", "text/html; charset=utf-8")
                 self.send_header("Content-Length", str(len(data)))
                 self.send_header("Cache-Control", "no-store")

@@ -60,6 +60,7 @@ void TestServer::serve(QTcpSocket *socket)
         buffer.remove(0, end + 4 + length);
 
         Response response;
+        allTargets << request.target;
         if (request.target.endsWith("/favicon.ico")) {
             response.status = 404;
             response.body = "not found";

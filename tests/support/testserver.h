@@ -37,6 +37,8 @@ public:
     // Requests other than the engine's own background noise (favicons are left out).
     QList<Request> requests;
     QList<QByteArray> targets() const;
+    // Every request target, favicons included.
+    QList<QByteArray> allTargets;
     Handler handler;
 
 Q_SIGNALS:
