@@ -5,6 +5,7 @@
 #include "browser/pageview.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QLabel>
 #include <QTime>
 #include <QTimer>
@@ -64,6 +65,9 @@ void PageStatus::onCommandStateChanged()
     // Only the text changes: the address bar's own commands (Surf) run on
     // Enter or a click, never on a text written from here.
     m_window.Combo1->setEditText(m_window.WebBrowser1->currentAddress());
+    // Show the start of a long address, as browsers do, unless the user is typing there.
+    if (QLineEdit *edit = m_window.Combo1->lineEdit(); edit && !edit->hasFocus())
+        edit->setCursorPosition(0);
 }
 
 void PageStatus::onDownloadBegun()
