@@ -226,6 +226,32 @@ def press(node):
     action.doAction(0)
 
 
+def press_opening_modal(node):
+    """Presses a control whose command opens a modal box.
+
+    The program answers the press only once the box closes, so the wait for
+    that answer is cut short; the box is then found and answered through the bus."""
+    from gi.repository import GLib
+    pyatspi.setTimeout(1500, 15000)
+    try:
+        press(node)
+    except GLib.GError:
+        pass
+    finally:
+        pyatspi.setTimeout(25000, 15000)
+
+
+def message_box(session, text, timeout=20):
+    """The program's message box titled "Skimlark" that shows `text`."""
+    def probe():
+        for role in ("alert", "dialog"):
+            box = find(session.app, role, "Skimlark", showing=True)
+            if box is not None and find(box, "label", text) is not None:
+                return box
+        return None
+    return wait_for(probe, timeout, "the message %r" % text)
+
+
 def text_of(node):
     try:
         text = node.queryText()

@@ -3,22 +3,8 @@ import os
 import sys
 import time
 
-import pyatspi
-from gi.repository import GLib
-
-from skimlark_at import Session, check, find, find_all, press, set_text, wait_for
-
-
-def press_opening_modal(node):
-    """Presses an item whose command opens a modal dialog: the press is only answered
-    when the dialog closes, so the wait for that answer is cut short."""
-    pyatspi.setTimeout(1500, 15000)
-    try:
-        press(node)
-    except GLib.GError:
-        pass
-    finally:
-        pyatspi.setTimeout(25000, 15000)
+from skimlark_at import (Session, check, find, find_all, press, press_opening_modal, set_text,
+                         wait_for)
 
 
 def about_box(binary):

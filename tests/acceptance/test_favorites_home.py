@@ -3,23 +3,8 @@ import shutil
 import sys
 import tempfile
 
-from skimlark_at import Session, check, find, find_all, press, set_text, text_of, wait_for
-
-from gi.repository import Atspi, GLib  # noqa: E402  (after pyatspi chose its version)
-
-
-def press_opening_modal(node):
-    """Presses a control whose action opens a modal box.
-
-    The program answers the press only once the box is closed, so the call is
-    not waited for: the box is then found and answered through the bus."""
-    Atspi.set_timeout(1000, 0)
-    try:
-        press(node)
-    except GLib.Error:
-        pass
-    finally:
-        Atspi.set_timeout(25000, 0)
+from skimlark_at import (Session, check, find, find_all, press, press_opening_modal, set_text,
+                         text_of, wait_for)
 
 
 def modal(session, role, title):

@@ -1,35 +1,9 @@
 """The window's life with a stored home address: first page, page events, Back, closing."""
 import sys
-import threading
 
-from skimlark_at import Session, check, find, press, wait_for
+from skimlark_at import Session, check, find, message_box, press, press_opening_modal, wait_for
 
 HOME = "http://home.test/"
-
-
-def press_later(node):
-    """Presses a control whose action opens a modal box: the press only returns
-    once the box closes, so it runs beside the checks."""
-    worker = threading.Thread(target=lambda: _quiet_press(node), daemon=True)
-    worker.start()
-    return worker
-
-
-def _quiet_press(node):
-    try:
-        press(node)
-    except Exception:
-        pass
-
-
-def message_box(session, text, timeout=20):
-    def probe():
-        for role in ("alert", "dialog"):
-            box = find(session.app, role, "Skimlark", showing=True)
-            if box is not None and find(box, "label", text) is not None:
-                return box
-        return None
-    return wait_for(probe, timeout, "the message %r" % text)
 
 
 def first_page_back_and_exit(binary):
@@ -47,10 +21,9 @@ def first_page_back_and_exit(binary):
         check(len(requests) == 1, "home page requests at start-up: %r" % session.proxy.requests)
 
         # Back on the first page of the run: the message, and the page stays.
-        worker = press_later(session.find("push button", "Back"))
+        press_opening_modal(session.find("push button", "Back"))
         box = message_box(session, "You're as back as you're gonna get!")
         press(find(box, "push button", "OK"))
-        worker.join(30)
         wait_for(lambda: find(session.app, "alert", "Skimlark", showing=True) is None, 20,
                  "the message to close")
         check(session.window.name == "Skimlark - Home test page",
@@ -59,7 +32,7 @@ def first_page_back_and_exit(binary):
               "Back loaded a page: %r" % session.proxy.requests)
 
         # Exit ends the program normally without writing a setting.
-        worker = press_later(session.menu_item("File", "Exit"))
+        press_opening_modal(session.menu_item("File", "Exit"))
         code = session.wait_exit(30)
         check(code == 0, "exit status after Exit: %r" % code)
         check(session.settings_bytes() == stored_before, "the settings file changed")
