@@ -45,11 +45,11 @@ void tst_ColourScheme::commandColoursOneFieldAndStoresItsNumber_data()
     QTest::addColumn<int>("command");
     QTest::addColumn<QColor>("colour");
     QTest::addColumn<QString>("text");
-    QTest::newRow("black address text") << 0 << QColor(0, 0, 0) << "0";
-    QTest::newRow("red address background") << 1 << QColor(255, 0, 0) << "255";
+    QTest::newRow("black address background") << 1 << QColor(0, 0, 0) << "0";
+    QTest::newRow("red address text") << 0 << QColor(255, 0, 0) << "255";
     QTest::newRow("green search text") << 2 << QColor(0, 255, 0) << "65280";
-    QTest::newRow("blue search text") << 2 << QColor(0, 0, 255) << "16711680";
-    QTest::newRow("white search background") << 3 << QColor(255, 255, 255) << "16777215";
+    QTest::newRow("blue search background") << 3 << QColor(0, 0, 255) << "16711680";
+    QTest::newRow("white search text") << 2 << QColor(255, 255, 255) << "16777215";
 }
 
 void tst_ColourScheme::commandColoursOneFieldAndStoresItsNumber()
@@ -60,6 +60,7 @@ void tst_ColourScheme::commandColoursOneFieldAndStoresItsNumber()
     TestBrowser t;
     t.window->load();
     QList<QColor> expected = fields(*t.window);
+    QVERIFY(expected[command] != colour);
     expected[command] = colour;
     t.dialogs.colourAnswers << colour;
     t.window->menuItem(Items[command])->trigger();
