@@ -14,28 +14,15 @@ class tst_AboutAnimation : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void waitingTicksChangeNothing();
     void firstTickShowsTheLoadPlace();
     void sizesGrowTo801AndShrinkToOneWhileFramesCycle();
     void bouncesOffTheBottomAndTheTop();
 };
 
-void tst_AboutAnimation::waitingTicksChangeNothing()
-{
-    AboutAnimation animation;
-    for (int i = 0; i < 5; ++i)
-        QVERIFY(!animation.tick(200).has_value());
-    QCOMPARE(animation.frame(), 0);
-    QCOMPARE(animation.left(), 240.0f);
-    QCOMPARE(animation.top(), 120);
-    QCOMPARE(animation.width(), 1);
-    QCOMPARE(animation.direction(), 1);
-    QCOMPARE(animation.growth(), 1);
-}
-
 void tst_AboutAnimation::firstTickShowsTheLoadPlace()
 {
     AboutAnimation animation;
+    QVERIFY(!animation.tick(200).has_value());
     animation.start();
     QCOMPARE(animation.tick(TallDialog), (Placement{0, 240.0f, 120, 1, 1}));
     // The state has moved on by one step.
@@ -66,8 +53,6 @@ void tst_AboutAnimation::sizesGrowTo801AndShrinkToOneWhileFramesCycle()
         expected << size;
     expected << 11 << 21;
     QCOMPARE(shown, expected);
-    QCOMPARE(*std::max_element(shown.begin(), shown.end()), 801);
-    QCOMPARE(*std::min_element(shown.begin(), shown.end()), 1);
 }
 
 void tst_AboutAnimation::bouncesOffTheBottomAndTheTop()

@@ -66,7 +66,6 @@ void TestServer::serve(QTcpSocket *socket)
             response.body = "not found";
         } else {
             requests << request;
-            if (qEnvironmentVariableIsSet("TESTSERVER_DEBUG")) qDebug() << "request" << request.method << request.target;
             if (handler)
                 response = handler(request);
         }
