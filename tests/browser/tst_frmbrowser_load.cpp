@@ -153,10 +153,9 @@ void tst_FrmBrowserLoad::menuCaptions()
         {"mnuaddtoiefavorites", "Add to IE Favorites"}, {"mnuprintpreview", "Print Preview"},
         {"mnuchangecolorscheme", "Change color scheme"}, {"mnuinternetproperites", "Internet Properties"},
         {"mnuexit", "E&xit"}, {"mnuintegratedsearchengine", "Integrated &Search Engine"},
-        {"mnugotosearch", "DMOZ - Open Directory Project"}, {"mnuexcite", "MSN"},
-        {"mnudogpile", "HotBot"}, {"mnuabc", "All The Web"}, {"mnuaskjeeves", "Seekways"},
+        {"mnuexcite", "MSN"}, {"mnudogpile", "HotBot"}, {"mnuaskjeeves", "Seekways"},
         {"mnuseekways", "Seekways"}, {"mnueditmyfavorites", "&Edit My Favorite Buttons"},
-        {"mnufavoritebuttons", "&Favorite Buttons"}, {"mnu9", "&9"}, {"mnu10", "1&0"},
+        {"mnu9", "&9"}, {"mnu10", "1&0"},
         {"mnua", "&Help"}, {"mnumarrowgatehelp", "Skimlark &Help"},
         {"mnuaboutquendle", "&About Skimlark"}, {"mnuchangefontcoloraddressbar", "Change Font Color"},
         {"mnuchangebackgroundcolorsearchbox", "Change Background Color"}};
