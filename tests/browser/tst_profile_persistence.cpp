@@ -11,10 +11,9 @@
 #include <QtTest>
 #include <cstdio>
 
-// Cookies outlive the program: two separate runs over the user's profile.
-// Each run is this test program started again in "visit" mode, which opens
-// one address over the program's persistent profile and ends as the program
-// ends, releasing the view and then the profile.
+// Cookies outlive the program: this test program is started twice in "visit"
+// mode, which opens one address over the program's persistent profile and
+// ends as the program ends, releasing the view and then the profile.
 namespace {
 int visit(int argc, char *argv[])
 {
@@ -29,7 +28,6 @@ int visit(int argc, char *argv[])
         delete view;
         app.exit(ok ? 0 : 2);
     });
-    view->resize(300, 200);
     view->show();
     view->setUrl(QUrl(QString::fromLocal8Bit(argv[2])));
     return app.exec();
@@ -41,44 +39,14 @@ class tst_ProfilePersistence : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void cookieSurvivesARestart();
-
-private:
-    QString runVisit(const QString &address);
-
-    TestServer m_server;
-    QTemporaryDir m_data;
 };
-
-QString tst_ProfilePersistence::runVisit(const QString &address)
-{
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_DATA_HOME", m_data.path());
-    env.insert("QTWEBENGINE_CHROMIUM_FLAGS",
-               env.value("QTWEBENGINE_CHROMIUM_FLAGS") + " " + m_server.proxyFlag()
-                   + " --proxy-bypass-list=<-loopback>");
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QSignalSpy finished(&child, &QProcess::finished);
-    child.start(QCoreApplication::applicationFilePath(), {"--visit", address});
-    // The child's requests are served by this event loop, so wait in it.
-    if (!finished.wait(90000)) {
-        child.kill();
-        return QStringLiteral("<timeout>");
-    }
-    const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
-    for (const QString &line : out.split('\n')) {
-        if (line.startsWith("title="))
-            return line.mid(6);
-    }
-    return QStringLiteral("<no title, exit %1>").arg(child.exitCode());
-}
 
 void tst_ProfilePersistence::cookieSurvivesARestart()
 {
-    QVERIFY(m_data.isValid());
-    QVERIFY(m_server.start());
-    m_server.handler = [](const TestServer::Request &request) {
+    TestServer server;
+    QTemporaryDir data;
+    QVERIFY(server.start());
+    server.handler = [](const TestServer::Request &request) {
         TestServer::Response response;
         if (request.headers.value("cookie").contains("kept=yes")) {
             response.body = "<html><head><title>Welcome back</title></head></html>";
@@ -89,9 +57,27 @@ void tst_ProfilePersistence::cookieSurvivesARestart()
         }
         return response;
     };
-    QCOMPARE(runVisit("http://cookie.test/"), QString("First visit"));
-    QVERIFY(QFileInfo(m_data.filePath("Velmora/Skimlark/profile")).isDir());
-    QCOMPARE(runVisit("http://cookie.test/"), QString("Welcome back"));
+    const auto runVisit = [&]() -> QString {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", data.path());
+        env.insert("QTWEBENGINE_CHROMIUM_FLAGS", env.value("QTWEBENGINE_CHROMIUM_FLAGS") + " "
+                       + server.proxyFlag() + " --proxy-bypass-list=<-loopback>");
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QSignalSpy finished(&child, &QProcess::finished);
+        child.start(QCoreApplication::applicationFilePath(), {"--visit", "http://cookie.test/"});
+        // The child's requests are served by this event loop, so wait in it.
+        if (!finished.wait(90000)) {
+            child.kill();
+            return "<timeout>";
+        }
+        const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
+        return out.section("title=", 1).section('\n', 0, 0);
+    };
+    QCOMPARE(runVisit(), QString("First visit"));
+    QVERIFY(QFileInfo(data.filePath("Velmora/Skimlark/profile")).isDir());
+    QCOMPARE(runVisit(), QString("Welcome back"));
 }
 
 int main(int argc, char *argv[])

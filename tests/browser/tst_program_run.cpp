@@ -25,7 +25,7 @@ void tst_ProgramRun::startsOnTheHomePageAndClosesWithoutWriting()
 
     TestServer server;
     QVERIFY(server.start());
-    // The page pulls one picture: its request shows the page itself has loaded.
+    // The page's one picture being asked for shows the page itself has loaded.
     server.handler = [](const TestServer::Request &request) {
         TestServer::Response response;
         if (request.target.endsWith("/loaded.png")) {
@@ -63,12 +63,10 @@ void tst_ProgramRun::startsOnTheHomePageAndClosesWithoutWriting()
     program.start(binary, {});
     QVERIFY(program.waitForStarted());
 
-    // The first activation opens the stored home address.
     const bool loaded = QTest::qWaitFor(
         [&server] { return server.targets().contains("http://home.test/loaded.png"); }, 60000);
 
-    // Asked to close (as a logout does), the window closes as by its close
-    // box: the process ends normally and the settings stay as they were.
+    // Asked to close (as a logout does), it ends normally and writes nothing.
     program.terminate();
     QVERIFY(program.waitForFinished(30000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
