@@ -3,24 +3,25 @@
 
 #include <QAction>
 #include <QDir>
+#include <QPushButton>
 #include <QtTest>
 
 namespace {
-QAction *editItem(const TestBrowser &t, int n)
+QAction *editItem(const TestBrowser &t, int n) { return t.window->menuItem(QString("mnu%1").arg(n)); }
+QAction *activateItem(const TestBrowser &t, int n) { return t.window->menuItem(QString("mnuf%1").arg(n)); }
+const QString Referral = "http://www.velmora.example/affiliates/?x=homepage&hp=skimlark";
+QString slotKey(int n) { return QString("Address%1").arg(n); }
+QString invitation(int n) { return QString("Click here to add current website to favorite #%1").arg(n); }
+QString sentence(const QString &address, int n)
 {
-    return t.window->menuItem(QStringLiteral("mnu%1").arg(n));
+    return QString("You added %1 to favorite button %2.  To access the website in the future, "
+                   "simply click on button %2.").arg(address).arg(n);
 }
-QAction *activateItem(const TestBrowser &t, int n)
+void show(TestBrowser &t, const QString &address, const QString &title)
 {
-    return t.window->menuItem(QStringLiteral("mnuf%1").arg(n));
-}
-QString slotKey(int n)
-{
-    return QStringLiteral("Address%1").arg(n);
-}
-QString invitation(int n)
-{
-    return QStringLiteral("Click here to add current website to favorite #%1").arg(n);
+    t.view->navigate(address);
+    t.view->finishLoad(title);
+    t.view->navigations.clear();
 }
 
 // Dialogs whose message box stays open while the page moves on.
@@ -31,7 +32,7 @@ public:
     void message(QWidget *parent, const QString &text, const QString &title) override
     {
         FakeDialogs::message(parent, text, title);
-        view->address = QStringLiteral("http://moved.test/");
+        view->address = "http://moved.test/";
     }
 };
 } // namespace
@@ -40,147 +41,81 @@ class tst_FavoriteCommands : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void editStoresTypedTextExactly_data();
-    void editStoresTypedTextExactly();
-    void cancelledEditChangesNothing_data();
-    void cancelledEditChangesNothing();
-    void activateFillsEmptySlotThenNavigates_data();
-    void activateFillsEmptySlotThenNavigates();
+    void everySlotEditsAndActivates_data();
+    void everySlotEditsAndActivates();
     void activateWithEmptyAddressLeavesSlotEmpty();
     void slotOfBlanksIsNotEmpty();
     void tooltipShowsAddressAfterMessageCloses();
-    void toolbarButtonAndMenuItemAgree_data();
-    void toolbarButtonAndMenuItemAgree();
-    void failedWriteIsNotReportedAsAdded();
+    void setHomePage_data();
+    void setHomePage();
+    void homeTabAndHomeButtonOpenTheNewHomePage();
+    void failedWriteIsNotReportedAsDone();
 };
 
-// Every row of the edit box, prompt and title byte for byte; slots 1, 5 and 10
-// are also stored through.
-void tst_FavoriteCommands::editStoresTypedTextExactly_data()
+void tst_FavoriteCommands::everySlotEditsAndActivates_data()
 {
     QTest::addColumn<int>("n");
     QTest::addColumn<QString>("prompt");
     QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("typed");
-    const QString typed[] = {"http://one.test/", "two.test", "  three.test  ", "four",
-                             " http://five.test/ ", "6", "seven.test/x?y=1&z=2", "   ",
-                             "nine.test ", "http://ten.test/"};
-    const QString ordinal[] = {"", "2nd ", "3rd ", "4th ", "5th ", "6th ", "7th ", "8th ",
-                               "9th ", "10th "};
-    for (int n = 1; n <= 10; ++n) {
-        const QString prompt = "Enter the URL of your " + ordinal[n - 1] + "favorite website ";
-        // Row 3's title has always read "3rdd".
-        const QString title = n == 3 ? QString("Enter the URL of your 3rdd favorite website")
-                                     : prompt.chopped(1);
-        QTest::addRow("slot %d", n) << n << prompt << title << typed[n - 1];
-    }
+    QTest::newRow("1") << 1 << "Enter the URL of your favorite website " << "Enter the URL of your favorite website";
+    QTest::newRow("2") << 2 << "Enter the URL of your 2nd favorite website " << "Enter the URL of your 2nd favorite website";
+    QTest::newRow("3") << 3 << "Enter the URL of your 3rd favorite website " << "Enter the URL of your 3rdd favorite website";
+    QTest::newRow("4") << 4 << "Enter the URL of your 4th favorite website " << "Enter the URL of your 4th favorite website";
+    QTest::newRow("5") << 5 << "Enter the URL of your 5th favorite website " << "Enter the URL of your 5th favorite website";
+    QTest::newRow("6") << 6 << "Enter the URL of your 6th favorite website " << "Enter the URL of your 6th favorite website";
+    QTest::newRow("7") << 7 << "Enter the URL of your 7th favorite website " << "Enter the URL of your 7th favorite website";
+    QTest::newRow("8") << 8 << "Enter the URL of your 8th favorite website " << "Enter the URL of your 8th favorite website";
+    QTest::newRow("9") << 9 << "Enter the URL of your 9th favorite website " << "Enter the URL of your 9th favorite website";
+    QTest::newRow("10") << 10 << "Enter the URL of your 10th favorite website " << "Enter the URL of your 10th favorite website";
 }
 
-void tst_FavoriteCommands::editStoresTypedTextExactly()
+void tst_FavoriteCommands::everySlotEditsAndActivates()
 {
     QFETCH(int, n);
     QFETCH(QString, prompt);
     QFETCH(QString, title);
-    QFETCH(QString, typed);
+    const QString shown = "http://shown.test/page?a=1";
     TestBrowser t;
     t.window->load();
+    show(t, shown, "Shown Page");
 
-    t.dialogs.inputAnswers << typed;
+    // Cancel (the box returns the empty string) on the empty slot changes nothing.
     editItem(t, n)->trigger();
     QCOMPARE(t.dialogs.inputs.size(), 1);
     QCOMPARE(t.dialogs.inputs[0].prompt, prompt);
     QCOMPARE(t.dialogs.inputs[0].title, title);
-    // A slot never stored offers an empty box, not the invitation tooltip.
     QCOMPARE(t.dialogs.inputs[0].initialText, QString());
-    QCOMPARE(t.stored("Home", slotKey(n)), typed);
-    QCOMPARE(t.window->favoriteButton(n)->toolTip(), typed);
-    QVERIFY(t.view->navigations.isEmpty());
-    QVERIFY(t.dialogs.messages.isEmpty());
+    QCOMPARE(t.stored("Home", slotKey(n)), QString("<missing>"));
+    QCOMPARE(t.window->favoriteButton(n)->toolTip(), invitation(n));
 
-    // The next edit starts from what is stored and replaces it.
-    t.dialogs.inputAnswers << "http://replaced.test/";
+    // Activating the empty slot stores the page shown and does not navigate.
+    activateItem(t, n)->trigger();
+    QVERIFY(t.view->navigations.isEmpty());
+    QCOMPARE(t.stored("Home", slotKey(n)), shown);
+    QCOMPARE(t.window->favoriteButton(n)->toolTip(), shown);
+    QCOMPARE(t.dialogs.messages.size(), 1);
+    QCOMPARE(t.dialogs.messages[0].text, sentence(shown, n));
+    QCOMPARE(t.dialogs.messages[0].title, QString("Shown Page was added to your favorites"));
+
+    // Filled now: the next activation opens it, from elsewhere, and says nothing.
+    show(t, "http://elsewhere.test/", "Elsewhere");
+    activateItem(t, n)->trigger();
+    QCOMPARE(t.view->navigations, QStringList{shown});
+    QCOMPARE(t.dialogs.messages.size(), 1);
+
+    // An edit starts from what is stored; Cancel keeps it, typed text replaces it exactly.
     editItem(t, n)->trigger();
-    QCOMPARE(t.dialogs.inputs[1].initialText, typed);
-    QCOMPARE(t.stored("Home", slotKey(n)), QString("http://replaced.test/"));
-    QCOMPARE(t.window->favoriteButton(n)->toolTip(), QString("http://replaced.test/"));
-    // Other slots are untouched.
+    QCOMPARE(t.dialogs.inputs[1].initialText, shown);
+    QCOMPARE(t.stored("Home", slotKey(n)), shown);
+    t.dialogs.inputAnswers << " typed.test/x?y=1 ";
+    editItem(t, n)->trigger();
+    QCOMPARE(t.stored("Home", slotKey(n)), QString(" typed.test/x?y=1 "));
+    QCOMPARE(t.window->favoriteButton(n)->toolTip(), QString(" typed.test/x?y=1 "));
+    QCOMPARE(t.view->navigations.size(), 1);
     for (int other = 1; other <= 10; ++other) {
         if (other != n)
             QCOMPARE(t.stored("Home", slotKey(other)), QString("<missing>"));
     }
-}
-
-void tst_FavoriteCommands::cancelledEditChangesNothing_data()
-{
-    QTest::addColumn<int>("n");
-    QTest::addColumn<bool>("filled");
-    QTest::newRow("empty slot 1") << 1 << false;
-    QTest::newRow("filled slot 1") << 1 << true;
-    QTest::newRow("empty slot 6") << 6 << false;
-    QTest::newRow("filled slot 10") << 10 << true;
-}
-
-void tst_FavoriteCommands::cancelledEditChangesNothing()
-{
-    QFETCH(int, n);
-    QFETCH(bool, filled);
-    TestBrowser t;
-    if (filled)
-        t.seed("Home", slotKey(n), "http://kept.test/");
-    t.window->load();
-    const QString tooltip = t.window->favoriteButton(n)->toolTip();
-    const QString stored = t.stored("Home", slotKey(n));
-
-    // No scripted answer: the box returns the empty string, as Cancel does.
-    editItem(t, n)->trigger();
-    QCOMPARE(t.dialogs.inputs.size(), 1);
-    QCOMPARE(t.dialogs.inputs[0].initialText, filled ? QString("http://kept.test/") : QString());
-    QCOMPARE(t.stored("Home", slotKey(n)), stored);
-    QCOMPARE(t.window->favoriteButton(n)->toolTip(), tooltip);
-    QVERIFY(t.view->navigations.isEmpty());
-    QVERIFY(t.dialogs.messages.isEmpty());
-}
-
-// Every row's sentence byte for byte; two blanks follow the first full stop.
-void tst_FavoriteCommands::activateFillsEmptySlotThenNavigates_data()
-{
-    QTest::addColumn<int>("n");
-    QTest::addColumn<QString>("sentence");
-    for (int n = 1; n <= 10; ++n) {
-        QTest::addRow("slot %d", n)
-            << n
-            << QString(" to favorite button %1.  To access the website in the future, simply "
-                       "click on button %1.")
-                   .arg(n);
-    }
-}
-
-void tst_FavoriteCommands::activateFillsEmptySlotThenNavigates()
-{
-    QFETCH(int, n);
-    QFETCH(QString, sentence);
-    TestBrowser t;
-    t.window->load();
-    t.view->navigate("http://shown.test/page?a=1");
-    t.view->finishLoad("Shown Page");
-    t.view->navigations.clear();
-
-    activateItem(t, n)->trigger();
-    QCOMPARE(t.stored("Home", slotKey(n)), QString("http://shown.test/page?a=1"));
-    QVERIFY(t.view->navigations.isEmpty());
-    QCOMPARE(t.dialogs.messages.size(), 1);
-    QCOMPARE(t.dialogs.messages[0].text, "You added http://shown.test/page?a=1" + sentence);
-    QCOMPARE(t.dialogs.messages[0].title, QString("Shown Page was added to your favorites"));
-    QCOMPARE(t.window->favoriteButton(n)->toolTip(), QString("http://shown.test/page?a=1"));
-
-    // Filled now: the next activation opens it, elsewhere, and says nothing.
-    t.view->navigate("http://elsewhere.test/");
-    t.view->finishLoad("Elsewhere");
-    t.view->navigations.clear();
-    activateItem(t, n)->trigger();
-    QCOMPARE(t.view->navigations, QStringList{"http://shown.test/page?a=1"});
-    QCOMPARE(t.dialogs.messages.size(), 1);
-    QCOMPARE(t.stored("Home", slotKey(n)), QString("http://shown.test/page?a=1"));
 }
 
 void tst_FavoriteCommands::activateWithEmptyAddressLeavesSlotEmpty()
@@ -188,25 +123,17 @@ void tst_FavoriteCommands::activateWithEmptyAddressLeavesSlotEmpty()
     TestBrowser t;
     t.window->load();
     QVERIFY(t.view->currentAddress().isEmpty());
-
     activateItem(t, 4)->trigger();
     QCOMPARE(t.stored("Home", slotKey(4)), QString());
     QCOMPARE(t.dialogs.messages.size(), 1);
-    QCOMPARE(t.dialogs.messages[0].text,
-             QString("You added  to favorite button 4.  To access the website in the future, "
-                     "simply click on button 4."));
+    QCOMPARE(t.dialogs.messages[0].text, sentence("", 4));
     QCOMPARE(t.dialogs.messages[0].title, QString(" was added to your favorites"));
-    // Still empty, so the button still invites a click.
     QCOMPARE(t.window->favoriteButton(4)->toolTip(), invitation(4));
-
-    // Empty stays empty: the next activation captures the page then shown.
-    t.view->navigate("http://later.test/");
-    t.view->finishLoad("Later");
-    t.view->navigations.clear();
+    // Still empty: the next activation captures the page then shown.
+    show(t, "http://later.test/", "Later");
     activateItem(t, 4)->trigger();
     QVERIFY(t.view->navigations.isEmpty());
     QCOMPARE(t.stored("Home", slotKey(4)), QString("http://later.test/"));
-    QCOMPARE(t.window->favoriteButton(4)->toolTip(), QString("http://later.test/"));
 }
 
 void tst_FavoriteCommands::slotOfBlanksIsNotEmpty()
@@ -218,7 +145,6 @@ void tst_FavoriteCommands::slotOfBlanksIsNotEmpty()
     activateItem(t, 7)->trigger();
     QCOMPARE(t.view->navigations, QStringList{"  "});
     QVERIFY(t.dialogs.messages.isEmpty());
-    QCOMPARE(t.stored("Home", slotKey(7)), QString("  "));
 }
 
 void tst_FavoriteCommands::tooltipShowsAddressAfterMessageCloses()
@@ -231,78 +157,79 @@ void tst_FavoriteCommands::tooltipShowsAddressAfterMessageCloses()
     frmBrowser window(settings, dialogs, view);
     window.load();
     view->address = "http://first.test/";
-    view->title = "First";
-
     window.menuItem("mnuf2")->trigger();
-    QCOMPARE(dialogs.messages.size(), 1);
-    QVERIFY(dialogs.messages[0].text.startsWith("You added http://first.test/ to favorite"));
     // What was stored is what the message named; the tooltip follows the page.
-    QCOMPARE(settings.read("Skimlark", "Home", "Address2", "<missing>"),
-             QString("http://first.test/"));
+    QCOMPARE(dialogs.messages.size(), 1);
+    QCOMPARE(settings.read("Skimlark", "Home", "Address2", "<missing>"), QString("http://first.test/"));
     QCOMPARE(window.favoriteButton(2)->toolTip(), QString("http://moved.test/"));
 }
 
-void tst_FavoriteCommands::toolbarButtonAndMenuItemAgree_data()
+void tst_FavoriteCommands::setHomePage_data()
 {
-    QTest::addColumn<int>("n");
-    QTest::addColumn<bool>("filled");
-    QTest::newRow("empty slot 1") << 1 << false;
-    QTest::newRow("filled slot 1") << 1 << true;
-    QTest::newRow("empty slot 5") << 5 << false;
-    QTest::newRow("filled slot 10") << 10 << true;
-    QTest::newRow("empty slot 10") << 10 << false;
+    QTest::addColumn<QString>("previous"); // "" = nothing stored
+    QTest::addColumn<QString>("typed");    // "" = Cancel
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("tag");
+    QTest::newRow("blanks kept, no scheme added") << "http://old.test/" << "  new.test  " << "  new.test  " << "  new.test  ";
+    QTest::newRow("cancel, nothing stored") << "" << "" << "<missing>" << Referral;
+    QTest::newRow("cancel, stored home page") << "http://old.test/" << "" << "http://old.test/" << "http://old.test/";
 }
 
-void tst_FavoriteCommands::toolbarButtonAndMenuItemAgree()
+void tst_FavoriteCommands::setHomePage()
 {
-    QFETCH(int, n);
-    QFETCH(bool, filled);
-    struct Outcome { QStringList navigations; QList<FakeDialogs::Message> messages; QString stored; QString tooltip; };
-    auto run = [n, filled](bool fromToolbar) {
-        TestBrowser t;
-        if (filled)
-            t.seed("Home", slotKey(n), "http://favorite.test/");
-        t.window->load();
-        t.view->navigate("http://shown.test/");
-        t.view->finishLoad("Shown");
-        t.view->navigations.clear();
-        QAction *button = fromToolbar ? t.window->favoriteButton(n) : activateItem(t, n);
-        button->trigger();
-        return Outcome{t.view->navigations, t.dialogs.messages, t.stored("Home", slotKey(n)),
-                       t.window->favoriteButton(n)->toolTip()};
-    };
-    const Outcome menu = run(false);
-    const Outcome toolbar = run(true);
-    if (toolbar.navigations.isEmpty() && toolbar.messages.isEmpty()
-        && toolbar.stored == (filled ? QString("http://favorite.test/") : QString("<missing>")))
-        QSKIP("The toolbar's favorite buttons are not routed to the favorite commands yet");
-
-    QVERIFY(!menu.navigations.isEmpty() || !menu.messages.isEmpty());
-    QCOMPARE(toolbar.navigations, menu.navigations);
-    QCOMPARE(toolbar.messages.size(), menu.messages.size());
-    for (int i = 0; i < menu.messages.size(); ++i) {
-        QCOMPARE(toolbar.messages[i].text, menu.messages[i].text);
-        QCOMPARE(toolbar.messages[i].title, menu.messages[i].title);
-    }
-    QCOMPARE(toolbar.stored, menu.stored);
-    QCOMPARE(toolbar.tooltip, menu.tooltip);
+    QFETCH(QString, previous);
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    QFETCH(QString, tag);
+    TestBrowser t;
+    if (!previous.isEmpty())
+        t.seed("Home", "Address", previous);
+    t.window->load();
+    const QString searchTooltip = t.window->Command1->toolTip();
+    t.dialogs.inputAnswers << typed;
+    t.window->menuItem("mnusetmypage")->trigger();
+    QCOMPARE(t.dialogs.inputs.size(), 1);
+    QCOMPARE(t.dialogs.inputs[0].prompt, QString("Enter the URL of your homepage "));
+    QCOMPARE(t.dialogs.inputs[0].title, QString("Enter the URL of your homepage"));
+    QCOMPARE(t.dialogs.inputs[0].initialText, QString()); // the current home is not offered
+    QCOMPARE(t.stored("Home", "Address"), stored);
+    QCOMPARE(t.window->TabStrip1->tag(0), tag);
+    QCOMPARE(t.window->TabStrip1->tabToolTip(0), typed);
+    QCOMPARE(t.window->Command1->toolTip(), searchTooltip); // set at start-up, for the whole run
+    QVERIFY(t.view->navigations.isEmpty());
+    QVERIFY(t.dialogs.messages.isEmpty());
 }
 
-// A store that cannot be written: the window reports that once; the favorite
-// commands must not then claim the slot was filled.
-void tst_FavoriteCommands::failedWriteIsNotReportedAsAdded()
+void tst_FavoriteCommands::homeTabAndHomeButtonOpenTheNewHomePage()
+{
+    TestBrowser t;
+    t.seed("Home", "Address", "http://old.test/");
+    t.window->load();
+    t.dialogs.inputAnswers << "http://new.test/";
+    t.window->menuItem("mnusetmypage")->trigger();
+    t.window->TabStrip1->select(0);
+    t.window->toolbarButton("home")->trigger();
+    QCOMPARE(t.view->navigations, (QStringList{"http://new.test/", "http://new.test/"}));
+}
+
+// A store that cannot be written: the window says so once; the tab keeps its
+// target and no favorite is claimed as added.
+void tst_FavoriteCommands::failedWriteIsNotReportedAsDone()
 {
     TestBrowser t;
     t.window->load();
-    // A folder where the settings file should be refuses every write.
     QVERIFY(QDir().mkpath(t.settings.filePath("Skimlark")));
-    t.view->address = "http://shown.test/";
+    t.dialogs.inputAnswers << "http://new.test/";
+    t.window->menuItem("mnusetmypage")->trigger();
+    QCOMPARE(t.dialogs.messages.size(), 1);
+    QVERIFY(t.dialogs.messages[0].text.contains(t.settings.filePath("Skimlark")));
+    QCOMPARE(t.window->TabStrip1->tag(0), Referral);
+    QCOMPARE(t.window->TabStrip1->tabToolTip(0), QString());
 
+    t.view->address = "http://shown.test/";
     activateItem(t, 3)->trigger();
     for (const FakeDialogs::Message &message : t.dialogs.messages)
         QVERIFY2(!message.text.startsWith("You added"), qPrintable(message.text));
-    QCOMPARE(t.window->favoriteButton(3)->toolTip(), invitation(3));
-
     t.dialogs.inputAnswers << "http://typed.test/";
     editItem(t, 3)->trigger();
     QCOMPARE(t.window->favoriteButton(3)->toolTip(), invitation(3));
