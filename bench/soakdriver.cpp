@@ -30,16 +30,31 @@
 
 namespace {
 
-qint64 pssKb(qint64 pid)
+// A figure of /proc/PID/smaps_rollup in kB, summed over the fields named.
+qint64 rollupKb(qint64 pid, const QList<QByteArray> &fields)
 {
     QFile file(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
     if (!file.open(QIODevice::ReadOnly))
         return 0;
+    qint64 total = 0;
     for (const QByteArray &line : file.readAll().split('\n')) {
-        if (line.startsWith("Pss:"))
-            return line.mid(4).trimmed().split(' ').value(0).toLongLong();
+        const int colon = line.indexOf(':');
+        if (colon > 0 && fields.contains(line.left(colon)))
+            total += line.mid(colon + 1).trimmed().split(' ').value(0).toLongLong();
     }
-    return 0;
+    return total;
+}
+
+qint64 pssKb(qint64 pid)
+{
+    return rollupKb(pid, {"Pss"});
+}
+
+// The pages only this process maps: unlike PSS, it does not fall when other
+// programs on the machine map the same libraries.
+qint64 ussKb(qint64 pid)
+{
+    return rollupKb(pid, {"Private_Clean", "Private_Dirty"});
 }
 
 qint64 parentOf(const QString &pid)
@@ -143,6 +158,7 @@ int main(int argc, char *argv[])
     int consecutiveFailures[3] = {0, 0, 0};
     int surfs = 0;
     qint64 pssAfter100 = 0;
+    qint64 ussAfter100 = 0;
     qint64 treeAfter100 = 0;
 
     for (int i = 0; i < total; ++i) {
@@ -177,11 +193,13 @@ int main(int argc, char *argv[])
         if (i + 1 == 100) {
             settle(1000);
             pssAfter100 = pssKb(getpid());
+            ussAfter100 = ussKb(getpid());
             treeAfter100 = treePssKb();
         }
     }
     settle(1000);
     const qint64 pssAfterRun = pssKb(getpid());
+    const qint64 ussAfterRun = ussKb(getpid());
     const qint64 treeAfterRun = treePssKb();
 
     QJsonObject result;
@@ -197,6 +215,8 @@ int main(int argc, char *argv[])
     result.insert(QStringLiteral("render_crashes"), crashes);
     result.insert(QStringLiteral("pss_after_100_kb"), pssAfter100);
     result.insert(QStringLiteral("pss_after_run_kb"), pssAfterRun);
+    result.insert(QStringLiteral("uss_after_100_kb"), ussAfter100);
+    result.insert(QStringLiteral("uss_after_run_kb"), ussAfterRun);
     result.insert(QStringLiteral("tree_pss_after_100_kb"), treeAfter100);
     result.insert(QStringLiteral("tree_pss_after_run_kb"), treeAfterRun);
     result.insert(QStringLiteral("surfs"), surfs);
