@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 SettingsStore::SettingsStore(QObject *parent)
     : SettingsStore(defaultConfigRoot(), parent)
@@ -32,6 +33,24 @@ QString SettingsStore::filePath(const QString &application) const
 static QString keyPath(const QString &section, const QString &key)
 {
     return section + QLatin1Char('/') + key;
+}
+
+// QSettings parses a file once per process and reports a format error only to
+// the instance that parsed it; after any read, a probe of the file itself
+// would look sound. A private copy is parsed afresh every time.
+static bool isDamaged(const QString &path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return false;
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    QTemporaryFile copy;
+    if (!copy.open() || copy.write(file.readAll()) < 0 || !copy.flush())
+        return false;
+    QSettings probe(copy.fileName(), QSettings::IniFormat);
+    probe.allKeys(); // sections are parsed on first access; parse them all
+    return probe.status() == QSettings::FormatError;
 }
 
 QString SettingsStore::read(const QString &application, const QString &section,
@@ -62,12 +81,7 @@ bool SettingsStore::write(const QString &application, const QString &section,
     if (ok && QFileInfo(path).isDir())
         ok = false;
     if (ok) {
-        bool damaged = false;
-        {
-            QSettings probe(path, QSettings::IniFormat);
-            probe.allKeys(); // sections are parsed on first access; parse them all
-            damaged = probe.status() == QSettings::FormatError;
-        }
+        const bool damaged = isDamaged(path);
         // A damaged file would refuse every write; keep it beside the store for
         // the user and start a clean one.
         if (damaged) {
