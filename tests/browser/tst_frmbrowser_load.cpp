@@ -7,24 +7,6 @@
 #include <QPushButton>
 #include <QtTest>
 
-namespace {
-const QStringList EngineItems = {
-    "mnugotosearch", "mnugoogle", "mnuyahoo", "mnuexcite", "mnulycos", "mnudogpile",
-    "mnuwebcrawler", "mnualtavista", "mnuabc", "mnusearchcom", "mnuaskjeeves", "mnuseekways",
-    "mnunewscomsearch", "mnucbsnewssearch", "mnufoxnewssearch", "mnucnnnewssearch",
-    "mnunbcsearch", "mnudownloadcom"};
-
-QStringList checkedItems(const frmBrowser &w)
-{
-    QStringList result;
-    for (const QString &name : EngineItems) {
-        if (w.menuItem(name)->isChecked())
-            result << name;
-    }
-    return result;
-}
-} // namespace
-
 class tst_FrmBrowserLoad : public QObject
 {
     Q_OBJECT
@@ -44,7 +26,7 @@ void tst_FrmBrowserLoad::firstRunWithEmptyStore()
     TestBrowser t;
     t.window->load();
     frmBrowser &w = *t.window;
-    QCOMPARE(checkedItems(w), QStringList{"mnugoogle"});
+    QCOMPARE(checkedEngineItems(w), QStringList{"mnugoogle"});
     QCOMPARE(w.favoriteButton(1)->toolTip(), QString("Click here to add current website to favorite #1"));
     QCOMPARE(w.favoriteButton(10)->toolTip(), QString("Click here to add current website to favorite #10"));
     QCOMPARE(w.Command1->toolTip(), QString());
@@ -85,7 +67,7 @@ void tst_FrmBrowserLoad::storedEngineMarks()
     TestBrowser t;
     t.seed("Home", "Engine", engine);
     t.window->load();
-    QCOMPARE(checkedItems(*t.window), marked);
+    QCOMPARE(checkedEngineItems(*t.window), marked);
     if (engine == "seekways") {
         QVERIFY(!t.window->menuItem("mnuaskjeeves")->isVisible());
         QVERIFY(!t.window->menuItem("mnuseekways")->isVisible());

@@ -10,25 +10,10 @@
 #include <QtTest>
 
 namespace {
-const QStringList EngineItems = {
-    "mnugotosearch", "mnugoogle", "mnuyahoo", "mnuexcite", "mnulycos", "mnudogpile",
-    "mnuwebcrawler", "mnualtavista", "mnuabc", "mnusearchcom", "mnuaskjeeves", "mnuseekways",
-    "mnunewscomsearch", "mnucbsnewssearch", "mnufoxnewssearch", "mnucnnnewssearch",
-    "mnunbcsearch", "mnudownloadcom"};
 const QStringList EngineIds = {
     "overture", "google", "yahoo", "excite", "lycos", "hotbot", "webcrawler", "altavista", "abc",
     "search", "seekways", "seekways", "newscomsearch", "cbsnews", "foxnews", "cnnnews", "nbcnews",
     "downloadcom"};
-
-QStringList checkedItems(const frmBrowser &w)
-{
-    QStringList result;
-    for (const QString &name : EngineItems) {
-        if (w.menuItem(name)->isChecked())
-            result << name;
-    }
-    return result;
-}
 } // namespace
 
 class tst_SearchWidgets : public QObject
@@ -114,13 +99,13 @@ void tst_SearchWidgets::menuChoiceKeepsOneMarkAndStoresTheId()
     t.seed("Home", "Engine", startEngine);
     t.window->load();
     frmBrowser &w = *t.window;
-    QCOMPARE(checkedItems(w), startMarks);
+    QCOMPARE(checkedEngineItems(w), startMarks);
     w.Text1->setText("words");
     // Every item in turn, hidden ones included, and the first one twice.
-    for (const QString &name : EngineItems + QStringList{EngineItems.first()}) {
+    for (const QString &name : EngineItemNames + QStringList{EngineItemNames.first()}) {
         w.menuItem(name)->trigger();
-        QCOMPARE(checkedItems(w), QStringList{name});
-        QCOMPARE(t.stored("Home", "Engine"), EngineIds.at(EngineItems.indexOf(name)));
+        QCOMPARE(checkedEngineItems(w), QStringList{name});
+        QCOMPARE(t.stored("Home", "Engine"), EngineIds.at(EngineItemNames.indexOf(name)));
     }
     QVERIFY(t.view->navigations.isEmpty());
     QCOMPARE(w.Text1->text(), QString("words"));
@@ -150,7 +135,7 @@ void tst_SearchWidgets::tabOpensFrontPageOrSearch()
     QTest::mouseClick(w.TabStrip1, Qt::LeftButton, {}, at);
     QCOMPARE(t.view->navigations, (QStringList{target, target}));
     // The tab leaves the chosen engine alone.
-    QCOMPARE(checkedItems(w), QStringList{"mnuexcite"});
+    QCOMPARE(checkedEngineItems(w), QStringList{"mnuexcite"});
     QCOMPARE(t.stored("Home", "Engine"), QString("excite"));
 }
 
