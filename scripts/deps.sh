@@ -1,7 +1,9 @@
 # Installs the Debian packages the build, the tests and the program need, when missing.
 # Sourced by scripts/run and scripts/test.
-SKIMLARK_PACKAGES="cmake g++ make ccache pkg-config qt6-base-dev qt6-webengine-dev qt6-multimedia-dev \
-qt6-qpa-plugins libqt6webenginecore6-bin libgl-dev xvfb xauth dbus dbus-x11 at-spi2-core \
+SKIMLARK_PACKAGES="cmake g++ make ccache pkg-config libgtkmm-3.0-dev libwebkit2gtk-4.1-dev \
+libsoup-3.0-dev libpoppler-glib-dev libgstreamer1.0-dev libglib2.0-dev-bin \
+gstreamer1.0-plugins-base gstreamer1.0-plugins-good bubblewrap xdg-dbus-proxy \
+libgtest-dev googletest xvfb xauth dbus dbus-x11 at-spi2-core \
 python3 python3-pyatspi gir1.2-atspi-2.0 fonts-dejavu-core"
 
 skimlark_install_deps() {

@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QIcon>
-#include <QPixmap>
+#include <gdkmm/pixbuf.h>
+#include <vector>
 
 // The program's icon, drawn rather than shipped so it is crisp at any size:
 // a magnifying glass over a blue globe.
 namespace appicon {
-QPixmap draw(int size, qreal devicePixelRatio = 1.0);
-QIcon icon();
+Glib::RefPtr<Gdk::Pixbuf> draw(int size);
+// The icon in the sizes a window list picks from.
+std::vector<Glib::RefPtr<Gdk::Pixbuf>> icons();
 }

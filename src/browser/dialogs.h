@@ -1,38 +1,58 @@
 #pragma once
 
-#include <QColor>
-#include <QString>
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
-class QWidget;
+namespace Gtk { class Window; }
 
 // Every modal the program shows goes through here, so tests can script the
-// answers and never block on a real dialog.
+// answers and never block on a real dialog. All text is shown as plain text.
 class Dialogs
 {
 public:
     virtual ~Dialogs() = default;
 
     // A modal message box with an OK button only and no icon.
-    virtual void message(QWidget *parent, const QString &text, const QString &title) = 0;
-    // A modal input box; returns the empty string on Cancel, like the text typed when empty.
-    virtual QString input(QWidget *parent, const QString &prompt, const QString &title,
-                          const QString &initialText) = 0;
-    // The colour picker starting on `current`; nullopt on Cancel.
-    virtual std::optional<QColor> pickColour(QWidget *parent, const QColor &current) = 0;
-    // The file-open picker with one filter entry; the empty string on Cancel.
-    virtual QString openFile(QWidget *parent, const QString &filter) = 0;
-    // A save picker; the empty string on Cancel.
-    virtual QString saveFile(QWidget *parent, const QString &title, const QString &suggestedPath) = 0;
-    // A yes/no question (for instance whether to go on past a certificate error).
-    virtual bool confirm(QWidget *parent, const QString &text, const QString &title) = 0;
+    virtual void message(Gtk::Window *parent, const std::string &text, const std::string &title) = 0;
+    // A modal input box; returns "" on Cancel, like the text typed when empty.
+    virtual std::string input(Gtk::Window *parent, const std::string &prompt,
+                                             const std::string &title,
+                                             const std::string &initialText) = 0;
+    // The colour picker starting on `current` (a colour number: red in the
+    // lowest byte); nullopt on Cancel.
+    virtual std::optional<std::uint32_t> pickColour(Gtk::Window *parent, const std::string &title,
+                                                    std::uint32_t current) = 0;
+    // The file-open picker with one filter entry ("Name (*.a;*.b)"); "" on Cancel.
+    virtual std::string openFile(Gtk::Window *parent, const std::string &filter) = 0;
+    // A save picker that asks before replacing a file; "" on Cancel.
+    virtual std::string saveFile(Gtk::Window *parent, const std::string &title,
+                                 const std::string &suggestedPath) = 0;
+    // A yes/no question; `yes` and `no` label the buttons.
+    virtual bool confirm(Gtk::Window *parent, const std::string &text, const std::string &title,
+                         const std::string &yes = "_Yes", const std::string &no = "_No") = 0;
 
-    // Our add-favourite dialog: the name (prefilled with `title`) for `address`; nullopt on Cancel.
-    virtual std::optional<QString> favoriteName(QWidget *parent, const QString &title,
-                                                const QString &address) = 0;
+    // Our add-favourite dialog: the name (prefilled with `name`) for `address`; nullopt on Cancel.
+    virtual std::optional<std::string> favoriteName(Gtk::Window *parent, const std::string &name,
+                                                    const std::string &address) = 0;
 
-    struct Credentials { QString user; QString password; };
-    // User name and password for a site; nullopt on Cancel.
-    virtual std::optional<Credentials> credentials(QWidget *parent, const QString &site,
-                                                   const QString &realm) = 0;
+    struct Credentials { std::string user; std::string password; };
+    // User name and password for a site; nullopt on Cancel. `title` names the
+    // site ("www.example.com says"), `text` is the site's realm as plain text.
+    virtual std::optional<Credentials> credentials(Gtk::Window *parent, const std::string &title,
+                                                   const std::string &text) = 0;
+
+    // A box a page asked for (alert, confirm, prompt, leave-page). The title
+    // names the page's origin; `offerBlock` adds a choice to stop further
+    // boxes from that page.
+    enum class PageBoxKind { Alert, Confirm, Prompt, BeforeUnload };
+    struct PageBoxAnswer { bool accepted = false; std::string text; bool blockFurther = false; };
+    virtual PageBoxAnswer pageBox(Gtk::Window *parent, PageBoxKind kind, const std::string &title,
+                                  const std::string &text, const std::string &defaultText,
+                                  bool offerBlock) = 0;
+
+    // A page's file request: open one or several files, or a folder. Empty on Cancel.
+    virtual std::vector<std::string> pageOpenFiles(Gtk::Window *parent, const std::string &title,
+                                                   bool multiple, bool folder) = 0;
 };

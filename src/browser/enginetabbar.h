@@ -1,24 +1,33 @@
 #pragma once
 
-#include <QTabBar>
+#include <gtkmm/notebook.h>
+#include <sigc++/sigc++.h>
+#include <string>
+#include <vector>
 
-// The tab strip. Every selection (a click, also on the tab already selected,
-// a keyboard move, or select() from code) is reported once through selected().
-class EngineTabBar : public QTabBar
+// The tab strip: a row of tabs with captions and tags (the address a tab
+// opens), over no pages of its own. A tab is chosen by a left click (also on
+// the tab already selected), by the keyboard, or by select() from code; each
+// choice is reported once through chosen. The mouse wheel, right and middle
+// clicks choose nothing.
+class EngineTabBar : public Gtk::Notebook
 {
-    Q_OBJECT
 public:
-    explicit EngineTabBar(QWidget *parent = nullptr);
+    EngineTabBar();
 
-    // Selects the tab and runs the selection handling, as a user's click would.
+    void addTab(const std::string &caption);
+    int count() const;
+    std::string caption(int index) const;
+    void setCaption(int index, const std::string &caption);
+    std::string tag(int index) const;
+    void setTag(int index, const std::string &tag);
+    int selectedIndex() const;
+    // Selects the tab and reports the choice, as a user's click would.
     void select(int index);
 
-    QString tag(int index) const;
-    void setTag(int index, const QString &tag);
-
-Q_SIGNALS:
-    void selected(int index);
+    sigc::signal<void(int index)> chosen;
 
 private:
+    std::vector<std::string> m_tags;
     bool m_selectingFromCode = false;
 };

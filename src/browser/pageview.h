@@ -1,29 +1,36 @@
 #pragma once
 
-#include <QString>
-#include <QWidget>
+#include <functional>
+#include <sigc++/sigc++.h>
+#include <string>
+
+namespace Gtk { class Widget; }
 
 // The one page view of the main window. Rendering, history and networking
 // belong to the engine behind it; the program only calls these operations and
 // listens to these events. Tests use a recording fake.
-class PageView : public QWidget
+class PageView
 {
-    Q_OBJECT
 public:
-    using QWidget::QWidget;
-    ~PageView() override = default;
+    virtual ~PageView() = default;
 
-    // Starts loading and returns at once; a second navigate replaces a load in progress.
-    virtual void navigate(const QString &address) = 0;
+    // The widget to place in the window (the page with its own bars around it).
+    virtual Gtk::Widget &widget() = 0;
+
+    // Starts loading and returns at once; a second navigate replaces a load in
+    // progress. Typed text is fixed up as a browser does (see urlinput.h).
+    virtual void navigate(const std::string &address) = 0;
     // Shows generated HTML under the given address (used for local listings).
-    virtual void showHtml(const QString &html, const QString &baseAddress) = 0;
+    virtual void showHtml(const std::string &html, const std::string &baseAddress) = 0;
     // False when there is no step to take: the caller reports it.
     virtual bool goBack() = 0;
     virtual bool goForward() = 0;
     virtual void stop() = 0;
     virtual void refresh() = 0;
-    virtual QString currentAddress() const = 0;
-    virtual QString currentTitle() const = 0;
+    // The address and title of the page now shown, as the user should read
+    // them (look-alike hosts in their xn-- form).
+    virtual std::string currentAddress() const = 0;
+    virtual std::string currentTitle() const = 0;
     // False when the view cannot start the job; the outcome otherwise arrives later.
     virtual bool print() = 0;
     virtual bool printPreview() = 0;
@@ -32,19 +39,23 @@ public:
     // Zoom and find, for the keys users expect.
     virtual void zoomBy(int steps) = 0;
     virtual void resetZoom() = 0;
-    virtual void findText(const QString &text, bool backward) = 0;
+    virtual void findText(const std::string &text, bool backward) = 0;
     // The Internet settings panel's choices for the page engine.
     virtual void setJavaScriptEnabled(bool enabled) = 0;
     virtual void setImagesEnabled(bool enabled) = 0;
-    // Deletes cache, cookies and history.
-    virtual void clearBrowsingData() = 0;
+    // Deletes cookies, cache, site storage, saved sign-ins, certificate
+    // exceptions and the history; `done` gets what was deleted, or an error.
+    virtual void clearBrowsingData(std::function<void(bool ok, const std::string &what)> done) = 0;
 
-Q_SIGNALS:
-    void statusTextChanged(const QString &text);
-    void commandStateChanged(int command, bool enabled);
-    void downloadBegun();
-    void downloadComplete();
-    void documentComplete(const QString &address);
+    // A load began (the status bar says "Getting Page...").
+    sigc::signal<void()> loadStarted;
+    // The main frame's load ended; the address is the one now shown.
+    sigc::signal<void(const std::string &address)> loadFinished;
+    // The address shown changed (navigation, redirect, script, history step).
+    sigc::signal<void(const std::string &address)> urlChanged;
+    sigc::signal<void(const std::string &title)> titleChanged;
+    // Text for the status bar (a link's address under the pointer, or empty).
+    sigc::signal<void(const std::string &text)> statusTextChanged;
     // Progress of the current load, 0 to 100.
-    void progressChanged(int percent);
+    sigc::signal<void(int percent)> progressChanged;
 };

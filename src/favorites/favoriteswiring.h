@@ -2,5 +2,5 @@
 
 class frmBrowser;
 
-// Wires the favorite buttons and the home page command onto the main window's controls.
+// Wires the favorite buttons, the home page command and the Favorites folder commands onto the main window's controls.
 void wireFavorites(frmBrowser &window);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+
 #include <array>
 
 // The engine items of the "Integrated &Search Engine" menu, in menu order.

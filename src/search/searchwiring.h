@@ -2,5 +2,5 @@
 
 class frmBrowser;
 
-// Wires the search box, engine catalogue, engine menu, tab strip and address bar onto the main window's controls.
+// Wires the search box, engine menu, tab strip and address bar onto the main window's controls.
 void wireSearch(frmBrowser &window);

@@ -1,115 +1,80 @@
 #include "settingsstore.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryFile>
+#include <glib.h>
+#include <glib/gstdio.h>
 
-SettingsStore::SettingsStore(QObject *parent)
-    : SettingsStore(defaultConfigRoot(), parent)
+// Stand-in until the tolerant INI reader lands: GKeyFile, atomic writes.
+SettingsStore::SettingsStore() : SettingsStore(defaultConfigRoot()) {}
+
+SettingsStore::SettingsStore(std::string configRoot) : m_root(std::move(configRoot)) {}
+
+std::string SettingsStore::defaultConfigRoot()
 {
+    return g_get_user_config_dir();
 }
 
-SettingsStore::SettingsStore(const QString &configRoot, QObject *parent)
-    : QObject(parent), m_root(configRoot)
+std::string SettingsStore::filePath(const std::string &application) const
 {
+    return m_root + "/Velmora/" + application + ".conf";
 }
 
-QString SettingsStore::defaultConfigRoot()
+static GKeyFile *loadFile(const std::string &path)
 {
-    const QByteArray xdg = qgetenv("XDG_CONFIG_HOME");
-    if (!xdg.isEmpty() && QDir::isAbsolutePath(QString::fromLocal8Bit(xdg)))
-        return QString::fromLocal8Bit(xdg);
-    return QDir::homePath() + QStringLiteral("/.config");
+    GKeyFile *file = g_key_file_new();
+    g_key_file_load_from_file(file, path.c_str(), G_KEY_FILE_KEEP_COMMENTS, nullptr);
+    return file;
 }
 
-QString SettingsStore::filePath(const QString &application) const
+std::string SettingsStore::read(const std::string &application, const std::string &section,
+                                const std::string &key, const std::string &defaultValue) const
 {
-    return m_root + QStringLiteral("/Velmora/") + application + QStringLiteral(".conf");
+    GKeyFile *file = loadFile(filePath(application));
+    gchar *value = g_key_file_get_string(file, section.c_str(), key.c_str(), nullptr);
+    std::string result = value ? value : defaultValue;
+    g_free(value);
+    g_key_file_free(file);
+    return result;
 }
 
-static QString keyPath(const QString &section, const QString &key)
+bool SettingsStore::contains(const std::string &application, const std::string &section,
+                             const std::string &key) const
 {
-    return section + QLatin1Char('/') + key;
+    GKeyFile *file = loadFile(filePath(application));
+    const bool has = g_key_file_has_key(file, section.c_str(), key.c_str(), nullptr);
+    g_key_file_free(file);
+    return has;
 }
 
-// QSettings parses a file once per process and reports a format error only to
-// the instance that parsed it; after any read, a probe of the file itself
-// would look sound. A private copy is parsed afresh every time.
-static bool isDamaged(const QString &path)
+bool SettingsStore::write(const std::string &application, const std::string &section,
+                          const std::string &key, const std::string &value)
 {
-    QFile file(path);
-    if (!file.exists())
-        return false;
-    if (!file.open(QIODevice::ReadOnly))
-        return true;
-    QTemporaryFile copy;
-    if (!copy.open() || copy.write(file.readAll()) < 0 || !copy.flush())
-        return false;
-    QSettings probe(copy.fileName(), QSettings::IniFormat);
-    probe.allKeys(); // sections are parsed on first access; parse them all
-    return probe.status() == QSettings::FormatError;
-}
-
-QString SettingsStore::read(const QString &application, const QString &section,
-                            const QString &key, const QString &defaultValue) const
-{
-    const QString path = filePath(application);
-    // A folder or an unreadable file where the store should be gives the defaults.
-    const QFileInfo info(path);
-    if (!info.exists() || !info.isFile() || !info.isReadable())
-        return defaultValue;
-    QSettings settings(path, QSettings::IniFormat);
-    const QVariant value = settings.value(keyPath(section, key));
-    if (!value.isValid())
-        return defaultValue;
-    // A hand-edited file may hold an unquoted list; keep its text as written.
-    if (value.userType() == QMetaType::QStringList)
-        return value.toStringList().join(QStringLiteral(", "));
-    if (!value.canConvert<QString>())
-        return defaultValue;
-    return value.toString();
-}
-
-bool SettingsStore::write(const QString &application, const QString &section,
-                          const QString &key, const QString &value)
-{
-    const QString path = filePath(application);
-    bool ok = QDir().mkpath(QFileInfo(path).absolutePath());
-    if (ok && QFileInfo(path).isDir())
-        ok = false;
+    const std::string path = filePath(application);
+    gchar *folder = g_path_get_dirname(path.c_str());
+    bool ok = g_mkdir_with_parents(folder, 0700) == 0;
+    g_free(folder);
     if (ok) {
-        const bool damaged = isDamaged(path);
-        // A damaged file would refuse every write; keep it beside the store for
-        // the user and start a clean one.
-        if (damaged) {
-            const QString aside = path + QStringLiteral(".damaged");
-            QFile::remove(aside);
-            ok = QFile::rename(path, aside);
-        }
-    }
-    if (ok) {
-        QSettings settings(path, QSettings::IniFormat);
-        settings.setValue(keyPath(section, key), value);
-        // sync() writes through a temporary file renamed over the old one, so a
-        // crash mid-write never leaves half a file.
-        settings.sync();
-        ok = settings.status() == QSettings::NoError;
+        GKeyFile *file = loadFile(path);
+        g_key_file_set_string(file, section.c_str(), key.c_str(), value.c_str());
+        gsize length = 0;
+        gchar *data = g_key_file_to_data(file, &length, nullptr);
+        ok = g_file_set_contents_full(path.c_str(), data, gssize(length),
+                                      GFileSetContentsFlags(G_FILE_SET_CONTENTS_CONSISTENT
+                                                            | G_FILE_SET_CONTENTS_DURABLE),
+                                      0600, nullptr);
+        g_free(data);
+        g_key_file_free(file);
     }
     if (!ok)
-        Q_EMIT writeFailed(path);
+        writeFailed.emit(path);
     return ok;
 }
 
-bool SettingsStore::isWritable(const QString &application) const
+bool SettingsStore::isWritable(const std::string &application) const
 {
-    const QFileInfo file(filePath(application));
-    if (!QDir().mkpath(file.absolutePath()))
-        return false;
-    const QFileInfo folder(file.absolutePath());
-    if (!folder.isWritable())
-        return false;
-    return !file.exists() || (file.isFile() && file.isWritable());
+    const std::string path = filePath(application);
+    gchar *folder = g_path_get_dirname(path.c_str());
+    bool ok = g_mkdir_with_parents(folder, 0700) == 0 && g_access(folder, W_OK) == 0;
+    g_free(folder);
+    return ok && (!g_file_test(path.c_str(), G_FILE_TEST_EXISTS)
+                  || (g_file_test(path.c_str(), G_FILE_TEST_IS_REGULAR) && g_access(path.c_str(), W_OK) == 0));
 }

@@ -1,36 +1,41 @@
 #pragma once
 
-#include <QObject>
-#include <QString>
+#include <sigc++/sigc++.h>
+#include <string>
 
 // The per-user store of named strings. Every read goes to the file (no cache
 // here), every write reaches the disk atomically before write() returns.
-// Files live at <configRoot>/Velmora/<application>.conf; the root defaults to
-// $XDG_CONFIG_HOME (or ~/.config) so tests can point it at a temporary folder.
-class SettingsStore : public QObject
+// Files live at <configRoot>/Velmora/<application>.conf, an INI file; the root
+// defaults to $XDG_CONFIG_HOME (or ~/.config) so tests can point it elsewhere.
+class SettingsStore
 {
-    Q_OBJECT
 public:
-    explicit SettingsStore(QObject *parent = nullptr);
-    explicit SettingsStore(const QString &configRoot, QObject *parent = nullptr);
+    SettingsStore();
+    explicit SettingsStore(std::string configRoot);
 
-    QString read(const QString &application, const QString &section, const QString &key,
-                 const QString &defaultValue) const;
-    // Returns false when the value could not be stored; writeFailed() is emitted then.
-    bool write(const QString &application, const QString &section, const QString &key,
-               const QString &value);
+    std::string read(const std::string &application, const std::string &section,
+                     const std::string &key, const std::string &defaultValue) const;
+    // Whether the key is stored (an empty value counts).
+    bool contains(const std::string &application, const std::string &section,
+                  const std::string &key) const;
+    // Returns false when the value could not be stored; writeFailed is emitted then.
+    bool write(const std::string &application, const std::string &section,
+               const std::string &key, const std::string &value);
 
     // Whether a write would reach the disk now (the folder and file are writable).
-    bool isWritable(const QString &application) const;
+    bool isWritable(const std::string &application) const;
 
-    QString filePath(const QString &application) const;
-    QString configRoot() const { return m_root; }
+    std::string filePath(const std::string &application) const;
+    const std::string &configRoot() const { return m_root; }
 
-    static QString defaultConfigRoot();
+    static std::string defaultConfigRoot();
 
-Q_SIGNALS:
-    void writeFailed(const QString &path);
+    // A write did not reach the disk (the file's path).
+    sigc::signal<void(const std::string &path)> writeFailed;
+    // The file could not be read whole: what could be read was kept, the
+    // original was set aside (the file's path, the kept copy's path).
+    sigc::signal<void(const std::string &path, const std::string &keptAside)> damaged;
 
 private:
-    QString m_root;
+    std::string m_root;
 };

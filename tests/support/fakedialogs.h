@@ -2,72 +2,108 @@
 
 #include "browser/dialogs.h"
 
-#include <QList>
-#include <QStringList>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
 
-// Scripted answers for every modal; every call is recorded.
+// Scripted answers for every modal; every call is recorded. An empty script
+// gives the Cancel answer.
 class FakeDialogs : public Dialogs
 {
 public:
-    struct Message { QString text; QString title; };
-    struct Input { QString prompt; QString title; QString initialText; };
+    struct Shown { std::string kind, title, text; };
 
-    void message(QWidget *, const QString &text, const QString &title) override
+    void message(Gtk::Window *, const std::string &text, const std::string &title) override
     {
-        messages.append({text, title});
+        shown.push_back({"message", title, text});
     }
-    QString input(QWidget *, const QString &prompt, const QString &title,
-                  const QString &initialText) override
+    std::string input(Gtk::Window *, const std::string &prompt, const std::string &title,
+                      const std::string &initialText) override
     {
-        inputs.append({prompt, title, initialText});
-        return inputAnswers.isEmpty() ? QString() : inputAnswers.takeFirst();
+        shown.push_back({"input", title, prompt});
+        inputInitialTexts.push_back(initialText);
+        return take(inputAnswers, std::string());
     }
-    std::optional<QColor> pickColour(QWidget *, const QColor &current) override
+    std::optional<std::uint32_t> pickColour(Gtk::Window *, const std::string &title,
+                                            std::uint32_t current) override
     {
-        colourPickerStarts.append(current);
-        return colourAnswers.isEmpty() ? std::nullopt : colourAnswers.takeFirst();
+        shown.push_back({"colour", title, std::to_string(current)});
+        return take(colourAnswers, std::optional<std::uint32_t>());
     }
-    QString openFile(QWidget *, const QString &filter) override
+    std::string openFile(Gtk::Window *, const std::string &filter) override
     {
-        openFilters.append(filter);
-        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+        shown.push_back({"open", "", filter});
+        return take(fileAnswers, std::string());
     }
-    QString saveFile(QWidget *, const QString &title, const QString &suggestedPath) override
+    std::string saveFile(Gtk::Window *, const std::string &title,
+                         const std::string &suggestedPath) override
     {
-        saveRequests.append({title, suggestedPath});
-        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+        shown.push_back({"save", title, suggestedPath});
+        return take(fileAnswers, std::string());
     }
-    bool confirm(QWidget *, const QString &text, const QString &title) override
+    bool confirm(Gtk::Window *, const std::string &text, const std::string &title,
+                 const std::string &, const std::string &) override
     {
-        confirmations.append({text, title});
-        return confirmAnswers.isEmpty() ? false : confirmAnswers.takeFirst();
+        shown.push_back({"confirm", title, text});
+        return take(confirmAnswers, false);
     }
-    std::optional<QString> favoriteName(QWidget *, const QString &title,
-                                        const QString &address) override
+    std::optional<std::string> favoriteName(Gtk::Window *, const std::string &name,
+                                            const std::string &address) override
     {
-        favoriteRequests.append({title, address});
-        return favoriteAnswers.isEmpty() ? std::nullopt : favoriteAnswers.takeFirst();
+        shown.push_back({"favorite", name, address});
+        return take(favoriteAnswers, std::optional<std::string>());
     }
-    std::optional<Credentials> credentials(QWidget *, const QString &site,
-                                           const QString &realm) override
+    std::optional<Credentials> credentials(Gtk::Window *, const std::string &title,
+                                           const std::string &text) override
     {
-        credentialRequests.append({site, realm});
-        return credentialAnswers.isEmpty() ? std::nullopt : credentialAnswers.takeFirst();
+        shown.push_back({"credentials", title, text});
+        return take(credentialAnswers, std::optional<Credentials>());
+    }
+    PageBoxAnswer pageBox(Gtk::Window *, PageBoxKind kind, const std::string &title,
+                          const std::string &text, const std::string &, bool offerBlock) override
+    {
+        static const char *const names[] = {"alert", "confirm-page", "prompt", "beforeunload"};
+        shown.push_back({names[int(kind)], title, text});
+        pageBoxOffers.push_back(offerBlock);
+        return take(pageBoxAnswers, PageBoxAnswer{});
+    }
+    std::vector<std::string> pageOpenFiles(Gtk::Window *, const std::string &title, bool multiple,
+                                           bool folder) override
+    {
+        shown.push_back({folder ? "page-open-folder" : multiple ? "page-open-many" : "page-open",
+                         title, ""});
+        return take(pageFileAnswers, std::vector<std::string>());
     }
 
-    QList<Message> messages;
-    QList<Input> inputs;
-    QStringList inputAnswers;
-    QList<QColor> colourPickerStarts;
-    QList<std::optional<QColor>> colourAnswers;
-    QStringList openFilters;
-    QStringList openAnswers;
-    QList<QPair<QString, QString>> saveRequests;
-    QStringList saveAnswers;
-    QList<Message> confirmations;
-    QList<bool> confirmAnswers;
-    QList<QPair<QString, QString>> favoriteRequests;
-    QList<std::optional<QString>> favoriteAnswers;
-    QList<QPair<QString, QString>> credentialRequests;
-    QList<std::optional<Credentials>> credentialAnswers;
+    // The kinds of box shown, in order ("message", "input", "alert" ...).
+    std::vector<std::string> kinds() const
+    {
+        std::vector<std::string> result;
+        for (const Shown &s : shown)
+            result.push_back(s.kind);
+        return result;
+    }
+
+    std::vector<Shown> shown;
+    std::vector<std::string> inputInitialTexts;
+    std::vector<bool> pageBoxOffers;
+    std::deque<std::string> inputAnswers;
+    std::deque<std::optional<std::uint32_t>> colourAnswers;
+    std::deque<std::string> fileAnswers;
+    std::deque<bool> confirmAnswers;
+    std::deque<std::optional<std::string>> favoriteAnswers;
+    std::deque<std::optional<Credentials>> credentialAnswers;
+    std::deque<PageBoxAnswer> pageBoxAnswers;
+    std::deque<std::vector<std::string>> pageFileAnswers;
+
+private:
+    template <class T> static T take(std::deque<T> &queue, T fallback)
+    {
+        if (queue.empty())
+            return fallback;
+        T value = std::move(queue.front());
+        queue.pop_front();
+        return value;
+    }
 };

@@ -1,50 +1,35 @@
 #include "fakepageview.h"
 
-void FakePageView::navigate(const QString &target)
-{
-    navigations << target;
-    calls << QStringLiteral("navigate:") + target;
-}
-
-void FakePageView::showHtml(const QString &html, const QString &baseAddress)
-{
-    lastHtml = html;
-    calls << QStringLiteral("showHtml:") + baseAddress;
-}
-
 bool FakePageView::goBack()
 {
-    calls << QStringLiteral("back");
+    calls.push_back("back");
     if (m_index <= 0)
         return false;
     address = m_history.at(--m_index);
+    urlChanged.emit(address);
     return true;
 }
 
 bool FakePageView::goForward()
 {
-    calls << QStringLiteral("forward");
-    if (m_index < 0 || m_index + 1 >= m_history.size())
+    calls.push_back("forward");
+    if (m_index < 0 || m_index + 1 >= int(m_history.size()))
         return false;
     address = m_history.at(++m_index);
+    urlChanged.emit(address);
     return true;
 }
 
-void FakePageView::findText(const QString &text, bool backward)
+void FakePageView::finishLoad(const std::string &pageTitle)
 {
-    calls << QStringLiteral("find:%1:%2").arg(text).arg(backward ? 1 : 0);
-}
-
-void FakePageView::finishLoad(const QString &pageTitle)
-{
-    const QString target = navigations.isEmpty() ? QString() : navigations.constLast();
-    Q_EMIT downloadBegun();
-    m_history = m_history.mid(0, m_index + 1);
-    m_history << target;
-    m_index = m_history.size() - 1;
+    const std::string target = navigations.empty() ? std::string() : navigations.back();
+    loadStarted.emit();
+    m_history.resize(m_index + 1);
+    m_history.push_back(target);
+    m_index = int(m_history.size()) - 1;
     address = target;
     title = pageTitle;
-    Q_EMIT commandStateChanged(-1, true);
-    Q_EMIT downloadComplete();
-    Q_EMIT documentComplete(target);
+    urlChanged.emit(target);
+    titleChanged.emit(pageTitle);
+    loadFinished.emit(target);
 }

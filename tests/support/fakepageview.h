@@ -2,53 +2,64 @@
 
 #include "browser/pageview.h"
 
-#include <QStringList>
+#include <gtkmm/label.h>
+#include <string>
+#include <vector>
 
 // A page view that records every call and fires events on request. It keeps a
 // simple history so that back and forward fail where a browser's would.
 class FakePageView : public PageView
 {
-    Q_OBJECT
 public:
-    using PageView::PageView;
-
-    void navigate(const QString &address) override;
-    void showHtml(const QString &html, const QString &baseAddress) override;
+    Gtk::Widget &widget() override { return m_widget; }
+    void navigate(const std::string &target) override
+    {
+        navigations.push_back(target);
+        calls.push_back("navigate:" + target);
+    }
+    void showHtml(const std::string &html, const std::string &baseAddress) override
+    {
+        lastHtml = html;
+        calls.push_back("showHtml:" + baseAddress);
+    }
     bool goBack() override;
     bool goForward() override;
-    void stop() override { calls << QStringLiteral("stop"); }
-    void refresh() override { calls << QStringLiteral("refresh"); }
-    QString currentAddress() const override { return address; }
-    QString currentTitle() const override { return title; }
-    bool print() override { calls << QStringLiteral("print"); return printResult; }
-    bool printPreview() override { calls << QStringLiteral("printPreview"); return printResult; }
-    bool saveAs() override { calls << QStringLiteral("saveAs"); return true; }
-    void takeFocus() override { calls << QStringLiteral("takeFocus"); }
-    void zoomBy(int steps) override { calls << QStringLiteral("zoomBy:%1").arg(steps); }
-    void resetZoom() override { calls << QStringLiteral("resetZoom"); }
-    void findText(const QString &text, bool backward) override;
-    void setJavaScriptEnabled(bool enabled) override { calls << QStringLiteral("javaScript:%1").arg(enabled); }
-    void setImagesEnabled(bool enabled) override { calls << QStringLiteral("images:%1").arg(enabled); }
-    void clearBrowsingData() override { calls << QStringLiteral("clearBrowsingData"); }
+    void stop() override { calls.push_back("stop"); }
+    void refresh() override { calls.push_back("refresh"); }
+    std::string currentAddress() const override { return address; }
+    std::string currentTitle() const override { return title; }
+    bool print() override { calls.push_back("print"); return printResult; }
+    bool printPreview() override { calls.push_back("printPreview"); return printResult; }
+    bool saveAs() override { calls.push_back("saveAs"); return true; }
+    void takeFocus() override { calls.push_back("takeFocus"); }
+    void zoomBy(int steps) override { calls.push_back("zoomBy:" + std::to_string(steps)); }
+    void resetZoom() override { calls.push_back("resetZoom"); }
+    void findText(const std::string &text, bool backward) override
+    {
+        calls.push_back("find:" + text + (backward ? ":back" : ":forward"));
+    }
+    void setJavaScriptEnabled(bool on) override { calls.push_back(on ? "javaScript:1" : "javaScript:0"); }
+    void setImagesEnabled(bool on) override { calls.push_back(on ? "images:1" : "images:0"); }
+    void clearBrowsingData(std::function<void(bool, const std::string &)> done) override
+    {
+        calls.push_back("clearBrowsingData");
+        done(true, "cookies, cache, site data, history");
+    }
 
-    // Completes the last navigation as a page load: address, title and events.
-    void finishLoad(const QString &pageTitle = QString());
-    void fireStatusText(const QString &text) { Q_EMIT statusTextChanged(text); }
-    void fireCommandState(int command = -1, bool enabled = true) { Q_EMIT commandStateChanged(command, enabled); }
-    void fireDownloadBegun() { Q_EMIT downloadBegun(); }
-    void fireDownloadComplete() { Q_EMIT downloadComplete(); }
-    void fireDocumentComplete(const QString &frameAddress = QString()) { Q_EMIT documentComplete(frameAddress); }
+    // Completes the last navigation as a page load: events, address, title.
+    void finishLoad(const std::string &pageTitle = std::string());
 
     // Every navigate() argument, in order.
-    QStringList navigations;
+    std::vector<std::string> navigations;
     // Every call, as "navigate:<address>", "back", "forward", "stop" ...
-    QStringList calls;
-    QString address;
-    QString title;
-    QString lastHtml;
+    std::vector<std::string> calls;
+    std::string address;
+    std::string title;
+    std::string lastHtml;
     bool printResult = true;
 
 private:
-    QStringList m_history;
+    Gtk::Label m_widget;
+    std::vector<std::string> m_history;
     int m_index = -1;
 };

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <glibmm/main.h>
+#include <string>
+
+namespace testutil {
+
+// Runs the main loop until `done` holds or the deadline passes; returns `done()`.
+inline bool spinUntil(const std::function<bool()> &done,
+                      std::chrono::milliseconds deadline = std::chrono::seconds(20))
+{
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    auto context = Glib::MainContext::get_default();
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        context->iteration(false) || context->iteration(false) || (g_usleep(1000), true);
+    }
+    return true;
+}
+
+// Runs every pending event once.
+inline void spin()
+{
+    auto context = Glib::MainContext::get_default();
+    while (context->pending())
+        context->iteration(false);
+}
+
+// A warning whose message contains `part` is expected in the running test.
+void allowWarning(const std::string &part);
+// Fails the running test for each unexpected GLib warning seen so far.
+void expectNoWarnings();
+
+} // namespace testutil
