@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+// Typed text to the address a browser would open. A word without a scheme is
+// a web address ("example.com" -> "http://example.com"); only an absolute
+// path, a path starting with "~/" (against `homeDir`), or a "file:" address
+// opens a local file; text with a scheme is kept; empty text is about:blank.
+namespace urlinput {
+std::string fromUserInput(const std::string &text, const std::string &homeDir);
+}
