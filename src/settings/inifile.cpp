@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <unordered_map>
 
 namespace inifile {
 namespace {
@@ -418,6 +419,7 @@ std::string sectionOf(const std::string &path)
 Document Document::parse(const std::string &bytes)
 {
     Document doc;
+    std::unordered_map<std::string, size_t> index; // key -> place in m_entries
     std::string prefix; // "Section/", empty for [General]
     size_t pos = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (pos < bytes.size()) {
@@ -475,17 +477,16 @@ Document Document::parse(const std::string &bytes)
             doc.m_damaged = true;
             continue;
         }
-        const std::string path = prefix + unescapeName(key);
-        const std::string raw = line.substr(equals + 1, end - equals - 1);
-        bool replaced = false;
-        for (auto &entry : doc.m_entries) {
-            if (entry.first == path) {
-                entry.second = raw;
-                replaced = true;
-            }
+        // A key given twice keeps its first place and its last value.
+        std::string path = prefix + unescapeName(key);
+        std::string raw = line.substr(equals + 1, end - equals - 1);
+        const auto known = index.find(path);
+        if (known != index.end()) {
+            doc.m_entries[known->second].second = std::move(raw);
+        } else {
+            index.emplace(path, doc.m_entries.size());
+            doc.m_entries.emplace_back(std::move(path), std::move(raw));
         }
-        if (!replaced)
-            doc.m_entries.emplace_back(path, raw);
     }
     return doc;
 }
@@ -514,17 +515,17 @@ void Document::setValue(const std::string &path, const std::string &value)
 std::string Document::serialize() const
 {
     // Groups in the order they first appear, each key under its group.
-    std::vector<std::string> sections;
-    for (const auto &entry : m_entries) {
-        const std::string section = sectionOf(entry.first);
-        bool known = false;
-        for (const std::string &s : sections)
-            known = known || s == section;
-        if (!known)
-            sections.push_back(section);
+    std::vector<std::string> order;
+    std::unordered_map<std::string, std::vector<size_t>> groups;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const std::string section = sectionOf(m_entries[i].first);
+        auto &group = groups[section];
+        if (group.empty())
+            order.push_back(section);
+        group.push_back(i);
     }
     std::string out;
-    for (const std::string &section : sections) {
+    for (const std::string &section : order) {
         if (!out.empty())
             out += '\n';
         if (section.empty())
@@ -533,9 +534,8 @@ std::string Document::serialize() const
             out += "[%General]\n";
         else
             out += '[' + escapeName(section) + "]\n";
-        for (const auto &entry : m_entries) {
-            if (sectionOf(entry.first) != section)
-                continue;
+        for (size_t i : groups[section]) {
+            const auto &entry = m_entries[i];
             const std::string key = section.empty() ? entry.first : entry.first.substr(section.size() + 1);
             out += escapeName(key) + '=' + entry.second + '\n';
         }
