@@ -1,9 +1,116 @@
 #include "settingsstore.h"
 
+#include "inifile.h"
+
 #include <glib.h>
 #include <glib/gstdio.h>
 
-// Stand-in until the tolerant INI reader lands: GKeyFile, atomic writes.
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// The file as it stands: absent (an empty store), read, or not readable (a
+// folder in its place, no permission...), in which case nothing may replace it.
+struct Loaded
+{
+    enum { Missing, Read, Unreadable } state = Missing;
+    std::string bytes;
+};
+
+Loaded load(const std::string &path)
+{
+    Loaded loaded;
+    gchar *data = nullptr;
+    gsize length = 0;
+    GError *error = nullptr;
+    if (g_file_get_contents(path.c_str(), &data, &length, &error)) {
+        loaded.state = Loaded::Read;
+        loaded.bytes.assign(data, length);
+        g_free(data);
+    } else {
+        const bool missing = g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOENT)
+                             && !g_file_test(path.c_str(), G_FILE_TEST_EXISTS);
+        loaded.state = missing ? Loaded::Missing : Loaded::Unreadable;
+        g_error_free(error);
+    }
+    return loaded;
+}
+
+// Invalid bytes become U+FFFD; NUL bytes stay (the file escapes them).
+std::string validUtf8(const std::string &text)
+{
+    std::string out;
+    const char *p = text.data();
+    const char *end = p + text.size();
+    while (p < end) {
+        const gchar *stop = nullptr;
+        g_utf8_validate_len(p, gsize(end - p), &stop);
+        out.append(p, size_t(stop - p));
+        p = stop;
+        if (p < end) {
+            out += *p == '\0' ? std::string(1, '\0') : std::string("\xEF\xBF\xBD");
+            ++p;
+        }
+    }
+    return out;
+}
+
+// QSettings' address of a key: "section/key", no empty parts.
+std::string keyPath(const std::string &section, const std::string &key)
+{
+    std::string path;
+    for (char c : validUtf8(section + '/' + key)) {
+        if (c != '/' || (!path.empty() && path.back() != '/'))
+            path += c;
+    }
+    if (!path.empty() && path.back() == '/')
+        path.pop_back();
+    return path;
+}
+
+// Keeps the bytes of a damaged file beside it under a name not yet taken
+// ("<file>.damaged", "<file>.damaged-2", ...); the path, or "" on failure.
+std::string keepAside(const std::string &path, const std::string &bytes)
+{
+    for (int n = 1; n < 1000; ++n) {
+        const std::string aside = path + ".damaged" + (n > 1 ? "-" + std::to_string(n) : "");
+        const int fd = g_open(aside.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return {};
+        }
+        size_t written = 0;
+        while (written < bytes.size()) {
+            const ssize_t step = ::write(fd, bytes.data() + written, bytes.size() - written);
+            if (step < 0 && errno == EINTR)
+                continue;
+            if (step <= 0)
+                break;
+            written += size_t(step);
+        }
+        const bool ok = written == bytes.size() && fsync(fd) == 0;
+        if (close(fd) != 0 || !ok) {
+            g_unlink(aside.c_str());
+            return {};
+        }
+        return aside;
+    }
+    return {};
+}
+
+std::string folderOf(const std::string &path)
+{
+    gchar *folder = g_path_get_dirname(path.c_str());
+    std::string result = folder;
+    g_free(folder);
+    return result;
+}
+
+} // namespace
+
 SettingsStore::SettingsStore() : SettingsStore(defaultConfigRoot()) {}
 
 SettingsStore::SettingsStore(std::string configRoot) : m_root(std::move(configRoot)) {}
@@ -18,63 +125,65 @@ std::string SettingsStore::filePath(const std::string &application) const
     return m_root + "/Velmora/" + application + ".conf";
 }
 
-static GKeyFile *loadFile(const std::string &path)
-{
-    GKeyFile *file = g_key_file_new();
-    g_key_file_load_from_file(file, path.c_str(), G_KEY_FILE_KEEP_COMMENTS, nullptr);
-    return file;
-}
-
 std::string SettingsStore::read(const std::string &application, const std::string &section,
                                 const std::string &key, const std::string &defaultValue) const
 {
-    GKeyFile *file = loadFile(filePath(application));
-    gchar *value = g_key_file_get_string(file, section.c_str(), key.c_str(), nullptr);
-    std::string result = value ? value : defaultValue;
-    g_free(value);
-    g_key_file_free(file);
-    return result;
+    const Loaded loaded = load(filePath(application));
+    if (loaded.state != Loaded::Read)
+        return defaultValue;
+    return inifile::Document::parse(loaded.bytes).value(keyPath(section, key)).value_or(defaultValue);
 }
 
 bool SettingsStore::contains(const std::string &application, const std::string &section,
                              const std::string &key) const
 {
-    GKeyFile *file = loadFile(filePath(application));
-    const bool has = g_key_file_has_key(file, section.c_str(), key.c_str(), nullptr);
-    g_key_file_free(file);
-    return has;
+    const Loaded loaded = load(filePath(application));
+    return loaded.state == Loaded::Read
+           && inifile::Document::parse(loaded.bytes).value(keyPath(section, key)).has_value();
 }
 
 bool SettingsStore::write(const std::string &application, const std::string &section,
                           const std::string &key, const std::string &value)
 {
     const std::string path = filePath(application);
-    gchar *folder = g_path_get_dirname(path.c_str());
-    bool ok = g_mkdir_with_parents(folder, 0700) == 0;
-    g_free(folder);
+    bool ok = g_mkdir_with_parents(folderOf(path).c_str(), 0700) == 0;
+    const Loaded loaded = ok ? load(path) : Loaded{Loaded::Unreadable, {}};
+    // A file that cannot be read is left alone: replacing it would lose it.
+    ok = ok && loaded.state != Loaded::Unreadable;
+    inifile::Document doc = inifile::Document::parse(loaded.bytes);
+    std::string aside;
+    if (ok && doc.damaged()) {
+        aside = keepAside(path, loaded.bytes);
+        ok = !aside.empty();
+    }
     if (ok) {
-        GKeyFile *file = loadFile(path);
-        g_key_file_set_string(file, section.c_str(), key.c_str(), value.c_str());
-        gsize length = 0;
-        gchar *data = g_key_file_to_data(file, &length, nullptr);
-        ok = g_file_set_contents_full(path.c_str(), data, gssize(length),
+        doc.setValue(keyPath(section, key), validUtf8(value));
+        const std::string data = doc.serialize();
+        // Written beside the file and renamed over it once on disk: a crash
+        // leaves the old file or the new one, never half of one.
+        ok = g_file_set_contents_full(path.c_str(), data.data(), gssize(data.size()),
                                       GFileSetContentsFlags(G_FILE_SET_CONTENTS_CONSISTENT
                                                             | G_FILE_SET_CONTENTS_DURABLE),
                                       0600, nullptr);
-        g_free(data);
-        g_key_file_free(file);
+        if (!ok && !aside.empty())
+            g_unlink(aside.c_str());
     }
-    if (!ok)
+    if (!ok) {
         writeFailed.emit(path);
-    return ok;
+        return false;
+    }
+    if (!aside.empty())
+        damaged.emit(path, aside);
+    return true;
 }
 
 bool SettingsStore::isWritable(const std::string &application) const
 {
     const std::string path = filePath(application);
-    gchar *folder = g_path_get_dirname(path.c_str());
-    bool ok = g_mkdir_with_parents(folder, 0700) == 0 && g_access(folder, W_OK) == 0;
-    g_free(folder);
-    return ok && (!g_file_test(path.c_str(), G_FILE_TEST_EXISTS)
-                  || (g_file_test(path.c_str(), G_FILE_TEST_IS_REGULAR) && g_access(path.c_str(), W_OK) == 0));
+    const std::string folder = folderOf(path);
+    if (g_mkdir_with_parents(folder.c_str(), 0700) != 0 || g_access(folder.c_str(), W_OK | X_OK) != 0)
+        return false;
+    if (!g_file_test(path.c_str(), G_FILE_TEST_EXISTS))
+        return true;
+    return g_file_test(path.c_str(), G_FILE_TEST_IS_REGULAR) && g_access(path.c_str(), R_OK | W_OK) == 0;
 }

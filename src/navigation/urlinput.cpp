@@ -1,0 +1,93 @@
+#include "urlinput.h"
+
+#include <glib.h>
+
+namespace urlinput {
+namespace {
+
+std::string trimmed(const std::string &text)
+{
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && g_ascii_isspace(text[begin]))
+        ++begin;
+    while (end > begin && g_ascii_isspace(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+// Where the ':' of a leading "scheme:" is, or npos.
+size_t schemeEnd(const std::string &text)
+{
+    if (text.empty() || !g_ascii_isalpha(text[0]))
+        return std::string::npos;
+    for (size_t i = 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ':')
+            return i;
+        if (!g_ascii_isalnum(c) && c != '+' && c != '-' && c != '.')
+            break;
+    }
+    return std::string::npos;
+}
+
+// "localhost:8080" or "example.com:81/x" reads as a scheme, but is a host and port.
+bool isPortAfter(const std::string &text, size_t colon)
+{
+    size_t i = colon + 1;
+    unsigned long port = 0;
+    while (i < text.size() && g_ascii_isdigit(text[i]) && port <= 65535)
+        port = port * 10 + unsigned(text[i++] - '0');
+    return i > colon + 1 && port <= 65535
+           && (i == text.size() || text[i] == '/' || text[i] == '?' || text[i] == '#');
+}
+
+std::string fileAddress(const std::string &path)
+{
+    gchar *canonical = g_canonicalize_filename(path.c_str(), "/");
+    gchar *uri = g_filename_to_uri(canonical, nullptr, nullptr);
+    std::string result = uri ? uri : "about:blank";
+    g_free(uri);
+    g_free(canonical);
+    return result;
+}
+
+// Blanks, controls and the few characters no address may hold are escaped;
+// the rest (non-ASCII included) is left for the engine to encode.
+std::string webAddress(const std::string &text)
+{
+    std::string out = "http://";
+    for (unsigned char c : text) {
+        if (c <= 0x20 || c == 0x7F || c == '"' || c == '<' || c == '>' || c == '`') {
+            char escaped[4];
+            g_snprintf(escaped, sizeof escaped, "%%%02X", c);
+            out += escaped;
+        } else {
+            out += char(c);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string fromUserInput(const std::string &text, const std::string &homeDir)
+{
+    const std::string input = trimmed(text);
+    if (input.empty())
+        return "about:blank";
+    if (input[0] == '/')
+        return fileAddress(input);
+    if (input == "~" || input.compare(0, 2, "~/") == 0)
+        return fileAddress(homeDir + input.substr(1));
+    // A bare IPv6 address: its colons are not a scheme.
+    if (input.find(':') != std::string::npos && g_hostname_is_ip_address(input.c_str()))
+        return "http://[" + input + "]";
+    const size_t colon = schemeEnd(input);
+    if (colon != std::string::npos && !isPortAfter(input, colon))
+        return input;
+    // Anything else is a web address, even a word that names a local folder.
+    return webAddress(input);
+}
+
+} // namespace urlinput

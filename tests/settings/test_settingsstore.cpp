@@ -1,0 +1,279 @@
+#include "settings/settingsstore.h"
+
+#include <gtest/gtest.h>
+
+#include <glib.h>
+#include <glib/gstdio.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string App = "Skimlark";
+
+struct TempRoot
+{
+    std::string path;
+    TempRoot()
+    {
+        gchar *dir = g_dir_make_tmp("settings-XXXXXX", nullptr);
+        path = dir;
+        g_free(dir);
+    }
+};
+
+std::string contentOf(const std::string &path)
+{
+    gchar *data = nullptr;
+    gsize length = 0;
+    if (!g_file_get_contents(path.c_str(), &data, &length, nullptr))
+        return "<unreadable>";
+    std::string result(data, length);
+    g_free(data);
+    return result;
+}
+
+void put(const std::string &path, const std::string &bytes)
+{
+    gchar *folder = g_path_get_dirname(path.c_str());
+    g_mkdir_with_parents(folder, 0700);
+    g_free(folder);
+    ASSERT_TRUE(g_file_set_contents(path.c_str(), bytes.data(), gssize(bytes.size()), nullptr));
+}
+
+unsigned modeOf(const std::string &path)
+{
+    GStatBuf st;
+    return g_stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
+}
+
+// A value, and the line QSettings writes for it.
+struct Hostile
+{
+    const char *name;
+    std::string value;
+    std::string line;
+};
+
+class HostileValue : public testing::TestWithParam<Hostile>
+{
+};
+
+TEST_P(HostileValue, RoundTripsInTheFormQtWrites)
+{
+    const Hostile &row = GetParam();
+    TempRoot root;
+    ASSERT_TRUE(SettingsStore(root.path).write(App, "Home", "Address", row.value));
+    SettingsStore reopened(root.path);
+    EXPECT_EQ(reopened.read(App, "Home", "Address", "default"), row.value);
+    EXPECT_EQ(contentOf(reopened.filePath(App)), "[Home]\nAddress=" + row.line + "\n");
+}
+
+const std::string Long(10000, 'x');
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, HostileValue,
+    testing::Values(
+        Hostile{"blanks", "  lead and trail  ", "\"  lead and trail  \""},
+        Hostile{"equals", "a=b=c", "\"a=b=c\""}, Hostile{"semicolon", "a;b", "\"a;b\""},
+        Hostile{"hash", "#not a comment", "#not a comment"}, Hostile{"group", "[x]", "[x]"},
+        Hostile{"quotes", "\"quoted\" and 'single'", "\\\"quoted\\\" and 'single'"},
+        Hostile{"backslashes", "C:\\dir\\file\\", "C:\\\\dir\\\\file\\\\"},
+        Hostile{"newlines", "line1\nline2\r\nline3", "line1\\nline2\\r\\nline3"},
+        Hostile{"tabs", "a\tb\t", "a\\tb\\t"},
+        Hostile{"controls", std::string("\0" "1\x1b" "f", 4), "\\0\\x31\\x1b\\x66"},
+        Hostile{"nonascii", "naïve café — 日本語 🚀", "naïve café — 日本語 🚀"},
+        Hostile{"commalist", "a, b, c", "\"a, b, c\""},
+        Hostile{"atvariant", "@Variant(\\0\\0\\0\\x7f)", "@@Variant(\\\\0\\\\0\\\\0\\\\x7f)"},
+        Hostile{"long", Long, Long}, Hostile{"empty", "", ""},
+        Hostile{"query", "http://h/?a=1&b=2#frag", "\"http://h/?a=1&b=2#frag\""}),
+    [](const testing::TestParamInfo<Hostile> &info) { return std::string(info.param.name); });
+
+// A file as the old program (QSettings) left it, hand edits included.
+const char *const OldFile =
+    "[General]\n"
+    "top=level\n"
+    "\n"
+    "[Home]\n"
+    "Engine=altavista\n"
+    "Address=\"http://home.test/?a=1;b=2\"\n"
+    "Address1=\"  padded  \"\n"
+    "Address2=C:\\\\dir\\\\file ; a comment\n"
+    "Address3=line1\\nline2\\ttab\\\"q\\\"\n"
+    "Address4=@@at sign\n"
+    "Address5=na\\xefve caf\\xe9 \\x65e5\\x672c\n"
+    "Address6=a, b,  c\n"
+    "Address7=\"x, y\", z\n"
+    "Address8=@ByteArray(bytes)\n"
+    "Address9=@Variant(\\0\\0\\0\\n\\0\\0\\0\\x4\\0h\\0i)\n"
+    "Address10 = @Variant(\\0\\0\\0\\x2\\xff\\xff\\xff\\xfe)\n"
+    "Addressbarfontcolor=@Invalid()\n"
+    "Searchboxfontcolor=\n"
+    "a%20b%U00e9=spaced key\n"
+    "\n"
+    "[MRURL]\n"
+    "0=http://surfed.test/\n";
+
+TEST(SettingsStore, ReadsTheFileTheOldProgramWrote)
+{
+    TempRoot root;
+    SettingsStore store(root.path);
+    put(store.filePath(App), OldFile);
+    const struct
+    {
+        const char *section, *key;
+        std::string expected;
+    } rows[] = {
+        {"", "top", "level"},
+        {"Home", "Engine", "altavista"},
+        {"Home", "Address", "http://home.test/?a=1;b=2"},
+        {"Home", "Address1", "  padded  "},
+        {"Home", "Address2", "C:\\dir\\file"},
+        {"Home", "Address3", "line1\nline2\ttab\"q\""},
+        {"Home", "Address4", "@at sign"},
+        {"Home", "Address5", "naïve café 日本"},
+        {"Home", "Address6", "a, b, c"},
+        {"Home", "Address7", "x, y, z"},
+        {"Home", "Address8", "bytes"},
+        {"Home", "Address9", "hi"},
+        {"Home", "Address10", "-2"},
+        {"Home", "Addressbarfontcolor", "<default>"},
+        {"Home", "Searchboxfontcolor", ""},
+        {"Home", "a béb", "<default>"},
+        {"Home", "a bé", "spaced key"},
+        {"MRURL", "0", "http://surfed.test/"},
+    };
+    int damaged = 0;
+    store.damaged.connect([&](const std::string &, const std::string &) { ++damaged; });
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const auto &row : rows)
+            EXPECT_EQ(store.read(App, row.section, row.key, "<default>"), row.expected)
+                << row.section << "/" << row.key << " pass " << pass;
+        // A write carries every other key over as it was written.
+        ASSERT_TRUE(store.write(App, "cbocount", "count", "0"));
+    }
+    EXPECT_EQ(damaged, 0);
+    EXPECT_NE(contentOf(store.filePath(App)).find("\nAddress9=@Variant(\\0\\0\\0\\n\\0\\0\\0\\x4\\0h\\0i)\n"),
+              std::string::npos);
+}
+
+struct Damage
+{
+    const char *name;
+    std::string content;
+    bool damaged;
+    std::string engine; // what Home/Engine reads, before and after the next write
+};
+
+class DamagedFile : public testing::TestWithParam<Damage>
+{
+};
+
+TEST_P(DamagedFile, KeepsWhatCanBeReadAndTheOriginalBesideIt)
+{
+    const Damage &row = GetParam();
+    TempRoot root;
+    SettingsStore store(root.path);
+    const std::string path = store.filePath(App);
+    const std::string content = row.content + "\n[MRURL]\n0=http://kept.test/\n";
+    put(path, content);
+    put(path + ".damaged", "an earlier copy");
+    std::vector<std::pair<std::string, std::string>> signals;
+    store.damaged.connect([&](const std::string &file, const std::string &aside) {
+        signals.emplace_back(file, aside);
+    });
+
+    EXPECT_EQ(store.read(App, "Home", "Engine", "google"), row.engine);
+    EXPECT_EQ(contentOf(path), content); // reading changes nothing
+    ASSERT_TRUE(store.write(App, "Home", "Address", "http://new.test/"));
+    ASSERT_TRUE(store.write(App, "Home", "Address", "http://newer.test/"));
+
+    EXPECT_EQ(store.read(App, "Home", "Engine", "google"), row.engine);
+    EXPECT_EQ(store.read(App, "MRURL", "0", ""), "http://kept.test/");
+    EXPECT_EQ(store.read(App, "Home", "Address", ""), "http://newer.test/");
+    EXPECT_EQ(contentOf(path + ".damaged"), "an earlier copy");
+    ASSERT_EQ(signals.size(), row.damaged ? 1u : 0u);
+    if (row.damaged) {
+        EXPECT_EQ(signals[0].first, path);
+        EXPECT_NE(signals[0].second, path + ".damaged");
+        EXPECT_EQ(contentOf(signals[0].second), content);
+        EXPECT_EQ(modeOf(signals[0].second), 0600u);
+    }
+}
+
+const char NoiseBytes[] = "\x01\xff\xfe[[[=\x02\n\x00\x7f\n[Home]\nEngine=yahoo";
+const std::string Noise(NoiseBytes, sizeof NoiseBytes - 1);
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, DamagedFile,
+    testing::Values(
+        Damage{"bom", "\xEF\xBB\xBF[Home]\nEngine=yahoo", false, "yahoo"},
+        Damage{"unclosedgroup", "[Home\nEngine=yahoo", true, "yahoo"},
+        Damage{"junkline", "[Home]\n%%%% junk\nEngine=yahoo\nEngine", true, "yahoo"},
+        Damage{"invalidutf8", "[Home]\nEngine=ya\xff\xfe", true, "google"},
+        Damage{"unclosedquote", "[Home]\nEngine=\"yahoo", true, "google"},
+        Damage{"binarynoise", Noise, true, "yahoo"},
+        Damage{"emptykey", "[Home]\n=x\nEngine=yahoo", true, "yahoo"}),
+    [](const testing::TestParamInfo<Damage> &info) { return std::string(info.param.name); });
+
+TEST(SettingsStore, FileAndFolderArePrivateAndNothingIsLeftBeside)
+{
+    TempRoot root;
+    SettingsStore store(root.path);
+    ASSERT_TRUE(store.write(App, "Home", "Address", "http://private.test/"));
+    ASSERT_TRUE(store.write(App, "Home", "Engine", "yahoo"));
+    EXPECT_EQ(modeOf(root.path + "/Velmora"), 0700u);
+    EXPECT_EQ(modeOf(store.filePath(App)), 0600u);
+    GDir *dir = g_dir_open((root.path + "/Velmora").c_str(), 0, nullptr);
+    std::vector<std::string> names;
+    while (const char *name = g_dir_read_name(dir))
+        names.push_back(name);
+    g_dir_close(dir);
+    EXPECT_EQ(names, std::vector<std::string>{"Skimlark.conf"});
+}
+
+TEST(SettingsStore, UnwritableLocationGivesDefaultsAndFailsWrites)
+{
+    // No user, root included, can write through a file standing where a folder should be.
+    for (const bool folderIsAFile : {true, false}) {
+        TempRoot root;
+        SettingsStore store(root.path);
+        const std::string blocker = folderIsAFile ? root.path + "/Velmora" : store.filePath(App);
+        if (folderIsAFile)
+            put(blocker, "[Home]\nEngine=yahoo\n");
+        else
+            g_mkdir_with_parents(blocker.c_str(), 0700);
+        std::vector<std::string> failed;
+        store.writeFailed.connect([&](const std::string &path) { failed.push_back(path); });
+
+        EXPECT_FALSE(store.isWritable(App));
+        EXPECT_EQ(store.read(App, "Home", "Engine", "google"), "google");
+        EXPECT_FALSE(store.write(App, "Home", "Engine", "lycos"));
+        EXPECT_EQ(failed, std::vector<std::string>{store.filePath(App)});
+        if (folderIsAFile) {
+            EXPECT_EQ(contentOf(blocker), "[Home]\nEngine=yahoo\n");
+        }
+    }
+}
+
+TEST(SettingsStore, EmptyStringIsAValueAndTheLaterWriteWins)
+{
+    TempRoot root;
+    SettingsStore store(root.path);
+    EXPECT_EQ(store.read(App, "Home", "Engine", "google"), "google");
+    EXPECT_FALSE(store.contains(App, "Home", "Engine"));
+    EXPECT_FALSE(g_file_test(store.filePath(App).c_str(), G_FILE_TEST_EXISTS));
+    EXPECT_TRUE(store.isWritable(App));
+
+    ASSERT_TRUE(store.write(App, "Home", "Engine", ""));
+    EXPECT_EQ(store.read(App, "Home", "Engine", "google"), "");
+    EXPECT_TRUE(store.contains(App, "Home", "Engine"));
+
+    ASSERT_TRUE(store.write(App, "MRURL", "0", "http://a.test/"));
+    ASSERT_TRUE(store.write(App, "MRURL", "0", "http://b.test/"));
+    EXPECT_EQ(contentOf(store.filePath(App)), "[Home]\nEngine=\n\n[MRURL]\n0=http://b.test/\n");
+}
+
+} // namespace
