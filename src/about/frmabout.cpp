@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <gio/gio.h>
 
-extern "C" void skimlark_register_resource(void);
+// Generated with the library's resources (compiled as C++).
+void skimlark_register_resource(void);
 
 namespace {
 constexpr int TwipsPerPixel = 15;
@@ -286,6 +287,13 @@ bool frmAbout::on_key_press_event(GdkEventKey *event)
         return true;
     }
     return Gtk::Window::on_key_press_event(event);
+}
+
+bool frmAbout::on_delete_event(GdkEventAny *)
+{
+    // Hidden, not destroyed: the owner builds a new box for the next About.
+    hide();
+    return true;
 }
 
 void frmAbout::on_hide()

@@ -55,6 +55,7 @@ public:
 
 protected:
     bool on_key_press_event(GdkEventKey *event) override;
+    bool on_delete_event(GdkEventAny *event) override;
     void on_hide() override;
 
 private:
