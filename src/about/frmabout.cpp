@@ -233,13 +233,24 @@ void frmAbout::centreOn(Gtk::Window &mainWindow)
         monitor = display->get_monitor(0);
     if (!monitor)
         return;
-    Gdk::Rectangle area;
-    monitor->get_workarea(area);
-    const int width = px(DialogSize.width);
-    const int height = px(DialogSize.height);
+    monitor->get_workarea(m_workArea);
+    placeByOuterSize(px(DialogSize.width), px(DialogSize.height));
+    // The frame is known once the box is on screen: place it again by its outer size.
+    signal_map_event().connect([this](GdkEventAny *) {
+        Gdk::Rectangle outer;
+        if (Glib::RefPtr<Gdk::Window> window = get_window()) {
+            window->get_frame_extents(outer);
+            placeByOuterSize(outer.get_width(), outer.get_height());
+        }
+        return false;
+    }, false);
+}
+
+void frmAbout::placeByOuterSize(int width, int height)
+{
     // A screen smaller than the box shows its top-left corner, not a part off screen.
-    move(area.get_x() + std::max(0, (area.get_width() - width) / 2),
-         area.get_y() + std::max(0, (area.get_height() - height) / 2));
+    move(m_workArea.get_x() + std::max(0, (m_workArea.get_width() - width) / 2),
+         m_workArea.get_y() + std::max(0, (m_workArea.get_height() - height) / 2));
 }
 
 int frmAbout::innerHeightTwips() const

@@ -61,8 +61,10 @@ protected:
 private:
     void buildControls();
     void centreOn(Gtk::Window &mainWindow);
+    void placeByOuterSize(int width, int height);
     int innerHeightTwips() const;
 
+    Gdk::Rectangle m_workArea;
     Gtk::Layout m_layout;
     Gtk::EventBox m_nameBox;
     Gtk::Image m_logo;
