@@ -1,0 +1,123 @@
+#include "internetsettingspanel.h"
+
+#include "browser/dialogs.h"
+#include "browser/pageview.h"
+#include "internetsettings.h"
+#include "settings/settingskeys.h"
+#include "settings/settingsstore.h"
+
+#include <gtkmm/box.h>
+#include <gtkmm/frame.h>
+#include <gtkmm/label.h>
+
+namespace {
+const char *const Title = "Internet Properties";
+
+Gtk::Frame &group(const char *caption, Gtk::Box &content)
+{
+    auto *frame = Gtk::manage(new Gtk::Frame(caption));
+    frame->get_accessible()->set_name(caption);
+    content.set_border_width(8);
+    frame->add(content);
+    return *frame;
+}
+} // namespace
+
+InternetSettingsPanel::InternetSettingsPanel(SettingsStore &settings, Dialogs &dialogs,
+                                             PageView &view, Gtk::ComboBoxText &visitedList,
+                                             Gtk::Window *parent)
+    : javaScriptBox("Enable _JavaScript", true), imagesBox("Load _images", true),
+      deleteButton("_Delete browsing data", true), m_settings(settings), m_dialogs(dialogs),
+      m_view(view), m_visitedList(visitedList)
+{
+    set_title(Title);
+    get_accessible()->set_name(Title);
+    set_modal(false);
+    if (parent)
+        set_transient_for(*parent);
+    set_default_size(340, -1);
+
+    auto *history = Gtk::manage(new Gtk::Box(Gtk::ORIENTATION_VERTICAL, 6));
+    auto *explanation = Gtk::manage(new Gtk::Label(
+        "Cookies, cached pages, site data, saved sign-ins, certificate exceptions and the "
+        "pages visited, with the addresses you surfed."));
+    explanation->set_line_wrap(true);
+    explanation->set_xalign(0);
+    history->pack_start(*explanation, Gtk::PACK_SHRINK);
+    deleteButton.get_accessible()->set_name("Delete browsing data");
+    history->pack_start(deleteButton, Gtk::PACK_SHRINK);
+
+    auto *content = Gtk::manage(new Gtk::Box(Gtk::ORIENTATION_VERTICAL, 6));
+    javaScriptBox.get_accessible()->set_name("Enable JavaScript");
+    imagesBox.get_accessible()->set_name("Load images");
+    content->pack_start(javaScriptBox, Gtk::PACK_SHRINK);
+    content->pack_start(imagesBox, Gtk::PACK_SHRINK);
+
+    Gtk::Box *area = get_content_area();
+    area->set_spacing(8);
+    area->set_border_width(8);
+    area->pack_start(group("Browsing data", *history), Gtk::PACK_SHRINK);
+    area->pack_start(group("Page content", *content), Gtk::PACK_SHRINK);
+    if (Gtk::Button *close = add_button("_Close", Gtk::RESPONSE_CLOSE))
+        close->get_accessible()->set_name("Close");
+    show_all_children();
+
+    refresh();
+    javaScriptBox.signal_toggled().connect([this] {
+        if (m_refreshing)
+            return;
+        internetsettings::setJavaScriptEnabled(m_settings, javaScriptBox.get_active());
+        m_view.setJavaScriptEnabled(javaScriptBox.get_active());
+    });
+    imagesBox.signal_toggled().connect([this] {
+        if (m_refreshing)
+            return;
+        internetsettings::setImagesEnabled(m_settings, imagesBox.get_active());
+        m_view.setImagesEnabled(imagesBox.get_active());
+    });
+    deleteButton.signal_clicked().connect(sigc::mem_fun(*this, &InternetSettingsPanel::deleteBrowsingData));
+}
+
+void InternetSettingsPanel::refresh()
+{
+    m_refreshing = true;
+    javaScriptBox.set_active(internetsettings::javaScriptEnabled(m_settings));
+    imagesBox.set_active(internetsettings::imagesEnabled(m_settings));
+    m_refreshing = false;
+}
+
+void InternetSettingsPanel::on_show()
+{
+    refresh();
+    Gtk::Dialog::on_show();
+}
+
+void InternetSettingsPanel::on_response(int)
+{
+    hide();
+}
+
+void InternetSettingsPanel::deleteBrowsingData()
+{
+    // Nothing of this can be undone: ask first.
+    if (!m_dialogs.confirm(this,
+                           "Delete cookies, cached pages, site data, saved sign-ins, certificate "
+                           "exceptions, the history and the addresses you surfed?",
+                           Title, "_Delete", "_Cancel"))
+        return;
+
+    // Ours first: they go whatever the engine answers.
+    m_visitedList.remove_all();
+    const bool entryRemoved = m_settings.write(keys::App, keys::MRURL, "0", "");
+
+    std::weak_ptr<bool> alive = m_alive;
+    Dialogs &dialogs = m_dialogs;
+    m_view.clearBrowsingData([this, alive, &dialogs, entryRemoved](bool ok, const std::string &what) {
+        std::string text = ok ? "Deleted " + what + " and the list of addresses you surfed."
+                              : "The page engine's data could not be deleted: " + what
+                                    + "\nThe list of addresses you surfed was deleted.";
+        if (!entryRemoved)
+            text += "\nThe last address surfed could not be removed from the settings file.";
+        dialogs.message(alive.lock() ? this : nullptr, text, Title);
+    });
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <gtkmm/button.h>
+#include <gtkmm/checkbutton.h>
+#include <gtkmm/comboboxtext.h>
+#include <gtkmm/dialog.h>
+#include <memory>
+
+class Dialogs;
+class PageView;
+class SettingsStore;
+
+// Our small Internet settings panel for the page engine: delete browsing data,
+// JavaScript and images. Not modal; each change is stored and applied at once.
+class InternetSettingsPanel : public Gtk::Dialog
+{
+public:
+    // `visitedList` is the address bar, whose list of surfed addresses goes
+    // with the browsing data.
+    InternetSettingsPanel(SettingsStore &settings, Dialogs &dialogs, PageView &view,
+                          Gtk::ComboBoxText &visitedList, Gtk::Window *parent = nullptr);
+
+    // Shows the stored choices (they may have changed since the panel was last open).
+    void refresh();
+    // Asks, then deletes the engine's data, the visited-address list and its
+    // stored entry, and says what was deleted.
+    void deleteBrowsingData();
+
+    Gtk::CheckButton javaScriptBox;
+    Gtk::CheckButton imagesBox;
+    Gtk::Button deleteButton;
+
+protected:
+    void on_show() override;
+    void on_response(int response) override;
+
+private:
+    SettingsStore &m_settings;
+    Dialogs &m_dialogs;
+    PageView &m_view;
+    Gtk::ComboBoxText &m_visitedList;
+    bool m_refreshing = false;
+    // Lets an answer from the engine that arrives after the panel is gone find nothing.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+};

@@ -1,0 +1,82 @@
+#include "favoritecommands.h"
+
+#include "browser/dialogs.h"
+#include "browser/pageview.h"
+#include "settings/settingskeys.h"
+#include "settings/settingsstore.h"
+
+#include <gtkmm/toolitem.h>
+
+FavoriteCommands::FavoriteCommands(SettingsStore &settings, Dialogs &dialogs, PageView &view,
+                                   Buttons buttons, Gtk::Window *parent)
+    : m_settings(settings), m_dialogs(dialogs), m_view(view), m_buttons(buttons),
+      m_parent(parent)
+{
+}
+
+std::string FavoriteCommands::slot(int n) const
+{
+    return m_settings.read(keys::App, keys::Home, keys::favoriteSlot(n), std::string());
+}
+
+bool FavoriteCommands::store(int n, const std::string &address)
+{
+    // A failed write is reported by the store's owner; nothing here may then
+    // pretend the slot changed.
+    return m_settings.write(keys::App, keys::Home, keys::favoriteSlot(n), address);
+}
+
+void FavoriteCommands::showTooltip(Gtk::Widget &button, int n, const std::string &address)
+{
+    const std::string text = address.empty() ? favoritetexts::invitation(n) : address;
+    button.set_tooltip_text(text);
+    Gtk::Widget *described = &button;
+    // A tool item's own accessible is a wrapper: the button inside is what
+    // assistive tools read.
+    if (auto *item = dynamic_cast<Gtk::ToolItem *>(&button)) {
+        item->set_tooltip_text(text);
+        if (Gtk::Widget *inner = item->get_child()) {
+            inner->set_tooltip_text(text);
+            described = inner;
+        }
+    }
+    described->get_accessible()->set_description(text);
+}
+
+void FavoriteCommands::showInTooltip(int n, const std::string &address)
+{
+    if (Gtk::Widget *button = m_buttons[n - 1])
+        showTooltip(*button, n, address);
+}
+
+void FavoriteCommands::edit(int n)
+{
+    if (n < 1 || n > favoritetexts::Count)
+        return;
+    const std::string typed = m_dialogs.input(m_parent, favoritetexts::editPrompt(n),
+                                              favoritetexts::editTitle(n), slot(n));
+    // Cancel and an empty box look the same: neither empties a filled slot.
+    if (typed.empty() || !store(n, typed))
+        return;
+    showInTooltip(n, typed);
+}
+
+void FavoriteCommands::activate(int n)
+{
+    if (n < 1 || n > favoritetexts::Count)
+        return;
+    const std::string stored = slot(n);
+    if (!stored.empty()) {
+        m_view.navigate(stored);
+        return;
+    }
+
+    const std::string address = m_view.currentAddress();
+    if (!store(n, address))
+        return;
+    m_dialogs.message(m_parent, "You added " + address + favoritetexts::addedSentence(n),
+                      m_view.currentTitle() + " was added to your favorites");
+    // The page may have moved on while the box was open: the tooltip names
+    // what the button will open, which is what was stored.
+    showInTooltip(n, address);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "favoritetexts.h"
+
+#include <array>
+#include <string>
+
+namespace Gtk { class Widget; class Window; }
+class Dialogs;
+class PageView;
+class SettingsStore;
+
+// The two commands on favorite slot N (1..10): edit asks for the address,
+// activate opens it, or fills an empty slot with the page now shown. Each
+// keeps favorite button N's tooltip in step with what the slot holds.
+class FavoriteCommands
+{
+public:
+    using Buttons = std::array<Gtk::Widget *, favoritetexts::Count>;
+
+    // `buttons` are favorite buttons 1 to 10 (a null entry is skipped);
+    // `parent` owns the boxes.
+    FavoriteCommands(SettingsStore &settings, Dialogs &dialogs, PageView &view, Buttons buttons,
+                     Gtk::Window *parent = nullptr);
+
+    void edit(int n);
+    void activate(int n);
+
+    // Shows `address` as a favorite button's tooltip and accessible
+    // description; an empty address shows what a click on button N does.
+    static void showTooltip(Gtk::Widget &button, int n, const std::string &address);
+
+private:
+    std::string slot(int n) const;
+    bool store(int n, const std::string &address);
+    void showInTooltip(int n, const std::string &address);
+
+    SettingsStore &m_settings;
+    Dialogs &m_dialogs;
+    PageView &m_view;
+    Buttons m_buttons;
+    Gtk::Window *m_parent;
+};

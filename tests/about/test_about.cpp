@@ -1,0 +1,219 @@
+#include "about/aboutanimation.h"
+#include "about/frmabout.h"
+#include "browser/makeraddresses.h"
+#include "commands/internetsettingspanel.h"
+#include "commands/toolscommands.h"
+#include "fakedialogs.h"
+#include "fakepageview.h"
+#include "settings/settingsstore.h"
+#include "testutil.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <gtkmm.h>
+
+namespace {
+
+using Placement = AboutAnimation::Placement;
+// Far below anything reached in the ticks these tests run: no bounce.
+constexpr int TallDialog = 100000;
+
+TEST(AboutAnimation, SizesRunFrom1To801AndBackWhileFramesCycle)
+{
+    AboutAnimation animation;
+    EXPECT_FALSE(animation.tick(200).has_value());
+    animation.start();
+    EXPECT_EQ(animation.tick(TallDialog), (Placement{0, 240.0f, 120, 1, 1}));
+    EXPECT_EQ(animation.tick(TallDialog), (Placement{1, 250.0f, 130, 11, 11}));
+    std::vector<int> shown{1, 11};
+    for (int i = 2; i < 163; ++i) {
+        const Placement p = *animation.tick(TallDialog);
+        EXPECT_EQ(p.height, p.width);
+        EXPECT_EQ(p.frame, i % 8);
+        shown.push_back(p.width);
+    }
+    std::vector<int> expected;
+    for (int size = 1; size <= 801; size += 10)
+        expected.push_back(size);
+    for (int size = 791; size >= 1; size -= 10)
+        expected.push_back(size);
+    expected.insert(expected.end(), {11, 21});
+    EXPECT_EQ(shown, expected);
+}
+
+TEST(AboutAnimation, BouncesOffTheBottomAndTheTop)
+{
+    AboutAnimation animation;
+    animation.start();
+    std::vector<int> tops;
+    for (int i = 0; i < 80; ++i) {
+        const Placement p = *animation.tick(200);
+        // Left and top move together: the picture runs diagonally.
+        EXPECT_EQ(p.left, float(p.top + 120));
+        tops.push_back(p.top);
+    }
+    // The direction turns on the top just shown: down to 220, up to -10, and again.
+    std::vector<int> expected;
+    for (int top = 120; top <= 220; top += 10)
+        expected.push_back(top);
+    for (int round = 0; round < 2; ++round) {
+        for (int top = 210; top >= -10; top -= 10)
+            expected.push_back(top);
+        for (int top = 0; top <= 220 && expected.size() < 80; top += 10)
+            expected.push_back(top);
+    }
+    EXPECT_EQ(tops, expected);
+}
+
+TEST(AboutAnimation, NameColourRoundsHalvesToEven)
+{
+    // Products 2.5 and 3.5 of the random number and 255, found exactly.
+    for (const auto &[product, channel] : {std::pair{2.5, 2u}, std::pair{3.5, 4u}}) {
+        double r = product / 255.0;
+        for (int i = 0; i < 8 && r * 255.0 != product; ++i)
+            r = std::nextafter(r, r * 255.0 < product ? 1.0 : 0.0);
+        ASSERT_TRUE(r * 255.0 == product);
+        EXPECT_EQ(frmAbout::colourFromRandoms(r, 0.0, 0.0), channel);
+        EXPECT_EQ(frmAbout::colourFromRandoms(0.0, r, 0.0), channel << 8);
+        EXPECT_EQ(frmAbout::colourFromRandoms(0.0, 0.0, r), channel << 16);
+    }
+}
+
+class About : public testing::Test
+{
+protected:
+    frmAbout &open()
+    {
+        tools.showAbout();
+        frmAbout *about = tools.aboutBox();
+        EXPECT_TRUE(testutil::spinUntil([about] { return about->get_mapped(); }));
+        return *about;
+    }
+    static void click(Gtk::Widget &widget)
+    {
+        for (GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE})
+            gdk_test_simulate_button(widget.get_window()->gobj(), 2, 2, 1, GdkModifierType(0), type);
+        testutil::spin();
+    }
+
+    gchar *m_root = g_dir_make_tmp("about-XXXXXX", nullptr);
+    SettingsStore settings{m_root};
+    FakePageView view;
+    FakeDialogs dialogs;
+    Gtk::ComboBoxText addressBar{true};
+    Gtk::Window mainWindow;
+    ToolsCommands tools{view, settings, dialogs, addressBar, mainWindow, "WebKitGTK 2.50.6"};
+};
+
+TEST_F(About, TextsNamesAndPlace)
+{
+    frmAbout &about = open();
+    EXPECT_EQ(about.get_title(), "About Skimlark");
+    EXPECT_EQ(about.lblVersion.get_text(), std::string("Version ") + SKIMLARK_VERSION);
+    EXPECT_EQ(about.lblTitle.get_text(), "Skimlark");
+    EXPECT_EQ(about.Label1.get_text(), "Developed by:");
+    EXPECT_EQ(about.Lblme.get_text(), "Velmora");
+    EXPECT_EQ(about.Command1.get_label(), "Visit www.velmora.example");
+    EXPECT_EQ(about.lblEngine.get_text(), "Pages are shown by WebKitGTK 2.50.6. Its security "
+                                          "updates come from your system's packages.");
+    EXPECT_EQ(about.Image1.get_tooltip_text(), "Velmora");
+    EXPECT_FALSE(about.get_modal());
+    EXPECT_EQ(about.get_transient_for(), nullptr);
+    for (Gtk::Widget *control : std::initializer_list<Gtk::Widget *>{
+             &about, &about.Picture1, &about.Lblme, &about.Image1, &about.Command1, &about.cmdOK,
+             &about.Imgcurrentsei})
+        EXPECT_FALSE(control->get_accessible()->get_name().empty());
+    EXPECT_EQ(about.Lblme.get_accessible()->get_description(), "Check out our other software!");
+
+    // Centred on the work area of the screen the main window is on.
+    Gdk::Rectangle area;
+    about.get_display()->get_primary_monitor()->get_workarea(area);
+    int x = 0, y = 0, width = 0, height = 0;
+    about.get_position(x, y);
+    about.get_size(width, height);
+    EXPECT_NEAR(x + width / 2, area.get_x() + area.get_width() / 2, 1);
+    EXPECT_NEAR(y + height / 2, area.get_y() + area.get_height() / 2, 1);
+}
+
+TEST_F(About, LinksAndEnterOnVisitVisitAndTheBoxStays)
+{
+    frmAbout &about = open();
+    about.Command1.grab_focus();
+    ASSERT_TRUE(gtk_test_widget_send_key(GTK_WIDGET(about.Command1.gobj()), GDK_KEY_Return,
+                                         GdkModifierType(0)));
+    testutil::spin();
+    EXPECT_EQ(view.navigations, std::vector<std::string>{maker::OwnAddress});
+    EXPECT_TRUE(about.get_visible());
+
+    about.Command1.clicked();
+    click(about.Image1);
+    click(*about.Lblme.get_parent());
+    EXPECT_EQ(view.navigations, std::vector<std::string>(4, maker::OwnAddress));
+    EXPECT_TRUE(about.get_visible());
+
+    // Enter elsewhere is OK's, the default button: it closes the box.
+    about.cmdOK.grab_focus();
+    gtk_test_widget_send_key(GTK_WIDGET(about.cmdOK.gobj()), GDK_KEY_Return, GdkModifierType(0));
+    testutil::spin();
+    EXPECT_FALSE(about.get_visible());
+    EXPECT_EQ(view.navigations.size(), 4u);
+}
+
+TEST_F(About, AnimationWaitsForTheIconDroppedOnOk)
+{
+    frmAbout &about = open();
+    for (int i = 0; i < 3; ++i)
+        about.animate();
+    EXPECT_FALSE(about.Imgcurrentsei.get_pixbuf());
+    EXPECT_TRUE(about.Picture1.get_visible());
+
+    about.iconDropped();
+    EXPECT_FALSE(about.Picture1.get_visible());
+    about.animate();
+    // One twip rounds to nothing on screen at first.
+    EXPECT_FALSE(about.Imgcurrentsei.get_pixbuf());
+    for (int i = 0; i < 9; ++i)
+        about.animate();
+    // The tenth tick shows frame 1 at 91 twips.
+    ASSERT_TRUE(about.Imgcurrentsei.get_pixbuf());
+    EXPECT_EQ(about.Imgcurrentsei.get_pixbuf()->get_width(), 6);
+    EXPECT_EQ(about.animation().top(), 220);
+}
+
+TEST_F(About, SecondAboutBringsTheSameBoxForwardAndAClosedOneStartsAfresh)
+{
+    frmAbout *first = &open();
+    first->iconDropped();
+    for (int i = 0; i < 5; ++i)
+        first->animate();
+    tools.showAbout();
+    EXPECT_EQ(tools.aboutBox(), first);
+    EXPECT_EQ(first->soundRequests(), 1);
+    EXPECT_TRUE(first->animation().isRunning());
+
+    // Esc, like OK, closes; the next About is built afresh.
+    gtk_test_widget_send_key(GTK_WIDGET(first->Command1.gobj()), GDK_KEY_Escape, GdkModifierType(0));
+    testutil::spin();
+    EXPECT_FALSE(first->get_visible());
+    frmAbout &second = open();
+    EXPECT_FALSE(second.animation().isRunning());
+    EXPECT_EQ(second.animation().top(), 120);
+    EXPECT_TRUE(second.Picture1.get_visible());
+    EXPECT_EQ(second.soundRequests(), 1);
+}
+
+TEST_F(About, InternetPropertiesIsOneWindow)
+{
+    tools.showInternetProperties();
+    InternetSettingsPanel *panel = tools.internetPanel();
+    ASSERT_TRUE(panel);
+    EXPECT_TRUE(panel->get_visible());
+    panel->response(Gtk::RESPONSE_CLOSE);
+    EXPECT_FALSE(panel->get_visible());
+    tools.showInternetProperties();
+    EXPECT_EQ(tools.internetPanel(), panel);
+    EXPECT_TRUE(panel->get_visible());
+}
+
+} // namespace
