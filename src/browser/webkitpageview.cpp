@@ -50,6 +50,11 @@ std::string hostForUser(const std::string &uri)
     return shown;
 }
 
+std::string untrusted(unsigned problems)
+{
+    return "its certificate cannot be trusted (" + WebKitPageView::certificateProblems(problems) + ")";
+}
+
 std::string addressForUser(const std::string &uri)
 {
     return hostdisplay::forUser(makersite::toReal(uri));
@@ -93,10 +98,10 @@ struct WebKitPageView::Handlers
                               GTlsCertificateFlags problems, WebKitPageView *self)
     {
         const std::string failing = uri ? uri : "";
-        self->showErrorPage("failed.html", failing,
-                            "its certificate cannot be trusted (" + certificateProblems(problems) + ")");
-        if (!certificateMayBeAccepted(problems) || !certificate)
+        if (!certificateMayBeAccepted(problems) || !certificate) {
+            self->showErrorPage("failed.html", failing, untrusted(problems));
             return TRUE;
+        }
         g_object_ref(certificate);
         later(self->m_alive, [failing, certificate, problems](WebKitPageView &view) {
             view.askToAcceptCertificate(failing, certificate, problems);
@@ -586,13 +591,16 @@ void WebKitPageView::askToAcceptCertificate(const std::string &uri, void *certif
     if (parsed)
         g_uri_unref(parsed);
     const std::string shown = hostForUser(uri);
+    // Named after the site that sent the certificate, not the page shown before it.
     if (!host.empty() && m_guard->mayShowBox()
         && m_dialogs.confirm(parentWindow(),
                              "The certificate of " + shown + " cannot be trusted: " + certificateProblems(problems)
                                  + ".\n\nSomeone may be posing as this site. Go on to " + shown + " anyway?",
-                             m_guard->boxTitle(), "_Go On", "_Stay Away")) {
+                             shown + " says", "_Go On", "_Stay Away")) {
         webkit_web_context_allow_tls_certificate_for_host(m_profile.context(), tls, host.c_str());
         loadUri(uri);
+    } else {
+        showErrorPage("failed.html", uri, untrusted(problems));
     }
     g_object_unref(tls);
 }
