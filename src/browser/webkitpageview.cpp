@@ -159,7 +159,8 @@ struct WebKitPageView::Handlers
         // This browser has one page view: the new window's page opens here.
         const char *uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
         const std::string address = uri ? uri : "";
-        if (address.empty() || address.rfind("data:", 0) == 0 || address.rfind("javascript:", 0) == 0)
+        if (address.empty() || address.rfind("data:", 0) == 0 || address.rfind("javascript:", 0) == 0
+            || !webkit_navigation_action_is_user_gesture(action))
             return nullptr;
         later(self->m_alive, [address](WebKitPageView &view) { view.loadUri(address); });
         return nullptr;

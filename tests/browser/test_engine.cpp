@@ -2,6 +2,7 @@
 // test's own that fails on anything it was not told to expect.
 #include "browser/engineprofile.h"
 #include "browser/makeraddresses.h"
+#include "browser/printpreview.h"
 #include "browser/webkitpageview.h"
 #include "support/fakedialogs.h"
 #include "support/testserver.h"
@@ -84,6 +85,8 @@ protected:
         view = std::make_unique<WebKitPageView>(*profile, dialogs);
         view->loadFinished.connect([this](const std::string &) { ++finished; });
         view->statusTextChanged.connect([this](const std::string &text) { status.push_back(text); });
+        view->urlChanged.connect([this](const std::string &address) { lastUrl = address; });
+        view->progressChanged.connect([this](int percent) { lastProgress = percent; });
         window = std::make_unique<Gtk::Window>();
         window->set_default_size(800, 600);
         window->add(view->widget());
@@ -122,6 +125,8 @@ protected:
     std::unique_ptr<Gtk::Window> window;
     int finished = 0;
     std::vector<std::string> status;
+    std::string lastUrl;
+    int lastProgress = -1;
 };
 
 TEST_F(Engine, NavigationReachesTheProxyWithTheExactAddress)
@@ -134,6 +139,8 @@ TEST_F(Engine, NavigationReachesTheProxyWithTheExactAddress)
     ASSERT_TRUE(load("example.test", "Typed"));
     EXPECT_EQ(server.urls(), (std::vector<std::string>{"http://site.test/search?q=C%2B%2B&x=1", "http://example.test/"}));
     EXPECT_EQ(view->currentAddress(), "http://example.test/");
+    EXPECT_EQ(lastUrl, "http://example.test/");
+    EXPECT_TRUE(testutil::spinUntil([&] { return finished >= 2 && lastProgress == 100; }));
     EXPECT_TRUE(view->goBack());
     EXPECT_TRUE(testutil::spinUntil([&] { return view->currentTitle() == "Test page"; }));
     EXPECT_FALSE(view->goBack());
@@ -152,6 +159,7 @@ TEST_F(Engine, MakerPagesSendNoRequestAndKeepTheirAddressAndHistory)
     for (const auto &row : rows) {
         ASSERT_TRUE(load(row.address, row.title)) << row.address;
         EXPECT_EQ(view->currentAddress(), row.shown);
+        EXPECT_EQ(lastUrl, row.shown);
     }
     // A link on the page, clicked: a new history entry under its real address.
     runScript("document.querySelector('main a').click()");
@@ -260,6 +268,60 @@ TEST_F(Engine, CookieSurvivesARestartUntilBrowsingDataIsDeleted)
     EXPECT_NE(what->find("cookies"), std::string::npos);
     ASSERT_TRUE(waitForTitle("First visit")); // the page shown is loaded again, without the cookie
     EXPECT_FALSE(view->goBack());             // and with no history
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Engine, SignInAsksWithTheSiteAndRealmAsPlainText)
+{
+    server.handler = [](const TestServer::Request &request) -> std::optional<TestServer::Response> {
+        const auto signIn = request.headers.find("authorization");
+        if (signIn != request.headers.end() && signIn->second == "Basic YW5uOnNlY3JldA==") // ann:secret
+            return TestServer::Response{200, "text/html", page("Members only"), {}};
+        return TestServer::Response{401, "text/html", page("Not signed in"),
+                                    {{"WWW-Authenticate", "Basic realm=\"<b>Members</b>\""}}};
+    };
+    // One site each: the engine remembers a sign-in per site.
+    dialogs.credentialAnswers = {Dialogs::Credentials{"ann", "secret"}, std::nullopt};
+    ASSERT_TRUE(load("http://in.test/", "Members only"));
+    ASSERT_TRUE(load("http://out.test/", "Not signed in"));
+    ASSERT_EQ(dialogs.kinds(), (std::vector<std::string>{"credentials", "credentials"}));
+    EXPECT_EQ(dialogs.shown[0].title, "in.test says");
+    EXPECT_EQ(dialogs.shown[1].title, "out.test says");
+    EXPECT_EQ(dialogs.shown[0].text, "<b>Members</b>");
+}
+
+TEST_F(Engine, SaveWritesThePageAndPreviewShowsItsSheets)
+{
+    server.expect("http://save.test/", {200, "text/html", page("Keep me", "Saved words")});
+    ASSERT_TRUE(load("http://save.test/", "Keep me"));
+    gchar *folder = g_dir_make_tmp("save-XXXXXX", nullptr);
+    const std::string chosen = std::string(folder) + "/kept.mhtml";
+    g_free(folder);
+    dialogs.fileAnswers.push_back(chosen);
+    ASSERT_TRUE(view->saveAs());
+    ASSERT_TRUE(testutil::spinUntil([&] { return !status.empty() && status.back() == "Saved kept.mhtml"; }));
+    EXPECT_NE(readFile(chosen).find("Saved words"), std::string::npos);
+    EXPECT_NE(dialogs.shown.at(0).text.find("/Keep me.mhtml"), std::string::npos);
+
+    ASSERT_TRUE(view->printPreview());
+    ASSERT_TRUE(testutil::spinUntil([&] { return view->preview() != nullptr; }));
+    EXPECT_EQ(view->preview()->pageCount(), 1);
+    EXPECT_EQ(view->preview()->pageLabel.get_text(), "Page 1 of 1");
+}
+
+TEST(EngineSandbox, AMissingSandboxIsShownAboveThePage)
+{
+    gchar *empty = g_dir_make_tmp("path-XXXXXX", nullptr);
+    g_setenv("PATH", empty, TRUE);
+    g_free(empty);
+    EngineProfile profile;
+    FakeDialogs dialogs;
+    WebKitPageView view(profile, dialogs);
+    EXPECT_TRUE(view.problemBar().get_visible());
+    EXPECT_NE(view.problemText().get_text().find("bubblewrap"), std::string::npos);
 }
 
 } // namespace
