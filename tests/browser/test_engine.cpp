@@ -30,6 +30,11 @@ std::string page(const std::string &title, const std::string &body = "")
     return "<html><head><title>" + title + "</title></head><body>" + body + "</body></html>";
 }
 
+TestServer::Response htmlPage(const std::string &title, const std::string &body = "")
+{
+    return TestServer::Response{200, "text/html", page(title, body), {}};
+}
+
 std::string readFile(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -134,10 +139,11 @@ TEST_F(Engine, NavigationReachesTheProxyWithTheExactAddress)
     EXPECT_EQ(profile->sandboxProblem(), "");
     EXPECT_FALSE(view->problemBar().get_visible());
     server.expect("http://site.test/search?q=C%2B%2B&x=1");
-    server.expect("http://example.test/", {200, "text/html", page("Typed")});
+    server.expect("http://example.test/", htmlPage("Typed"));
     ASSERT_TRUE(load("http://site.test/search?q=C%2B%2B&x=1", "Test page"));
     ASSERT_TRUE(load("example.test", "Typed"));
     EXPECT_EQ(server.urls(), (std::vector<std::string>{"http://site.test/search?q=C%2B%2B&x=1", "http://example.test/"}));
+    EXPECT_NE(server.requests[0].headers["user-agent"].find("Skimlark/" SKIMLARK_VERSION), std::string::npos);
     EXPECT_EQ(view->currentAddress(), "http://example.test/");
     EXPECT_EQ(lastUrl, "http://example.test/");
     EXPECT_TRUE(testutil::spinUntil([&] { return finished >= 2 && lastProgress == 100; }));
@@ -167,9 +173,9 @@ TEST_F(Engine, MakerPagesSendNoRequestAndKeepTheirAddressAndHistory)
     EXPECT_EQ(view->currentAddress(), maker::StartPage);
 
     // Another site's frame, picture and link to the maker's host stay off the network.
-    server.expect("http://site.test/", {200, "text/html", page("Other site",
+    server.expect("http://site.test/", htmlPage("Other site",
         "<iframe src='http://www.velmora.example/skimlark.htm'></iframe>"
-        "<img src='http://www.velmora.example/logo.png'>")});
+        "<img src='http://www.velmora.example/logo.png'>"));
     ASSERT_TRUE(load("http://site.test/", "Other site"));
     testutil::spinUntil([] { return false; }, std::chrono::milliseconds(1500));
     EXPECT_EQ(view->currentAddress(), "http://site.test/");
@@ -211,8 +217,8 @@ TEST_F(Engine, DownloadLandsInTheChosenFolderBesideTheFileAlreadyThere)
 
 TEST_F(Engine, NewWindowLinkOpensInTheSameView)
 {
-    server.expect("http://links.test/", {200, "text/html", page("Links", "<a target='_blank' href='/next'>next</a>")});
-    server.expect("http://links.test/next", {200, "text/html", page("Next")});
+    server.expect("http://links.test/", htmlPage("Links", "<a target='_blank' href='/next'>next</a>"));
+    server.expect("http://links.test/next", htmlPage("Next"));
     ASSERT_TRUE(load("http://links.test/", "Links"));
     runScript("document.querySelector('a').click()");
     ASSERT_TRUE(waitForTitle("Next"));
@@ -234,7 +240,7 @@ TEST_F(Engine, EndedPageProcessIsExplainedAndRefreshLoadsThePageAgain)
 TEST_F(Engine, UntrustedCertificateMayBeAcceptedAfterAsking)
 {
     const std::string secure = server.startTls() + "/";
-    server.expect(secure, {200, "text/html", page("Secure page")});
+    server.expect(secure, htmlPage("Secure page"));
     dialogs.confirmAnswers.push_back(true);
     view->navigate(secure);
     ASSERT_TRUE(waitForTitle("Secure page"));
@@ -251,7 +257,7 @@ TEST_F(Engine, CookieSurvivesARestartUntilBrowsingDataIsDeleted)
             return std::nullopt;
         const auto cookie = request.headers.find("cookie");
         if (cookie != request.headers.end() && cookie->second.find("kept=yes") != std::string::npos)
-            return TestServer::Response{200, "text/html", page("Welcome back"), {}};
+            return htmlPage("Welcome back");
         return TestServer::Response{200, "text/html", page("First visit"), {{"Set-Cookie", "kept=yes; Max-Age=86400; Path=/"}}};
     };
     ASSERT_TRUE(load("http://cookie.test/", "First visit"));
@@ -279,7 +285,7 @@ TEST_F(Engine, SignInAsksWithTheSiteAndRealmAsPlainText)
     server.handler = [](const TestServer::Request &request) -> std::optional<TestServer::Response> {
         const auto signIn = request.headers.find("authorization");
         if (signIn != request.headers.end() && signIn->second == "Basic YW5uOnNlY3JldA==") // ann:secret
-            return TestServer::Response{200, "text/html", page("Members only"), {}};
+            return htmlPage("Members only");
         return TestServer::Response{401, "text/html", page("Not signed in"),
                                     {{"WWW-Authenticate", "Basic realm=\"<b>Members</b>\""}}};
     };
@@ -295,7 +301,7 @@ TEST_F(Engine, SignInAsksWithTheSiteAndRealmAsPlainText)
 
 TEST_F(Engine, SaveWritesThePageAndPreviewShowsItsSheets)
 {
-    server.expect("http://save.test/", {200, "text/html", page("Keep me", "Saved words")});
+    server.expect("http://save.test/", htmlPage("Keep me", "Saved words"));
     ASSERT_TRUE(load("http://save.test/", "Keep me"));
     gchar *folder = g_dir_make_tmp("save-XXXXXX", nullptr);
     const std::string chosen = std::string(folder) + "/kept.mhtml";
