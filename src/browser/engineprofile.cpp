@@ -126,7 +126,10 @@ std::string EngineProfile::probeSandbox()
     if (!bwrap)
         return "Pages cannot be shown safely: the page engine's sandbox needs bubblewrap (bwrap), "
                "which is not installed. Install the bubblewrap package and start Skimlark again.";
-    const gchar *argv[] = {bwrap, "--unshare-user", "--ro-bind", "/", "/", "true", nullptr};
+    // The namespaces the engine asks for: a user namespace where the system
+    // allows one (root can do without), always its own processes and network.
+    const gchar *argv[] = {bwrap, "--unshare-user-try", "--unshare-pid", "--unshare-net",
+                           "--ro-bind", "/", "/", "true", nullptr};
     gchar *errors = nullptr;
     gint status = 0;
     const bool ran = g_spawn_sync(nullptr, const_cast<gchar **>(argv), nullptr, G_SPAWN_STDOUT_TO_DEV_NULL,
@@ -139,5 +142,5 @@ std::string EngineProfile::probeSandbox()
         return std::string();
     return "Pages cannot be shown safely: the page engine's sandbox cannot start here"
            + (reason.empty() ? std::string() : " (" + reason + ")")
-           + ". Allow unprivileged user namespaces on this system and start Skimlark again.";
+           + ". Allow unprivileged user namespaces on this system (or check that bubblewrap may run) and start Skimlark again.";
 }
