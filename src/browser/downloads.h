@@ -1,0 +1,67 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <sigc++/sigc++.h>
+#include <string>
+
+typedef struct _WebKitWebContext WebKitWebContext;
+typedef struct _WebKitWebView WebKitWebView;
+class Dialogs;
+namespace Gtk { class Window; }
+
+// Where downloads go; pure apart from looking at the folder.
+namespace downloads {
+// The page's suggested name reduced to a plain file name ("download" if nothing is left).
+std::string safeName(const std::string &suggested);
+// Where a file of that name is offered: the Downloads folder (or home), a free name.
+std::string suggestedPath(const std::string &suggested);
+// "dir/name (n).ext" for "dir/name.ext".
+std::string numberedPath(const std::string &wanted, int n);
+// `wanted` if no file has that name, else "name (1).ext", "name (2).ext" ...
+std::string unusedPath(const std::string &wanted);
+// A fresh, unused hidden name next to `target` for the file while it arrives.
+std::string partPath(const std::string &target);
+// Moves `from` to `wanted`, or to the first free numbered name if `wanted`
+// exists; never replaces a file. Returns where it landed, "" on failure.
+std::string moveWithoutReplacing(const std::string &from, const std::string &wanted);
+} // namespace downloads
+
+// Files a page hands over: asks where to save them, writes them under a
+// fresh temporary name in that folder and moves them into place at the end,
+// so a file already there is never replaced or deleted. Progress and the end
+// are reported as status texts.
+class Downloads
+{
+public:
+    struct Hooks
+    {
+        // Whether a download started from this view is ours to handle.
+        std::function<bool(WebKitWebView *)> isOurs;
+        // Whether the page may cause a box now (false: refuse the download quietly).
+        std::function<bool()> mayAsk;
+        std::function<Gtk::Window *()> parent;
+    };
+
+    Downloads(WebKitWebContext *context, Dialogs &dialogs, Hooks hooks);
+    ~Downloads();
+    Downloads(const Downloads &) = delete;
+    Downloads &operator=(const Downloads &) = delete;
+
+    // "Downloading name: 45%", "Downloaded name", "Download failed: name" ...
+    sigc::signal<void(const std::string &text)> statusText;
+
+    // One download's state, kept on the engine's download object.
+    struct Job;
+
+private:
+    static void onStarted(WebKitWebContext *context, void *download, Downloads *self);
+    void ask(void *download);
+
+    WebKitWebContext *m_context;
+    Dialogs &m_dialogs;
+    Hooks m_hooks;
+    unsigned long m_startedHandler = 0;
+    // Cleared on destruction so late engine callbacks find nobody home.
+    std::shared_ptr<Downloads *> m_alive;
+};

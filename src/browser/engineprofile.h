@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+
+typedef struct _WebKitWebContext WebKitWebContext;
+typedef struct _WebKitWebsiteDataManager WebKitWebsiteDataManager;
+typedef struct _WebKitUserContentFilter WebKitUserContentFilter;
+
+namespace engineprofile {
+// The page engine's name and version, e.g. "WebKitGTK 2.50.6".
+std::string engineVersion();
+}
+
+// The page engine's profile for this user: cookies, cache and site storage
+// kept under $XDG_DATA_HOME/Velmora/Skimlark so they survive restarts, the
+// engine's sandbox, and the maker's own pages. Create it before the first
+// page view; it must outlive every view made on it.
+class EngineProfile
+{
+public:
+    struct Options
+    {
+        // Where site data and the cache live; empty: under $XDG_DATA_HOME/Velmora/Skimlark
+        // and $XDG_CACHE_HOME/Velmora/Skimlark.
+        std::string dataFolder;
+        std::string cacheFolder;
+        // "http://host:port": every request but those to loopback goes there.
+        // Empty: the system's proxy settings.
+        std::string proxy;
+    };
+
+    EngineProfile();
+    explicit EngineProfile(const Options &options);
+    ~EngineProfile();
+    EngineProfile(const EngineProfile &) = delete;
+    EngineProfile &operator=(const EngineProfile &) = delete;
+
+    WebKitWebContext *context() const { return m_context; }
+    WebKitWebsiteDataManager *dataManager() const { return m_dataManager; }
+    // Blocks every request for the maker's host; null if it could not be built.
+    WebKitUserContentFilter *makerFilter() const { return m_filter; }
+    const std::string &dataFolder() const { return m_dataFolder; }
+
+    // Empty while the sandbox can run; otherwise a sentence for the user.
+    const std::string &sandboxProblem() const { return m_sandboxProblem; }
+
+    // Why the engine's sandbox could not start here ("" when it can).
+    static std::string probeSandbox();
+
+private:
+    WebKitWebContext *m_context = nullptr;
+    WebKitWebsiteDataManager *m_dataManager = nullptr;
+    WebKitUserContentFilter *m_filter = nullptr;
+    std::string m_dataFolder;
+    std::string m_sandboxProblem;
+};

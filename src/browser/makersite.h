@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The maker's web site, answered by the program itself. Its pages live under
+// a private scheme of ours; the user only ever sees their real
+// http://www.velmora.example/... addresses, and no request for the host
+// leaves the machine.
+namespace makersite {
+
+// The private scheme the pages are served under.
+inline const std::string Scheme = "skimlark-site";
+
+// Whether the address is on the maker's host (any scheme but ours, any port).
+bool isMakerAddress(const std::string &address);
+// The private-scheme address serving a maker address; nullopt for any other.
+std::optional<std::string> toPrivate(const std::string &address);
+// The real http address of a private-scheme address; other addresses unchanged.
+std::string toReal(const std::string &address);
+bool isPrivate(const std::string &address);
+
+struct Reply
+{
+    int status = 200;
+    std::string contentType;
+    std::string body;
+};
+// What the site answers for a request; `path` without the query.
+Reply answer(const std::string &method, const std::string &path);
+
+// A page compiled into the program (pages/<name>), empty if missing.
+std::string resourcePage(const std::string &name);
+
+// Content-filter rules that block every request for the maker's host.
+std::string blockingRules();
+
+} // namespace makersite

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <gtkmm/button.h>
+#include <gtkmm/drawingarea.h>
+#include <gtkmm/label.h>
+#include <gtkmm/scrolledwindow.h>
+#include <gtkmm/window.h>
+#include <string>
+
+typedef struct _PopplerDocument PopplerDocument;
+
+// The print preview: the page as it will be printed (a PDF made by the real
+// print), one sheet at a time, with page steps and a Print button.
+class PrintPreview : public Gtk::Window
+{
+public:
+    // Takes over the PDF file and deletes it when closed.
+    PrintPreview(const std::string &pdfPath, std::function<void()> print);
+    ~PrintPreview() override;
+
+    int pageCount() const;
+    int currentPage() const { return m_page; }
+    void showPage(int index);
+
+    Gtk::Button printButton{"_Print", true};
+    Gtk::Button previousButton{"Pre_vious Page", true};
+    Gtk::Button nextButton{"_Next Page", true};
+    Gtk::Label pageLabel;
+
+private:
+    bool draw(const Cairo::RefPtr<Cairo::Context> &cr);
+
+    std::string m_path;
+    PopplerDocument *m_document = nullptr;
+    int m_page = 0;
+    Gtk::DrawingArea m_sheet;
+    Gtk::ScrolledWindow m_scroller;
+};
