@@ -18,7 +18,8 @@ std::string schemeOf(const std::string &address)
 
 bool engineScheme(const std::string &scheme, bool localScheme)
 {
-    static const char *const own[] = {"http", "https", "file", "about", "data", "blob", "javascript"};
+    static const char *const own[] = {"http", "https", "file",      "about",
+                                      "data", "blob",  "javascript"};
     for (const char *s : own) {
         if (scheme == s)
             return true;
@@ -62,12 +63,18 @@ std::string boxTitle(const std::string &address)
 std::string permissionQuestion(Permission kind, const std::string &who)
 {
     static const char *const wants[] = {
-        "know your location",          "show notifications",
-        "use your camera",             "use your microphone",
-        "use your camera and microphone", "see your screen",
-        "read your clipboard",         "hide and hold your mouse pointer",
-        "list your cameras and microphones", "play protected media",
-        "use its cookies and site data on this page", "show itself in full screen",
+        "know your location",
+        "show notifications",
+        "use your camera",
+        "use your microphone",
+        "use your camera and microphone",
+        "see your screen",
+        "read your clipboard",
+        "hide and hold your mouse pointer",
+        "list your cameras and microphones",
+        "play protected media",
+        "use its cookies and site data on this page",
+        "show itself in full screen",
         "use a part of your computer",
     };
     return (who.empty() ? std::string("This page") : who) + " wants to " + wants[int(kind)] +
@@ -77,9 +84,12 @@ std::string permissionQuestion(Permission kind, const std::string &who)
 std::optional<Permission> permissionNamed(const std::string &name)
 {
     static const std::pair<const char *, Permission> names[] = {
-        {"geolocation", Permission::Location}, {"notifications", Permission::Notifications},
-        {"camera", Permission::Camera},        {"microphone", Permission::Microphone},
-        {"clipboard-read", Permission::Clipboard}, {"display-capture", Permission::Screen},
+        {"geolocation", Permission::Location},
+        {"notifications", Permission::Notifications},
+        {"camera", Permission::Camera},
+        {"microphone", Permission::Microphone},
+        {"clipboard-read", Permission::Clipboard},
+        {"display-capture", Permission::Screen},
     };
     for (const auto &[n, kind] : names) {
         if (name == n)

@@ -24,8 +24,19 @@ std::string boxTitle(const std::string &address);
 
 // What a page may ask for.
 enum class Permission {
-    Location, Notifications, Camera, Microphone, CameraAndMicrophone, Screen, Clipboard,
-    PointerLock, DeviceInfo, MediaKeys, SiteData, FullScreen, Other
+    Location,
+    Notifications,
+    Camera,
+    Microphone,
+    CameraAndMicrophone,
+    Screen,
+    Clipboard,
+    PointerLock,
+    DeviceInfo,
+    MediaKeys,
+    SiteData,
+    FullScreen,
+    Other
 };
 // The question shown for it: "<who> wants to use your camera. Allow?".
 std::string permissionQuestion(Permission kind, const std::string &who);

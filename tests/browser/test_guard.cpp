@@ -22,7 +22,11 @@ const char Opener[] = "Share Opener";
 
 struct Server
 {
-    struct Reply { int status; std::string type, body, header; };
+    struct Reply
+    {
+        int status;
+        std::string type, body, header;
+    };
     SoupServer *soup = soup_server_new(nullptr, nullptr);
     std::string root;
     std::map<std::string, Reply> replies;
@@ -30,13 +34,15 @@ struct Server
 
     Server()
     {
-        soup_server_add_handler(soup, nullptr, +[](SoupServer *, SoupServerMessage *msg,
-                                                   const char *path, GHashTable *, gpointer self) {
-            static_cast<Server *>(self)->answer(msg, path);
-        }, this, nullptr);
+        soup_server_add_handler(
+            soup, nullptr,
+            +[](SoupServer *, SoupServerMessage *msg, const char *path, GHashTable *,
+                gpointer self) { static_cast<Server *>(self)->answer(msg, path); },
+            this, nullptr);
         soup_server_listen_local(soup, 0, SOUP_SERVER_LISTEN_IPV4_ONLY, nullptr);
         GSList *uris = soup_server_get_uris(soup);
-        root = "http://127.0.0.1:" + std::to_string(g_uri_get_port(static_cast<GUri *>(uris->data)));
+        root =
+            "http://127.0.0.1:" + std::to_string(g_uri_get_port(static_cast<GUri *>(uris->data)));
         g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));
     }
     ~Server() { g_object_unref(soup); }
@@ -44,7 +50,8 @@ struct Server
     void answer(SoupServerMessage *msg, const char *path)
     {
         const auto found = replies.find(path);
-        if (found == replies.end() || std::string(soup_server_message_get_method(msg)) == "CONNECT") {
+        if (found == replies.end() ||
+            std::string(soup_server_message_get_method(msg)) == "CONNECT") {
             unexpected.push_back(path);
             soup_server_message_set_status(msg, 404, nullptr);
             return;
@@ -64,16 +71,20 @@ struct Hostile;
 struct Row
 {
     const char *name;
-    std::string page;                            // served at "/", or a file when it starts "file:"
-    std::function<void(Hostile &)> act;          // what the user does, after the page loaded
-    std::vector<FakeDialogs::Shown> shown;       // what the user sees, in order
-    std::string endTitle;                        // the page's own verdict
-    std::function<void(Hostile &)> check = {};   // anything else that must hold
-    bool launches = false;                       // the user let another program start
+    std::string page;                          // served at "/", or a file when it starts "file:"
+    std::function<void(Hostile &)> act;        // what the user does, after the page loaded
+    std::vector<FakeDialogs::Shown> shown;     // what the user sees, in order
+    std::string endTitle;                      // the page's own verdict
+    std::function<void(Hostile &)> check = {}; // anything else that must hold
+    bool launches = false;                     // the user let another program start
+    int windows = 0;                           // new windows left to the page view
 };
 
 // Test names, not bytes, in the listing.
-void PrintTo(const Row &row, std::ostream *out) { *out << row.name; }
+void PrintTo(const Row &row, std::ostream *out)
+{
+    *out << row.name;
+}
 
 struct Hostile : testing::TestWithParam<Row>
 {
@@ -96,7 +107,6 @@ struct Hostile : testing::TestWithParam<Row>
         webkit_network_proxy_settings_free(proxy);
         WebKitWebContext *context = webkit_web_context_new_with_website_data_manager(data);
         webkit_web_context_set_sandbox_enabled(context, TRUE);
-
         view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, nullptr));
         g_object_unref(context);
         g_object_unref(data);
@@ -108,13 +118,16 @@ struct Hostile : testing::TestWithParam<Row>
         overlay.add(*Glib::wrap(GTK_WIDGET(view)));
         window.add(overlay);
         window.set_default_size(400, 300);
-        guard = std::make_unique<WebKitPageGuard>(view, dialogs, [this] { return &window; }, overlay);
+        guard = std::make_unique<WebKitPageGuard>(
+            view, dialogs, [this] { return &window; }, overlay);
         // The page view's own handler, connected after the guard's.
-        g_signal_connect(view, "create", G_CALLBACK(+[](WebKitWebView *, WebKitNavigationAction *,
-                                                        Hostile *self) -> GtkWidget * {
-            ++self->windowsOpened;
-            return nullptr;
-        }), this);
+        g_signal_connect(view, "create",
+                         G_CALLBACK(+[](WebKitWebView *, WebKitNavigationAction *,
+                                        Hostile *self) -> GtkWidget * {
+                             ++self->windowsOpened;
+                             return nullptr;
+                         }),
+                         this);
         window.show_all();
         installOpener();
     }
@@ -125,8 +138,8 @@ struct Hostile : testing::TestWithParam<Row>
         const std::string folder = std::string(g_get_user_data_dir()) + "/applications";
         g_mkdir_with_parents(folder.c_str(), 0700);
         std::ofstream(folder + "/share-opener.desktop")
-            << "[Desktop Entry]\nType=Application\nName=" << Opener
-            << "\nExec=touch " << home << "/launched\nMimeType=x-scheme-handler/smb;\n";
+            << "[Desktop Entry]\nType=Application\nName=" << Opener << "\nExec=touch " << home
+            << "/launched\nMimeType=x-scheme-handler/smb;\n";
         GDesktopAppInfo *app = g_desktop_app_info_new("share-opener.desktop");
         ASSERT_TRUE(app);
         g_app_info_set_as_default_for_type(G_APP_INFO(app), "x-scheme-handler/smb", nullptr);
@@ -204,7 +217,7 @@ TEST_P(Hostile, ShowsOnlyWhatThePageMayShow)
     }
     if (row.check)
         row.check(*this);
-    EXPECT_EQ(windowsOpened, 0);
+    EXPECT_EQ(windowsOpened, row.windows);
     if (row.launches)
         EXPECT_TRUE(testutil::spinUntil([this] { return launched(); }));
     else
@@ -213,6 +226,8 @@ TEST_P(Hostile, ShowsOnlyWhatThePageMayShow)
 }
 
 const char SmbLink[] = "smb://files.example/share/report.odt";
+const std::string OpenQuestion =
+    std::string("Open this address with ") + Opener + "?\n\n" + SmbLink;
 
 const Row Rows[] = {
     {"MarkupInAlert", "<script>alert('<img src=/dev/zero>');document.title='done'</script>", {},
@@ -222,35 +237,29 @@ const Row Rows[] = {
      "</script>\"></iframe><script>onmessage=function(){document.title='done'}</script>",
      {}, {{"alert", "a page says", "from a data frame"}}, "done"},
     {"AlertLoop", "<script>for(var i=1;i<=6;i++)alert('box '+i);document.title='done'</script>",
-     [](Hostile &t) {
-         t.dialogs.pageBoxAnswers = {{}, {}, {}, {true, "", true}};
-     },
+     [](Hostile &t) { t.dialogs.pageBoxAnswers = {{}, {}, {}, {true, "", true}}; },
      {{"alert", "127.0.0.1 says", "box 1"}, {"alert", "127.0.0.1 says", "box 2"},
       {"alert", "127.0.0.1 says", "box 3"}, {"alert", "127.0.0.1 says", "box 4"}},
-     "done",
-     [](Hostile &t) { EXPECT_EQ(t.dialogs.pageBoxOffers, std::vector<bool>({0, 0, 0, 1})); }},
+     "done", [](Hostile &t) { EXPECT_EQ(t.dialogs.pageBoxOffers,
+                                                 (std::vector<bool>{0, 0, 0, 1})); }},
     {"SmbLinkClickedAndRefused",
      fullPage(std::string("<a id=t href='") + SmbLink + "'>report</a>") +
          "<script>location.href='smb://files.example/share/unasked'</script>",
-     clickWhenReady,
-     {{"confirm", "Skimlark", std::string("Open this address with ") + Opener + "?\n\n" + SmbLink}},
-     "ready"},
+     clickWhenReady, {{"confirm", "Skimlark", OpenQuestion}}, "ready"},
     {"SmbLinkClickedAndAllowed", fullPage(std::string("<a id=t href='") + SmbLink + "'>report</a>"),
      [](Hostile &t) {
          t.dialogs.confirmAnswers = {true};
          clickWhenReady(t);
      },
-     {{"confirm", "Skimlark", std::string("Open this address with ") + Opener + "?\n\n" + SmbLink}},
-     "ready", {}, true},
+     {{"confirm", "Skimlark", OpenQuestion}}, "ready", {}, true},
+    // Refused, the load ends there, as cancelled.
     {"SignInRefused", "<script>location.href='/vault'</script>",
      [](Hostile &t) {
-         t.server.replies["/vault"] = {401, "text/html", "<title>in</title>",
-                                       "Basic realm=\"<b>Staff</b> only\""};
+         t.server.replies["/vault"] = {401, "text/html", "in", "Basic realm=\"<b>Staff</b> only\""};
      },
-     // Refused, the load ends there, as cancelled.
      {{"credentials", "127.0.0.1 says", "<b>Staff</b> only"}}, ""},
     {"OpenFilesPicker",
-     fullPage("<input id=t type=file multiple onchange=\"document.title='done:'+this.files.length\">"),
+     fullPage("<input id=t type=file multiple onchange=\"document.title='done:'+files.length\">"),
      [](Hostile &t) {
          for (const char *name : {"/a.txt", "/b.txt"})
              std::ofstream(t.home + name) << name;
@@ -260,16 +269,21 @@ const Row Rows[] = {
      {{"page-open-many", "127.0.0.1 says", ""}}, "done:2"},
     {"FilePageReadsAnotherFile",
      "file:<script>var x=new XMLHttpRequest();try{x.open('GET','secret.txt',false);x.send();"
-     "document.title='done:'+(x.responseText?'read':'nothing')}catch(e){document.title='done:blocked'}"
+     "document.title=x.responseText?'read':'empty'}catch(e){document.title='done:blocked'}"
      "</script>",
      {}, {}, "done:blocked"},
     {"WindowOpenWithoutClick",
-     "<script>var w=window.open('/elsewhere');document.title=w?'opened':'done:blocked'</script>", {},
-     {}, "done:blocked"},
+     "<script>var w=window.open('/elsewhere');document.title=w?'opened':'done:blocked'</script>",
+     {}, {}, "done:blocked"},
+    {"WindowOpenOnClick",
+     fullPage("<a id=t href='#' onclick=\"window.open('/fresh');document.title='done';"
+              "return false\">open</a>"),
+     clickWhenReady, {}, "done", {}, false, 1},
     {"WindowOpenToData",
      fullPage("<a id=t href='#' onclick=\"var w=window.open('data:text/html,<title>x</title>');"
               "document.title=w?'opened':'done:blocked';return false\">open</a>"),
      clickWhenReady, {}, "done:blocked"},
+    // The engine itself refuses a page's top-level data: address, with a click or without.
     {"NavigationToData",
      fullPage("<a id=t href='data:text/html,<title>escaped</title>'>data</a>") +
          "<script>location.href='data:text/html,<title>escaped</title>'</script>",
@@ -297,9 +311,8 @@ const Row Rows[] = {
      },
      {{"confirm", "Skimlark", "127.0.0.1 wants to show itself in full screen. Allow?"}},
      "done:left", [](Hostile &t) { EXPECT_EQ(t.noticeText(), ""); }},
-    {"SaveFilePicker",
-     "<script>document.title='done:'+typeof window.showSaveFilePicker</script>", {}, {},
-     "done:undefined"},
+    {"SaveFilePicker", "<script>document.title='done:'+typeof window.showSaveFilePicker</script>",
+     {}, {}, "done:undefined"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Pages, Hostile, testing::ValuesIn(Rows),
@@ -307,7 +320,11 @@ INSTANTIATE_TEST_SUITE_P(Pages, Hostile, testing::ValuesIn(Rows),
 
 TEST(PageGuardRules, TitlesAndSchemesFromTheAddress)
 {
-    const struct { const char *address, *title; bool otherProgram, topLevelForbidden; } rows[] = {
+    const struct
+    {
+        const char *address, *title;
+        bool otherProgram, topLevelForbidden;
+    } rows[] = {
         {"http://127.0.0.1:8080/x", "127.0.0.1 says", false, false},
         {"blob:https://www.example.com/1-2", "www.example.com says", false, false},
         {"data:text/html,<b>hi", "a page says", false, true},
