@@ -2,7 +2,6 @@
 
 #include "pageview.h"
 
-#include <gtkmm/main.h>
 
 FindBar::FindBar(PageView &view)
     : Gtk::Box(Gtk::ORIENTATION_HORIZONTAL, 4), m_view(view), m_label("_Find:", true),
@@ -24,11 +23,15 @@ FindBar::FindBar(PageView &view)
     set_no_show_all(true);
 
     m_field.signal_changed().connect([this] { m_view.findText(m_field.get_text(), false); });
-    m_field.signal_activate().connect([this] {
-        GdkModifierType state{};
-        gtk_get_current_event_state(&state);
-        findNext(state & GDK_SHIFT_MASK);
-    });
+    m_field.signal_activate().connect([this] { findNext(false); });
+    // Shift+Enter finds backwards; the entry itself ignores it.
+    m_field.signal_key_press_event().connect([this](GdkEventKey *event) {
+        const bool enter = event->keyval == GDK_KEY_Return || event->keyval == GDK_KEY_KP_Enter;
+        if (!enter || !(event->state & GDK_SHIFT_MASK))
+            return false;
+        findNext(true);
+        return true;
+    }, false);
     m_previous.signal_clicked().connect([this] { findNext(true); });
     m_next.signal_clicked().connect([this] { findNext(false); });
     m_close.signal_clicked().connect([this] { close(); });

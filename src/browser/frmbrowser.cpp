@@ -287,16 +287,20 @@ void frmBrowser::buildToolbar()
         Toolbar1.append(*button);
         m_toolbarButtons[position] = button;
         // A tool item's own accessible is a wrapper: name and describe the
-        // button inside it, and keep the description in step with the tooltip.
-        auto update = [button] {
-            if (auto *inner = button->get_child()) {
-                inner->get_accessible()->set_name(button->get_label());
-                inner->get_accessible()->set_description(button->get_tooltip_text());
-            }
+        // button inside it. Its tooltip may be set on the item or (through
+        // ToolItem::set_tooltip_text) on the inner button: keep both, and
+        // the description, in step.
+        Gtk::Widget *inner = button->get_child();
+        inner->get_accessible()->set_name(slot.tooltip);
+        auto follow = [button, inner](Gtk::Widget *from, Gtk::Widget *to) {
+            const Glib::ustring text = from->get_tooltip_text();
+            if (to->get_tooltip_text() != text)
+                gtk_widget_set_tooltip_text(to->gobj(), text.c_str());
+            inner->get_accessible()->set_description(text);
         };
-        button->property_tooltip_text().signal_changed().connect(update);
+        button->property_tooltip_text().signal_changed().connect([=] { follow(button, inner); });
+        inner->property_tooltip_text().signal_changed().connect([=] { follow(inner, button); });
         button->set_tooltip_text(slot.tooltip);
-        update();
     }
     m_layout.pack_start(Toolbar1, false, false);
 }
