@@ -35,6 +35,21 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
     }
     app->hold();
     running = std::make_unique<Running>();
+    // A logout or kill asks the window to close, as the close box does;
+    // before the window is there, the program just ends.
+    static std::function<void()> closeRequested;
+    closeRequested = [&app, &running] {
+        if (running && running->window && running->window->get_visible())
+            running->window->close();
+        else
+            app->quit();
+    };
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        g_unix_signal_add(signal, [](gpointer) {
+            closeRequested();
+            return gboolean(G_SOURCE_CONTINUE);
+        }, nullptr);
+    }
     Running &run = *running;
 
     frmSplash splash;
@@ -53,13 +68,6 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
         Glib::signal_idle().connect_once([&window] { window.ensureFirstActivation(); });
     });
 
-    // A logout or kill asks the window to close, as the close box does.
-    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        g_unix_signal_add(signal, [](gpointer data) {
-            static_cast<frmBrowser *>(data)->close();
-            return gboolean(G_SOURCE_CONTINUE);
-        }, run.window.get());
-    }
     app->release();
 }
 
