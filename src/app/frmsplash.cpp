@@ -20,7 +20,9 @@ void style(Gtk::Widget &widget, const std::string &css)
 frmSplash::frmSplash() : m_label1("Skimlark"), m_label2("Developed by Velmora")
 {
     set_title("");
+    // A splash, not a frame a screen reader would take for the main window.
     get_accessible()->set_name("Skimlark");
+    atk_object_set_role(get_accessible()->gobj(), ATK_ROLE_WINDOW);
     set_resizable(false);
     set_decorated(true);
     set_type_hint(Gdk::WINDOW_TYPE_HINT_DIALOG);
