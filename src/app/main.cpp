@@ -1,9 +1,16 @@
-#include <gtkmm.h>
+#include "app/startup.h"
 
-int main(int argc, char *argv[])
+#include <cstdio>
+#include <cstdlib>
+
+int main()
 {
-    auto app = Gtk::Application::create(argc, argv, "org.velmora.Skimlark");
-    Gtk::Window window;
-    window.set_title("Skimlark");
-    return app->run(window);
+    const char *x11 = std::getenv("DISPLAY");
+    const char *wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((!x11 || !*x11) && (!wayland || !*wayland)) {
+        std::fprintf(stderr, "skimlark: no display found (DISPLAY and WAYLAND_DISPLAY are unset); "
+                             "start it from a desktop session or under xvfb-run.\n");
+        return 1;
+    }
+    return runSkimlark();
 }

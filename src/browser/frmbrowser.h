@@ -1,6 +1,7 @@
 #pragma once
 
 #include "enginetabbar.h"
+#include "toolbarcomponent.h"
 
 #include <gtkmm.h>
 #include <array>
@@ -39,6 +40,7 @@ public:
     Gtk::ToolButton *favoriteButton(int n) const { return toolbarButton(13 + n); }
 
     SettingsStore &settings() const { return m_settings; }
+    ToolbarComponent &toolbarComponent() { return m_toolbarComponent; }
     Dialogs &dialogs() const { return m_dialogs; }
 
     // Keeps a behaviour object alive as long as the window.
@@ -76,6 +78,8 @@ public:
     std::array<Gtk::Label, 3> panels;
     // The clock's timer (500 ms); connected by the status display.
     sigc::connection Timer3;
+    // The window's keyboard shortcuts (menu items show theirs).
+    Glib::RefPtr<Gtk::AccelGroup> accelGroup = Gtk::AccelGroup::create();
 
     // Applies a text or background colour (a colour number) to the address bar
     // or the search box.
@@ -94,15 +98,31 @@ public:
 protected:
     bool on_delete_event(GdkEventAny *event) override;
     bool on_focus_in_event(GdkEventFocus *event) override;
+    bool on_motion_notify_event(GdkEventMotion *event) override;
 
 private:
+    void buildControls();
+    void buildMenus();
+    void buildToolbar();
+    void buildStatusBar();
+    void applyStoredColours();
+    void placeOnScreen();
+    void reportDamage(const std::string &path, const std::string &keptAside);
+    void showLater(const std::string &text);
+
     SettingsStore &m_settings;
     Dialogs &m_dialogs;
+    Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL};
+    Gtk::Fixed m_searchRow;
+    ToolbarComponent m_toolbarComponent;
     std::map<std::string, Gtk::MenuItem *> m_menuItems;
     std::array<Gtk::ToolButton *, 24> m_toolbarButtons{};
     std::vector<std::shared_ptr<void>> m_kept;
     int m_visitedCounter = 0;
     bool m_firstActivation = false;
     bool m_writeFailureReported = false;
+    bool m_damageReported = false;
+    bool m_firstMouseMove = false;
+    bool m_placedByFrame = false;
     bool m_unloaded = false;
 };

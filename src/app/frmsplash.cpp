@@ -1,0 +1,80 @@
+#include "frmsplash.h"
+
+#include "appicon.h"
+#include "browser/windowplacement.h"
+
+#include <gtkmm/cssprovider.h>
+#include <gtkmm/main.h>
+
+using windowplacement::pixels;
+
+namespace {
+void style(Gtk::Widget &widget, const std::string &css)
+{
+    auto provider = Gtk::CssProvider::create();
+    provider->load_from_data(css);
+    widget.get_style_context()->add_provider(provider, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+}
+} // namespace
+
+frmSplash::frmSplash() : m_label1("Skimlark"), m_label2("Developed by Velmora")
+{
+    set_title("");
+    // A splash, not a frame a screen reader would take for the main window.
+    get_accessible()->set_name("Skimlark");
+    atk_object_set_role(get_accessible()->gobj(), ATK_ROLE_WINDOW);
+    set_resizable(false);
+    set_decorated(true);
+    set_type_hint(Gdk::WINDOW_TYPE_HINT_DIALOG);
+    set_skip_taskbar_hint(true);
+    set_skip_pager_hint(true);
+    set_position(Gtk::WIN_POS_CENTER);
+    set_icon_list(appicon::icons());
+    style(*this, "window { background-color: #ffffff; }");
+
+    m_fixed.set_size_request(pixels(4800), pixels(975));
+    const auto icon = appicon::draw(32);
+    for (auto [image, left] : {std::pair{&m_image2, 120}, std::pair{&m_image1, 4200}}) {
+        image->set(icon);
+        image->set_size_request(pixels(480), pixels(465));
+        m_fixed.put(*image, pixels(left), pixels(120));
+    }
+    const char *face = "font-family: Arial, \"Liberation Sans\", Helvetica, sans-serif; color: #000000;";
+    style(m_label1, std::string("label { ") + face + " font-size: 20.25pt; font-weight: bold; font-style: italic; }");
+    style(m_label2, std::string("label { ") + face + " font-size: 8.25pt; font-weight: bold; }");
+    m_label1.set_size_request(pixels(3615), pixels(615));
+    m_label2.set_size_request(pixels(2175), pixels(255));
+    m_label1.set_xalign(0);
+    m_label2.set_xalign(0);
+    m_fixed.put(m_label1, pixels(720), pixels(120));
+    m_fixed.put(m_label2, pixels(1440), pixels(720));
+    add(m_fixed);
+    m_fixed.show_all();
+}
+
+void frmSplash::runPasses(int passes)
+{
+    for (int pass = 0; pass < passes; ++pass)
+        Gtk::Main::iteration(false);
+}
+
+void frmSplash::runSequence(int passes, const std::function<void()> &showMainWindow)
+{
+    show();
+    // Keys go to the splash under a real window manager too.
+    present();
+    runPasses(passes);
+    showMainWindow();
+    hide();
+}
+
+bool frmSplash::on_key_press_event(GdkEventKey *event)
+{
+    const guint key = event->keyval;
+    if (gdk_keyval_to_unicode(key) != 0 || key == GDK_KEY_Return || key == GDK_KEY_KP_Enter
+        || key == GDK_KEY_Escape) {
+        hide();
+        return true;
+    }
+    return Gtk::Window::on_key_press_event(event);
+}

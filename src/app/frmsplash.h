@@ -1,0 +1,32 @@
+#pragma once
+
+#include <functional>
+#include <gtkmm/fixed.h>
+#include <gtkmm/image.h>
+#include <gtkmm/label.h>
+#include <gtkmm/window.h>
+
+// The splash window shown while the program starts: a small fixed framed
+// window with no title text. Any key that types a character, Enter or Esc
+// closes it at once.
+class frmSplash : public Gtk::Window
+{
+public:
+    frmSplash();
+
+    // Keeps the event loop going for `passes` passes, each handling what is pending.
+    static void runPasses(int passes);
+
+    // The splash's load: show it and take the keyboard focus, wait `passes`
+    // passes, run `showMainWindow`, then close the splash (unless a key
+    // closed it already).
+    void runSequence(int passes, const std::function<void()> &showMainWindow);
+
+protected:
+    bool on_key_press_event(GdkEventKey *event) override;
+
+private:
+    Gtk::Fixed m_fixed;
+    Gtk::Image m_image2, m_image1;
+    Gtk::Label m_label1, m_label2;
+};

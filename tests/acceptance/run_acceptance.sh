@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Runs one acceptance script against the program under a virtual display and a
+# private session bus (the accessibility bus starts on it).
+set -euo pipefail
+script="$1"; binary="$2"
+here=$(cd "$(dirname "$0")" && pwd)
+export PYTHONPATH="$here${PYTHONPATH:+:$PYTHONPATH}"
+# The accessibility bridge must load: the test environment turns it off for unit tests.
+unset NO_AT_BRIDGE
+exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- /usr/bin/python3 "$script" "$binary"

@@ -1,0 +1,307 @@
+"""Drives the real Skimlark through the accessibility bus, as a screen reader would.
+
+Each session gets fresh settings and data folders, an optional seeded settings
+file, and a loopback HTTP proxy of its own that records every request the page
+engine makes; nothing leaves the machine. Run inside `xvfb-run` and
+`dbus-run-session` (see run_acceptance.sh).
+
+The program has no proxy option of its own: like every desktop program it
+uses the system's proxy settings, which outside a GNOME session come from the
+usual http_proxy/https_proxy variables. The session sets them to its loopback
+proxy, so any request that would leave the machine is recorded (an https one
+as a CONNECT, which the proxy refuses) and never sent. The program's own pages
+are answered inside the program and never reach the proxy.
+"""
+import http.server
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import threading
+import time
+
+import pyatspi
+
+PAGE = b"<html><head><title>%s</title></head><body>%s</body></html>"
+
+
+class Proxy:
+    """A loopback HTTP proxy/server that answers every request with a small page."""
+
+    def __init__(self):
+        self.requests = []
+        self.pages = {}
+        # Per address: extra response headers, and the request headers seen.
+        self.extra_headers = {}
+        self.request_headers = []
+        outer = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_CONNECT(self):
+                # An encrypted request: recorded by its host, never forwarded.
+                outer.requests.append("CONNECT " + self.path)
+                self.send_response(502)
+                self.send_header("Content-Length", "0")
+                self.end_headers()
+
+            def do_GET(self):
+                if self.path.endswith("/favicon.ico"):
+                    self.send_response(404)
+                    self.send_header("Content-Length", "0")
+                    self.end_headers()
+                    return
+                outer.requests.append(self.path)
+                outer.request_headers.append((self.path, dict(self.headers)))
+                title, body = outer.pages.get(self.path, ("Test page", "Test page"))
+                data = PAGE % (title.encode(), body.encode())
+                self.send_response(200)
+                for name, value in outer.extra_headers.get(self.path, []):
+                    self.send_header(name, value)
+                self.send_header("Content-Type", "text/html; charset=utf-8")
+                self.send_header("Content-Length", str(len(data)))
+                self.send_header("Cache-Control", "no-store")
+                self.end_headers()
+                self.wfile.write(data)
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.port = self.server.server_address[1]
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.server.shutdown()
+
+
+def ini_escape(value):
+    return value.replace("\\", "\\\\").replace('"', '\\"')
+
+
+class Session:
+    """One run of the program with its own settings, data and proxy."""
+
+    def __init__(self, binary, settings=None, config_dir=None):
+        self.binary = binary
+        self.root = tempfile.mkdtemp(prefix="skimlark-at-")
+        self.config = config_dir or os.path.join(self.root, "config")
+        self.data = os.path.join(self.root, "data")
+        self.proxy = Proxy()
+        self.process = None
+        self.app = None
+        if settings:
+            self.write_settings(settings)
+
+    @property
+    def settings_path(self):
+        return os.path.join(self.config, "Velmora", "Skimlark.conf")
+
+    def write_settings(self, settings):
+        os.makedirs(os.path.dirname(self.settings_path), exist_ok=True)
+        with open(self.settings_path, "w", encoding="utf-8") as f:
+            for section, values in settings.items():
+                f.write("[%s]\n" % section)
+                for key, value in values.items():
+                    f.write('%s="%s"\n' % (key, ini_escape(value)))
+
+    def settings_bytes(self):
+        try:
+            with open(self.settings_path, "rb") as f:
+                return f.read()
+        except FileNotFoundError:
+            return None
+
+    def start(self, timeout=60):
+        env = dict(os.environ)
+        proxy = "http://127.0.0.1:%d" % self.proxy.port
+        env.update({
+            "HOME": self.root,
+            "XDG_CONFIG_HOME": self.config,
+            "XDG_DATA_HOME": self.data,
+            "XDG_CACHE_HOME": os.path.join(self.root, "cache"),
+            "http_proxy": proxy, "https_proxy": proxy, "HTTP_PROXY": proxy, "HTTPS_PROXY": proxy,
+            "GTK_A11Y": "atspi",
+        })
+        for name in ("no_proxy", "NO_PROXY", "NO_AT_BRIDGE", "XDG_CURRENT_DESKTOP"):
+            env.pop(name, None)
+        # Bring the accessibility bus and its registry up before the program
+        # looks for them, so it never starts unregistered.
+        pyatspi.Registry.getDesktop(0).childCount
+        self.process = subprocess.Popen([self.binary], env=env, stdout=subprocess.DEVNULL,
+                                        stderr=open(os.path.join(self.root, "stderr.log"), "w"))
+        self.app = wait_for(self._find_app, timeout, "the program on the accessibility bus")
+        self.window = wait_for(lambda: find(self.app, "frame", "Skimlark", prefix=True, showing=True),
+                               timeout, "the main window")
+        return self
+
+    def _find_app(self):
+        desktop = pyatspi.Registry.getDesktop(0)
+        # The desktop's list of applications is cached; ask the registry afresh.
+        try:
+            desktop.clearCache()
+        except Exception:
+            pass
+        for i in range(desktop.childCount):
+            app = desktop.getChildAtIndex(i)
+            try:
+                if app is not None and app.get_process_id() == self.process.pid:
+                    return app
+            except Exception:
+                continue
+        return None
+
+    def wait_exit(self, timeout=30):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            return None
+
+    def close(self):
+        if self.process and self.process.poll() is None:
+            self.process.send_signal(signal.SIGKILL)
+            self.process.wait()
+        self.proxy.close()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    # Lookups on this program's tree.
+    def find(self, role, name=None, **kw):
+        return find(self.app, role, name, **kw)
+
+    def wait_find(self, role, name=None, timeout=20, **kw):
+        return wait_for(lambda: find(self.app, role, name, **kw), timeout,
+                        "%s %r" % (role, name))
+
+    def menu_item(self, *path):
+        """A menu item by its path of captions (access keys left out); an item
+        that opens a submenu has the role "menu"."""
+        node = find(self.window, "menu bar")
+        for caption in path:
+            found = None
+            for role in ("menu item", "check menu item", "menu"):
+                found = find(node, role, caption, depth=3)
+                if found is not None:
+                    break
+            if found is None:
+                raise AssertionError("no menu item %r" % caption)
+            node = found
+        return node
+
+    def panel(self, n):
+        bar = self.find("status bar")
+        return text_of(bar.getChildAtIndex(n - 1))
+
+
+def wait_for(probe, timeout, what):
+    end = time.time() + timeout
+    while time.time() < end:
+        try:
+            result = probe()
+        except Exception:
+            result = None
+        if result:
+            return result
+        time.sleep(0.2)
+    raise AssertionError("timed out waiting for %s" % what)
+
+
+def find(root, role, name=None, prefix=False, showing=False, depth=40):
+    """Breadth-first search for the first node with this role (and name)."""
+    if root is None:
+        return None
+    queue = [(root, 0)]
+    while queue:
+        node, level = queue.pop(0)
+        try:
+            if node.getRoleName() == role and (
+                    name is None or node.name == name or (prefix and node.name.startswith(name))):
+                if not showing or node.getState().contains(pyatspi.STATE_SHOWING):
+                    return node
+            if level < depth:
+                for i in range(node.childCount):
+                    child = node.getChildAtIndex(i)
+                    if child is not None:
+                        queue.append((child, level + 1))
+        except Exception:
+            continue
+    return None
+
+
+def find_all(root, role):
+    found = []
+    queue = [root]
+    while queue:
+        node = queue.pop(0)
+        try:
+            if node.getRoleName() == role:
+                found.append(node)
+            for i in range(node.childCount):
+                queue.append(node.getChildAtIndex(i))
+        except Exception:
+            continue
+    return found
+
+
+def press(node):
+    action = node.queryAction()
+    action.doAction(0)
+
+
+def press_opening_modal(node):
+    """Presses a control whose command opens a modal box.
+
+    The program answers the press only once the box closes, so the wait for
+    that answer is cut short; the box is then found and answered through the bus."""
+    from gi.repository import GLib
+    pyatspi.setTimeout(1500, 15000)
+    try:
+        press(node)
+    except GLib.GError:
+        pass
+    finally:
+        pyatspi.setTimeout(25000, 15000)
+
+
+def message_box(session, text, timeout=20):
+    """The program's message box titled "Skimlark" that shows `text`."""
+    def probe():
+        for role in ("alert", "dialog"):
+            box = find(session.app, role, "Skimlark", showing=True)
+            if box is not None and find(box, "label", text) is not None:
+                return box
+        return None
+    return wait_for(probe, timeout, "the message %r" % text)
+
+
+def text_of(node):
+    try:
+        text = node.queryText()
+        return text.getText(0, text.characterCount)
+    except NotImplementedError:
+        return node.name
+
+
+def set_text(node, value):
+    node.queryEditableText().setTextContents(value)
+
+
+def is_checked(node):
+    return node.getState().contains(pyatspi.STATE_CHECKED)
+
+
+def is_visible(node):
+    return node.getState().contains(pyatspi.STATE_VISIBLE)
+
+
+KEYSYMS = {"Return": 0xff0d, "Escape": 0xff1b, "Tab": 0xff09, "Left": 0xff51,
+           "Right": 0xff53, "F5": 0xffc2, "space": 0x20}
+
+
+def key(name):
+    """Types one key (an X keysym name such as 'Return') into the focused control."""
+    pyatspi.Registry.generateKeyboardEvent(KEYSYMS[name], None, pyatspi.KEY_SYM)
+
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
