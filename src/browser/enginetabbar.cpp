@@ -54,7 +54,8 @@ EngineTabBar::EngineTabBar()
     get_accessible()->set_name("Search engines");
 
     signal_switch_page().connect([this](Gtk::Widget *, guint page) {
-        if (!m_selectingFromCode)
+        // Pages going away with the strip move the selection too.
+        if (!m_selectingFromCode && !gtk_widget_in_destruction(GTK_WIDGET(gobj())))
             chosen.emit(int(page));
     });
     // A press on the tab already selected switches nothing, yet it is a choice.

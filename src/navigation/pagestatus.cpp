@@ -15,10 +15,6 @@ PageStatus::PageStatus(PageView &view, std::array<Gtk::Label, 3> &panels,
                        Gtk::Window &captionWindow, AddressBar &addressBar)
     : m_view(view), m_panels(panels), m_captionWindow(captionWindow), m_addressBar(addressBar)
 {
-    // Page titles, addresses and link texts come from the web: never markup.
-    for (Gtk::Label &panel : m_panels)
-        panel.set_use_markup(false);
-
     view.loadStarted.connect(sigc::mem_fun(*this, &PageStatus::loadStarted));
     view.loadFinished.connect(sigc::hide(sigc::mem_fun(*this, &PageStatus::loadFinished)));
     view.statusTextChanged.connect(sigc::mem_fun(*this, &PageStatus::statusTextChanged));
