@@ -1,8 +1,6 @@
 #include "search/enginecatalogue.h"
-#include "search/enginemenuitems.h"
 
 #include <gtest/gtest.h>
-#include <set>
 
 using namespace enginecatalogue;
 
@@ -12,39 +10,49 @@ const std::string Seekways1 = "https://www.seekways.example/cgi-bin/sponsors/sma
 const std::string Seekways2 = "https://www.seekways.example/search/search.cgi?Terms=cats";
 } // namespace
 
-TEST(EngineCatalogue, EveryRowBuildsItsAddress)
+TEST(EngineCatalogue, EveryRowBuildsItsAddressAndItsTabsFrontPage)
 {
-    const std::vector<std::pair<std::string, std::string>> expected = {
-        {"", Portal},
-        {"abc", "https://www.alltheweb.com/search?cat=web&lang=any&query=cats"},
-        {"yahoo", "https://search.yahoo.com/bin/search?p=cats"},
-        {"excite", "https://search.msn.com/results.asp?RS=CHECKED&FORM=MSNH&v=1&q=cats"},
-        {"google", "https://www.google.com/search?q=cats"},
-        {"seekways", Seekways1},
-        {"search", Portal},
-        {"overture", "https://search.dmoz.org/cgi-bin/search?search=cats"},
-        {"hotbot", "https://hotbot.lycos.com/?query=cats"},
-        {"lycos", "https://search.lycos.com/main/default.asp?lpv=1&loc=searchhp&query=cats"},
-        {"altavista", "https://www.altavista.com/sites/search/web?q=cats&pg=q&kl=XX"},
-        {"dogpile", "https://search.dogpile.com/texis/search?q=cats&geo=no&fs=web"},
-        {"seekways", Seekways2},
-        {"cbsnews", "https://search.atomz.com/search/?sp-q=cats&sp-k=CBS+News&sp-s=1&sp-p=all&sp-a=sp5d2e8a71"},
-        {"foxnews", "https://search.foxnews.com/cgi-bin/ss_query?sitenbr=44154048&help=0&sitemap=1&keys=cats"},
+    const struct { std::string id, address; int tab; std::string frontPage; } expected[] = {
+        {"", Portal, 0, ""},
+        {"abc", "https://www.alltheweb.com/search?cat=web&lang=any&query=cats", 10, "https://www.alltheweb.com/"},
+        {"yahoo", "https://search.yahoo.com/bin/search?p=cats", 3, "https://www.yahoo.com"},
+        {"excite", "https://search.msn.com/results.asp?RS=CHECKED&FORM=MSNH&v=1&q=cats", 5, "https://www.msn.com"},
+        {"google", "https://www.google.com/search?q=cats", 4, "https://www.google.com"},
+        {"seekways", Seekways1, 0, ""},
+        {"search", Portal, 0, ""},
+        {"overture", "https://search.dmoz.org/cgi-bin/search?search=cats", 2, "https://www.dmoz.org"},
+        {"hotbot", "https://hotbot.lycos.com/?query=cats", 7, "https://www.hotbot.com"},
+        {"lycos", "https://search.lycos.com/main/default.asp?lpv=1&loc=searchhp&query=cats", 6, "https://www.lycos.com"},
+        {"altavista", "https://www.altavista.com/sites/search/web?q=cats&pg=q&kl=XX", 9, "https://www.altavista.com"},
+        {"dogpile", "https://search.dogpile.com/texis/search?q=cats&geo=no&fs=web", 0, ""},
+        {"seekways", Seekways2, 0, ""},
+        {"cbsnews", "https://search.atomz.com/search/?sp-q=cats&sp-k=CBS+News&sp-s=1&sp-p=all&sp-a=sp5d2e8a71", 0, ""},
+        {"foxnews", "https://search.foxnews.com/cgi-bin/ss_query?sitenbr=44154048&help=0&sitemap=1&keys=cats", 0, ""},
         {"cnnnews", "https://cnn.looksmart.com/r_search?l&izch&qc=&col=cnni&qm=0&st=1&nh=10&rf=1&venue=all"
-                    "&keyword=&qp=&search=0&key=cats"},
+                    "&keyword=&qp=&search=0&key=cats", 0, ""},
         {"nbcnews", "https://search.msn.com/vresults.asp?q=cats&tballssMSNBC=Go&FORM=MSNBC&RS=CHECKED"
-                    "&dom=www.msnbc.com&un=doc&cfg=MSNBC&v=1&co=50&ba=0"},
+                    "&dom=www.msnbc.com&un=doc&cfg=MSNBC&v=1&co=50&ba=0", 0, ""},
         {"webcrawler", "https://search.webcrawler.com/_1_7Q3WMRA815TBXC4__info.wbcrwl/dog/results"
-                       "?otmpl=dog/webresults.htm&qkw=cats&qcat=web&qk=20&top=1&start=&ver=4012"},
-        {"downloadcom", "https://download.com.com/3120-20-0.html?qt=cats&tg=dl-2001"},
-        {"newscomsearch", "https://news.com.com/search?tag=st.ne.sr.srch.cnetnews&cat=282&q=cats"},
+                       "?otmpl=dog/webresults.htm&qkw=cats&qcat=web&qk=20&top=1&start=&ver=4012",
+         8, "https://www.webcrawler.com"},
+        {"downloadcom", "https://download.com.com/3120-20-0.html?qt=cats&tg=dl-2001", 0, ""},
+        {"newscomsearch", "https://news.com.com/search?tag=st.ne.sr.srch.cnetnews&cat=282&q=cats", 0, ""},
     };
-    ASSERT_EQ(rows().size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
+    ASSERT_EQ(rows().size(), std::size(expected));
+    for (size_t i = 0; i < rows().size(); ++i) {
         SCOPED_TRACE("row " + std::to_string(i + 1));
-        EXPECT_EQ(rows()[i].id, expected[i].first);
-        EXPECT_EQ(queryAddress(rows()[i], "cats"), expected[i].second);
+        EXPECT_EQ(rows()[i].id, expected[i].id);
+        EXPECT_EQ(queryAddress(rows()[i], "cats"), expected[i].address);
+        EXPECT_EQ(rows()[i].tab.position, expected[i].tab);
+        EXPECT_EQ(tabTarget(rows()[i], ""), expected[i].frontPage);
     }
+    std::vector<int> rebuildOrder;
+    for (const EngineRow *tab : engineTabs())
+        rebuildOrder.push_back(tab->tab.position);
+    EXPECT_EQ(rebuildOrder, (std::vector<int>{3, 4, 5, 6, 7, 8, 9, 10, 2}));
+    EXPECT_EQ(tabCaptions(), (std::vector<std::string>{"  DMOZ - Open Directory Project  ", "  Yahoo  ", "  Google  ",
+                                                       "  MSN  ", "  Lycos  ", "  HotBot  ", "  WebCrawler  ",
+                                                       "  Alta Vista  ", "  All The Web  "}));
 }
 
 TEST(EngineCatalogue, EngineIdSelectsEveryMatchingRowExactly)
@@ -74,60 +82,4 @@ TEST(EngineCatalogue, KeywordsArePercentEncoded)
                   std::vector<std::string>{"https://www.altavista.com/sites/search/web?q=" + c.encoded
                                            + "&pg=q&kl=XX"})
             << c.text;
-}
-
-TEST(EngineCatalogue, TabsInRebuildOrderWithFrontPagesAndSearches)
-{
-    const struct { int position; std::string caption, frontPage, search; } expected[] = {
-        {3, "  Yahoo  ", "https://www.yahoo.com", "https://search.yahoo.com/bin/search?p=cats"},
-        {4, "  Google  ", "https://www.google.com", "https://www.google.com/search?q=cats"},
-        {5, "  MSN  ", "https://www.msn.com", "https://search.msn.com/results.asp?RS=CHECKED&FORM=MSNH&v=1&q=cats"},
-        {6, "  Lycos  ", "https://www.lycos.com",
-         "https://search.lycos.com/main/default.asp?lpv=1&loc=searchhp&query=cats"},
-        {7, "  HotBot  ", "https://www.hotbot.com", "https://hotbot.lycos.com/?query=cats"},
-        {8, "  WebCrawler  ", "https://www.webcrawler.com",
-         "https://search.webcrawler.com/_1_7Q3WMRA815TBXC4__info.wbcrwl/dog/results"
-         "?otmpl=dog/webresults.htm&qkw=cats&qcat=web&qk=20&top=1&start=&ver=4012"},
-        {9, "  Alta Vista  ", "https://www.altavista.com", "https://www.altavista.com/sites/search/web?q=cats&pg=q&kl=XX"},
-        {10, "  All The Web  ", "https://www.alltheweb.com/",
-         "https://www.alltheweb.com/search?cat=web&lang=any&query=cats"},
-        {2, "  DMOZ - Open Directory Project  ", "https://www.dmoz.org",
-         "https://search.dmoz.org/cgi-bin/search?search=cats"},
-    };
-    const auto tabs = engineTabs();
-    ASSERT_EQ(tabs.size(), std::size(expected));
-    for (size_t i = 0; i < tabs.size(); ++i) {
-        SCOPED_TRACE(expected[i].caption);
-        EXPECT_EQ(tabs[i]->tab.position, expected[i].position);
-        EXPECT_EQ(tabs[i]->tab.caption, expected[i].caption);
-        EXPECT_EQ(tabTarget(*tabs[i], ""), expected[i].frontPage);
-        EXPECT_EQ(tabTarget(*tabs[i], "cats"), expected[i].search);
-        // Only the empty string is empty: a blank is searched for.
-        EXPECT_NE(tabTarget(*tabs[i], " ").find("%20"), std::string::npos);
-    }
-    EXPECT_EQ(tabCaptions(), (std::vector<std::string>{
-                                 "  DMOZ - Open Directory Project  ", "  Yahoo  ", "  Google  ", "  MSN  ",
-                                 "  Lycos  ", "  HotBot  ", "  WebCrawler  ", "  Alta Vista  ",
-                                 "  All The Web  "}));
-}
-
-TEST(EngineCatalogue, StartupMarksFollowTheStoredId)
-{
-    const struct { std::string engine; std::set<std::string> items; } cases[] = {
-        {"google", {"mnugoogle"}},
-        {"excite", {"mnuexcite"}},
-        {"seekways", {"mnuaskjeeves", "mnuseekways"}},
-        {"", {"mnusearchcom"}},
-        {"search", {"mnusearchcom"}},
-        {"dogpile", {}},
-        {"Google", {}},
-    };
-    for (const auto &c : cases) {
-        std::set<std::string> marked;
-        for (const EngineMark &mark : StartupEngineMarks) {
-            if (c.engine == mark.engineId)
-                marked.insert(mark.item);
-        }
-        EXPECT_EQ(marked, c.items) << "engine '" << c.engine << "'";
-    }
 }

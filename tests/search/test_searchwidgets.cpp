@@ -12,17 +12,16 @@
 #include "settings/settingsstore.h"
 #include "widgetinput.h"
 
-#include <glib/gstdio.h>
 #include <gtest/gtest.h>
 #include <gtkmm.h>
 
-using testutil::spin;
 using testutil::spinUntil;
+using Strings = std::vector<std::string>;
 
 namespace {
 
 // The search box, the address bar and the tab strip wired as the main window
-// wires them, in a plain window.
+// wires them, in a plain window wide enough for every tab.
 struct SearchWindow
 {
     SearchWindow()
@@ -31,7 +30,6 @@ struct SearchWindow
                                                                     &TabStrip1, &other})
             box.pack_start(*w, Gtk::PACK_SHRINK);
         window.add(box);
-        // Wide enough for every tab to show without scrolling.
         window.set_default_size(1400, 300);
         DefaultButtonRule::hand(Text1, Command1);
         Command1.signal_clicked().connect(sigc::mem_fun(search, &SearchCommand::run));
@@ -42,19 +40,23 @@ struct SearchWindow
         TabStrip1.chosen.connect([this](int) { ++chosen; });
     }
 
-    std::string stored(const std::string &section, const std::string &key)
+    // Presses Enter in `field` and waits for the navigation it starts.
+    void enter(Gtk::Entry &field, const std::string &text)
     {
-        return settings.read(keys::App, section, key, "<missing>");
+        view.navigations.clear();
+        field.set_text(text);
+        widgetinput::focus(field);
+        widgetinput::key(field, GDK_KEY_Return);
+        spinUntil([this] { return !view.navigations.empty(); });
+        testutil::spin();
     }
 
     Gtk::Window window;
     Gtk::Box box{Gtk::ORIENTATION_VERTICAL};
     Gtk::Entry Text1;
-    Gtk::Button Command1{"Search"};
+    Gtk::Button Command1{"Search"}, Command2{"Surf"}, other{"Elsewhere"};
     Gtk::ComboBoxText Combo1{true};
-    Gtk::Button Command2{"Surf"};
     EngineTabBar TabStrip1;
-    Gtk::Button other{"Elsewhere"};
     FakePageView view;
     FakeDialogs dialogs;
     SettingsStore settings;
@@ -70,143 +72,68 @@ TEST(SearchWidgets, EnterRunsTheCommandOfTheFieldTypedIn)
 {
     SearchWindow w;
     widgetinput::show(w.window);
-    w.Text1.set_text("C++ & C#");
-    widgetinput::focus(w.Text1);
-    widgetinput::key(w.Text1, GDK_KEY_Return);
-    ASSERT_TRUE(spinUntil([&] { return !w.view.navigations.empty(); }));
-    spin();
-    EXPECT_EQ(w.view.navigations, std::vector<std::string>{"https://www.google.com/search?q=C%2B%2B%20%26%20C%23"});
+    w.enter(w.Text1, "C++ & C#");
+    EXPECT_EQ(w.view.navigations, Strings{"https://www.google.com/search?q=C%2B%2B%20%26%20C%23"});
     // Surf did not run: nothing listed, nothing stored.
     EXPECT_EQ(w.Combo1.get_model()->children().size(), 0u);
-    EXPECT_EQ(w.stored(keys::MRURL, "0"), "<missing>");
-
-    w.view.navigations.clear();
-    w.Combo1.get_entry()->set_text("http://a.test/");
-    widgetinput::focus(*w.Combo1.get_entry());
-    widgetinput::key(*w.Combo1.get_entry(), GDK_KEY_Return);
-    ASSERT_TRUE(spinUntil([&] { return !w.view.navigations.empty(); }));
-    spin();
-    // After the focus moved to the address bar, Enter surfs instead of searching.
-    EXPECT_EQ(w.view.navigations, std::vector<std::string>{"http://a.test/"});
+    EXPECT_EQ(w.settings.read(keys::App, keys::MRURL, "0", "<missing>"), "<missing>");
+    // The engine is read at each search.
+    w.settings.write(keys::App, keys::Home, keys::Engine, "excite");
+    w.enter(w.Text1, "x");
+    EXPECT_EQ(w.view.navigations, Strings{"https://search.msn.com/results.asp?RS=CHECKED&FORM=MSNH&v=1&q=x"});
+    // Once the focus is in the address bar, Enter surfs instead.
+    w.enter(*w.Combo1.get_entry(), "http://a.test/");
+    EXPECT_EQ(w.view.navigations, Strings{"http://a.test/"});
 }
 
-TEST(SearchWidgets, SearchReadsTheStoredEngineAtEachRun)
+TEST(SearchWidgets, AMenuChoiceMovesTheOneMarkOnlyWhenItIsStored)
 {
-    const struct { const char *engine; const char *text; std::vector<std::string> navigations; } cases[] = {
-        {nullptr, "Enter your search keyword here",
-         {"https://www.google.com/search?q=Enter%20your%20search%20keyword%20here"}},
-        {"cbsnews", "", {"https://search.atomz.com/search/?sp-q=&sp-k=CBS+News&sp-s=1&sp-p=all&sp-a=sp5d2e8a71"}},
-        {"seekways", "x", {"https://www.seekways.example/cgi-bin/sponsors/smartsearch.cgi?keywords=x",
-                           "https://www.seekways.example/search/search.cgi?Terms=x"}},
-        {"Google", "x", {}},
+    // A store whose folder would have to be made under a regular file.
+    const std::string blocker = std::string(g_get_user_config_dir()) + "/file";
+    ASSERT_TRUE(g_file_set_contents(blocker.c_str(), "", 0, nullptr));
+    const struct { bool writable; const char *start; Strings choices, marks; std::string stored; } cases[] = {
+        {true, "seekways", {"mnugoogle"}, {"mnugoogle"}, "google"},
+        {true, "google", {"mnuyahoo", "mnuseekways", "mnufoxnewssearch", "mnuexcite", "mnuexcite"}, {"mnuexcite"}, "excite"},
+        {false, "google", {"mnuyahoo"}, {"mnugoogle"}, "<missing>"},
+        {false, "google", {"mnugoogle"}, {"mnugoogle"}, "<missing>"},
     };
-    SearchWindow w;
     for (const auto &c : cases) {
-        w.view.navigations.clear();
-        if (c.engine)
-            w.settings.write(keys::App, keys::Home, keys::Engine, c.engine);
-        w.Text1.set_text(c.text);
-        w.Command1.clicked();
-        EXPECT_EQ(w.view.navigations, c.navigations) << (c.engine ? c.engine : "nothing stored");
-    }
-    EXPECT_TRUE(w.dialogs.shown.empty());
-}
-
-namespace {
-
-struct EngineMenuWindow
-{
-    explicit EngineMenuWindow(SettingsStore &store, const std::string &startEngine) : settings(store)
-    {
-        std::vector<EngineMenu::Item> entries;
+        SettingsStore settings = c.writable ? SettingsStore() : SettingsStore(blocker);
+        Gtk::Menu menu;
+        std::map<std::string, Gtk::CheckMenuItem *> byName;
+        std::vector<EngineMenu::Item> items;
         for (const EngineMenuItem &entry : EngineMenuItems) {
-            auto *item = Gtk::manage(new Gtk::CheckMenuItem(entry.caption));
-            item->set_name(entry.name);
+            auto *item = byName[entry.name] = Gtk::manage(new Gtk::CheckMenuItem(entry.caption));
             item->set_visible(entry.visible);
             menu.append(*item);
-            items.push_back(item);
-            entries.push_back({item, entry.engineId});
+            items.push_back({item, entry.engineId});
         }
         for (const EngineMark &mark : StartupEngineMarks) {
-            if (startEngine == mark.engineId)
-                item(mark.item)->set_active(true);
+            if (c.start == mark.engineId)
+                byName[mark.item]->set_active(true);
         }
-        engineMenu = std::make_unique<EngineMenu>(settings, std::move(entries));
-    }
-
-    Gtk::CheckMenuItem *item(const std::string &name)
-    {
-        for (Gtk::CheckMenuItem *i : items) {
-            if (i->get_name() == name)
-                return i;
+        EngineMenu engineMenu(settings, items);
+        for (const std::string &choice : c.choices)
+            byName[choice]->activate();
+        Strings marks;
+        for (const EngineMenuItem &entry : EngineMenuItems) {
+            if (byName[entry.name]->get_active())
+                marks.push_back(entry.name);
         }
-        return nullptr;
-    }
-
-    std::vector<std::string> marked() const
-    {
-        std::vector<std::string> names;
-        for (Gtk::CheckMenuItem *i : items) {
-            if (i->get_active())
-                names.push_back(i->get_name());
-        }
-        return names;
-    }
-
-    SettingsStore &settings;
-    Gtk::Menu menu;
-    std::vector<Gtk::CheckMenuItem *> items;
-    std::unique_ptr<EngineMenu> engineMenu;
-};
-
-} // namespace
-
-TEST(SearchWidgets, EveryMenuChoiceLeavesOneMarkAndStoresItsId)
-{
-    for (const char *start : {"google", "seekways"}) {
-        SettingsStore settings;
-        EngineMenuWindow w(settings, start);
-        // Every item in turn, hidden ones included, and the first one twice.
-        std::vector<EngineMenuItem> choices(EngineMenuItems.begin(), EngineMenuItems.end());
-        choices.push_back(EngineMenuItems.front());
-        for (const EngineMenuItem &choice : choices) {
-            w.item(choice.name)->activate();
-            EXPECT_EQ(w.marked(), std::vector<std::string>{choice.name}) << "from " << start;
-            EXPECT_EQ(settings.read(keys::App, keys::Home, keys::Engine, ""), choice.engineId);
-        }
-    }
-}
-
-TEST(SearchWidgets, AChoiceThatCannotBeStoredKeepsTheMarks)
-{
-    // The store's folder would have to be made under a regular file.
-    gchar *dir = g_dir_make_tmp("skimlark-unwritable-XXXXXX", nullptr);
-    const std::string blocker = std::string(dir) + "/file";
-    g_free(dir);
-    ASSERT_TRUE(g_file_set_contents(blocker.c_str(), "", 0, nullptr));
-
-    for (const char *choice : {"mnuyahoo", "mnugoogle", "mnuseekways"}) {
-        SettingsStore settings(blocker);
-        int failures = 0;
-        settings.writeFailed.connect([&failures](const std::string &) { ++failures; });
-        EngineMenuWindow w(settings, "google");
-        w.item(choice)->activate();
-        EXPECT_EQ(w.marked(), std::vector<std::string>{"mnugoogle"}) << choice;
-        EXPECT_EQ(failures, 1);
+        EXPECT_EQ(marks, c.marks) << c.choices.back();
+        EXPECT_EQ(settings.read(keys::App, keys::Home, keys::Engine, "<missing>"), c.stored);
     }
 }
 
 namespace {
-
-enum class Input { LeftClick, RightClick, MiddleClick, Wheel, KeyRight, Select };
 
 struct TabRow
 {
     const char *name;
     std::string searchText;
-    Input input;
-    int tab; // 0-based
-    std::vector<std::string> navigations;
+    int button; // a mouse button on the tab (4 and 5: the wheel), 0: the Right key, -1: select()
+    int tab;
+    Strings navigations;
 };
 
 void PrintTo(const TabRow &row, std::ostream *out)
@@ -218,11 +145,6 @@ class TabStripInput : public testing::TestWithParam<TabRow>
 {
 };
 
-std::string rowName(const testing::TestParamInfo<TabRow> &info)
-{
-    return info.param.name;
-}
-
 } // namespace
 
 TEST_P(TabStripInput, OpensAPageOnlyWhenTheUserChoosesATab)
@@ -231,32 +153,15 @@ TEST_P(TabStripInput, OpensAPageOnlyWhenTheUserChoosesATab)
     SearchWindow w;
     widgetinput::show(w.window);
     w.Text1.set_text(row.searchText);
-    Gtk::Widget &tab = *w.TabStrip1.get_tab_label(*w.TabStrip1.get_nth_page(row.tab));
-    switch (row.input) {
-    case Input::LeftClick:
-        widgetinput::click(tab, 1);
-        break;
-    case Input::RightClick:
-        widgetinput::click(tab, 3);
-        break;
-    case Input::MiddleClick:
-        widgetinput::click(tab, 2);
-        break;
-    case Input::Wheel:
-        // Buttons 4 and 5 are the wheel's notches on this display.
-        widgetinput::click(tab, 5);
-        widgetinput::click(tab, 5);
-        break;
-    case Input::KeyRight:
+    if (row.button > 0) {
+        widgetinput::click(*w.TabStrip1.get_tab_label(*w.TabStrip1.get_nth_page(row.tab)), row.button);
+    } else if (row.button == 0) {
         widgetinput::focus(w.TabStrip1);
         widgetinput::key(w.TabStrip1, GDK_KEY_Right);
-        break;
-    case Input::Select:
+    } else {
         w.TabStrip1.select(row.tab);
-        break;
     }
-    // Input reaches the window in order: once the next click has arrived, the
-    // one under test has been handled.
+    // Input arrives in order: once a later click is in, this one was handled.
     bool done = false;
     w.other.signal_clicked().connect([&done] { done = true; });
     widgetinput::click(w.other, 1);
@@ -268,19 +173,19 @@ TEST_P(TabStripInput, OpensAPageOnlyWhenTheUserChoosesATab)
 INSTANTIATE_TEST_SUITE_P(
     Rows, TabStripInput,
     testing::Values(
-        TabRow{"LeftClickOnAnotherTab", "", Input::LeftClick, 3, {"https://www.google.com"}},
-        TabRow{"LeftClickSearchesTheBoxText", "cats", Input::LeftClick, 1,
-               {"https://search.dmoz.org/cgi-bin/search?search=cats"}},
-        TabRow{"LeftClickOnTheSelectedTab", "cats", Input::LeftClick, 0, {"http://home.test/"}},
-        TabRow{"KeyboardMove", "", Input::KeyRight, 0, {"https://www.dmoz.org"}},
-        TabRow{"SelectFromCode", "a b", Input::Select, 8,
-               {"https://www.altavista.com/sites/search/web?q=a%20b&pg=q&kl=XX"}},
-        TabRow{"WheelOverTheStrip", "", Input::Wheel, 0, {}},
-        TabRow{"RightClickOnTheSelectedTab", "", Input::RightClick, 0, {}},
-        TabRow{"RightClickOnAnotherTab", "", Input::RightClick, 4, {}},
-        TabRow{"MiddleClickOnTheSelectedTab", "", Input::MiddleClick, 0, {}},
-        TabRow{"MiddleClickOnAnotherTab", "", Input::MiddleClick, 2, {}}),
-    rowName);
+        TabRow{"ClickOnAnotherTab", "", 1, 3, {"https://www.google.com"}},
+        TabRow{"ClickSearchesTheBoxText", "cats", 1, 1, {"https://search.dmoz.org/cgi-bin/search?search=cats"}},
+        TabRow{"ClickSearchesBlanksToo", " ", 1, 3, {"https://www.google.com/search?q=%20"}},
+        TabRow{"ClickOnTheSelectedTab", "cats", 1, 0, {"http://home.test/"}},
+        TabRow{"KeyboardMove", "", 0, 0, {"https://www.dmoz.org"}},
+        TabRow{"SelectFromCode", "a b", -1, 8, {"https://www.altavista.com/sites/search/web?q=a%20b&pg=q&kl=XX"}},
+        TabRow{"WheelDown", "", 5, 0, {}},
+        TabRow{"WheelUp", "", 4, 3, {}},
+        TabRow{"RightClickOnTheSelectedTab", "", 3, 0, {}},
+        TabRow{"RightClickOnAnotherTab", "", 3, 4, {}},
+        TabRow{"MiddleClickOnTheSelectedTab", "", 2, 0, {}},
+        TabRow{"MiddleClickOnAnotherTab", "", 2, 2, {}}),
+    [](const testing::TestParamInfo<TabRow> &info) { return std::string(info.param.name); });
 
 TEST(SearchWidgets, TabStripIsAnAccessiblePageTabList)
 {

@@ -13,35 +13,29 @@ namespace widgetinput {
 inline void show(Gtk::Window &window)
 {
     window.show_all();
-    testutil::spinUntil([&window] {
-        return window.get_window() && gdk_window_is_viewable(window.get_window()->gobj());
-    });
+    testutil::spinUntil([&window] { return window.get_window() && gdk_window_is_viewable(window.get_window()->gobj()); });
     testutil::spin();
 }
 
-// Focuses `widget` in its window and the window on the desktop.
 inline void focus(Gtk::Widget &widget)
 {
-    Gtk::Widget *top = widget.get_toplevel();
     GdkEvent *event = gdk_event_new(GDK_FOCUS_CHANGE);
-    event->focus_change.window = GDK_WINDOW(g_object_ref(top->get_window()->gobj()));
-    event->focus_change.send_event = TRUE;
+    event->focus_change.window = GDK_WINDOW(g_object_ref(widget.get_toplevel()->get_window()->gobj()));
     event->focus_change.in = TRUE;
-    gtk_widget_send_focus_change(top->gobj(), event);
+    gtk_widget_send_focus_change(GTK_WIDGET(widget.get_toplevel()->gobj()), event);
     gdk_event_free(event);
     widget.grab_focus();
     testutil::spin();
 }
 
-// Presses and releases `button` at the centre of `widget`'s area.
+// Presses and releases `button` at the centre of `widget`.
 inline void click(Gtk::Widget &widget, guint button)
 {
-    Gtk::Widget *top = widget.get_toplevel();
     int x = 0, y = 0;
-    widget.translate_coordinates(*top, widget.get_allocated_width() / 2,
+    widget.translate_coordinates(*widget.get_toplevel(), widget.get_allocated_width() / 2,
                                  widget.get_allocated_height() / 2, x, y);
     for (GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE})
-        gdk_test_simulate_button(top->get_window()->gobj(), x, y, button, GdkModifierType(0), type);
+        gdk_test_simulate_button(widget.get_toplevel()->get_window()->gobj(), x, y, button, GdkModifierType(0), type);
 }
 
 inline void key(Gtk::Widget &widget, guint keyval)
