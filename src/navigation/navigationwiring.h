@@ -2,5 +2,6 @@
 
 class frmBrowser;
 
-// Wires the navigation toolbar, page events, status bar and clock onto the main window's controls.
+// Wires the address bar and its Surf button, the navigation toolbar, the page
+// events, the status bar and its clock onto the main window's controls.
 void wireNavigation(frmBrowser &window);

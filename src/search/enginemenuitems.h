@@ -1,7 +1,7 @@
 #pragma once
 
-
 #include <array>
+#include <cstddef>
 
 // The engine items of the "Integrated &Search Engine" menu, in menu order.
 // A separator follows an item when `separatorAfter` names it.
@@ -35,22 +35,18 @@ inline constexpr std::array<EngineMenuItem, 18> EngineMenuItems{{
     {"mnudownloadcom", "Download.com", true, "downloadcom", nullptr},
 }};
 
-// Start-up check marks: every row whose id equals the stored engine id marks its item.
+// Start-up check marks: the stored engine id marks every item that stores it,
+// and an empty id marks the search portal's item, as "search" does.
 struct EngineMark
 {
     const char *engineId;
     const char *item;
 };
 
-inline constexpr std::array<EngineMark, 19> StartupEngineMarks{{
-    {"", "mnusearchcom"},        {"abc", "mnuabc"},
-    {"yahoo", "mnuyahoo"},       {"excite", "mnuexcite"},
-    {"google", "mnugoogle"},     {"seekways", "mnuseekways"},
-    {"search", "mnusearchcom"},  {"altavista", "mnualtavista"},
-    {"hotbot", "mnudogpile"},    {"lycos", "mnulycos"},
-    {"overture", "mnugotosearch"}, {"cbsnews", "mnucbsnewssearch"},
-    {"foxnews", "mnufoxnewssearch"}, {"cnnnews", "mnucnnnewssearch"},
-    {"nbcnews", "mnunbcsearch"}, {"seekways", "mnuaskjeeves"},
-    {"webcrawler", "mnuwebcrawler"}, {"downloadcom", "mnudownloadcom"},
-    {"newscomsearch", "mnunewscomsearch"},
-}};
+inline constexpr std::array<EngineMark, EngineMenuItems.size() + 1> StartupEngineMarks = [] {
+    std::array<EngineMark, EngineMenuItems.size() + 1> marks{};
+    marks[0] = {"", "mnusearchcom"};
+    for (std::size_t i = 0; i < EngineMenuItems.size(); ++i)
+        marks[i + 1] = {EngineMenuItems[i].engineId, EngineMenuItems[i].name};
+    return marks;
+}();

@@ -2,5 +2,7 @@
 
 class frmBrowser;
 
-// Wires the search box, engine menu, tab strip and address bar onto the main window's controls.
+// Wires the search box and its button, the engine menu and the tab strip onto
+// the main window's controls. The engine menu's start-up marks must be set
+// before this runs: GTK reports a mark set from code as a choice.
 void wireSearch(frmBrowser &window);

@@ -1,0 +1,99 @@
+#include "addressbar.h"
+
+#include "browser/dialogs.h"
+#include "browser/pageview.h"
+#include "search/defaultbuttonrule.h"
+#include "settings/settingskeys.h"
+#include "settings/settingsstore.h"
+
+#include <gtkmm/entry.h>
+#include <gtkmm/window.h>
+
+const std::string AddressBar::HiddenPhrase = "Copper kettle is brave";
+
+AddressBar::AddressBar(Gtk::ComboBoxText &combo, Gtk::Button &surfButton, SettingsStore &settings,
+                       PageView &view, Dialogs &dialogs, int visitedCounter)
+    : m_combo(combo), m_surfButton(surfButton), m_settings(settings), m_view(view),
+      m_dialogs(dialogs), m_visitedCounter(visitedCounter)
+{
+    DefaultButtonRule::hand(entry(), surfButton);
+    surfButton.signal_clicked().connect(sigc::mem_fun(*this, &AddressBar::surf));
+    m_combo.signal_changed().connect(sigc::mem_fun(*this, &AddressBar::listChanged));
+    m_combo.signal_scroll_event().connect(sigc::mem_fun(*this, &AddressBar::wheelTurned), false);
+    entry().signal_changed().connect(sigc::mem_fun(*this, &AddressBar::textChanged));
+    entry().signal_focus_out_event().connect(sigc::mem_fun(*this, &AddressBar::focusLeft), false);
+    entry().signal_key_press_event().connect(sigc::mem_fun(*this, &AddressBar::keyPressed), false);
+}
+
+Gtk::Entry &AddressBar::entry()
+{
+    return *m_combo.get_entry();
+}
+
+void AddressBar::surf()
+{
+    DefaultButtonRule::makeDefault(m_surfButton);
+    const std::string address = entry().get_text();
+    if (address == HiddenPhrase) {
+        m_dialogs.message(dynamic_cast<Gtk::Window *>(m_combo.get_toplevel()), "hell yeah", "Skimlark");
+        return;
+    }
+    m_edited = false;
+    m_view.navigate(address);
+    m_combo.append(address);
+    const std::string counter = std::to_string(m_visitedCounter);
+    m_settings.write(keys::App, keys::MRURL, counter, address);
+    m_settings.write(keys::App, keys::CboCount, keys::Count, counter);
+}
+
+void AddressBar::showPageAddress(const std::string &address)
+{
+    if (m_edited && entry().has_focus())
+        return;
+    writeText(address);
+}
+
+void AddressBar::writeText(const std::string &text)
+{
+    m_writing = true;
+    entry().set_text(text);
+    m_writing = false;
+    m_edited = false;
+}
+
+void AddressBar::listChanged()
+{
+    // Typing and text written from code leave no entry active: only a
+    // choice from the list does.
+    if (m_combo.get_active_row_number() == -1)
+        return;
+    surf();
+    // So that choosing the same entry again is a choice too; the text stays.
+    m_combo.set_active(-1);
+}
+
+void AddressBar::textChanged()
+{
+    if (!m_writing)
+        m_edited = true;
+}
+
+bool AddressBar::focusLeft(GdkEventFocus *)
+{
+    m_edited = false;
+    return false;
+}
+
+bool AddressBar::wheelTurned(GdkEventScroll *)
+{
+    // The wheel over the bar would step through the list and surf each entry.
+    return true;
+}
+
+bool AddressBar::keyPressed(GdkEventKey *event)
+{
+    if (event->keyval != GDK_KEY_Escape)
+        return false;
+    writeText(m_view.currentAddress());
+    return true;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <gtkmm/button.h>
+#include <gtkmm/comboboxtext.h>
+#include <string>
+
+class Dialogs;
+class PageView;
+class SettingsStore;
+
+// The address bar (an editable drop-down list) and its "Surf" button. Surf
+// sends the page view to the text as typed, appends it to the visited-address
+// list and remembers it for the next start. Choosing a list entry surfs it;
+// text written from code does not.
+//
+// The page's address is shown here too, except over the user's typing: while
+// the field has the focus and its text was edited, the page's addresses wait.
+// Esc (which brings the page's address back), a surf or leaving the field ends
+// that.
+class AddressBar : public sigc::trackable
+{
+public:
+    // `visitedCounter` names the settings key the surfed address is kept under.
+    AddressBar(Gtk::ComboBoxText &combo, Gtk::Button &surfButton, SettingsStore &settings,
+               PageView &view, Dialogs &dialogs, int visitedCounter = 0);
+
+    void surf();
+
+    // The page view's address, unless the user is typing over it.
+    void showPageAddress(const std::string &address);
+
+    // A phrase that shows a greeting instead of navigating.
+    static const std::string HiddenPhrase;
+
+private:
+    Gtk::Entry &entry();
+    void writeText(const std::string &text);
+    void listChanged();
+    void textChanged();
+    bool focusLeft(GdkEventFocus *event);
+    bool keyPressed(GdkEventKey *event);
+    bool wheelTurned(GdkEventScroll *event);
+
+    Gtk::ComboBoxText &m_combo;
+    Gtk::Button &m_surfButton;
+    SettingsStore &m_settings;
+    PageView &m_view;
+    Dialogs &m_dialogs;
+    const int m_visitedCounter;
+    bool m_writing = false;
+    bool m_edited = false;
+};

@@ -1,0 +1,63 @@
+#include "pagestatus.h"
+
+#include "addressbar.h"
+#include "browser/makeraddresses.h"
+#include "browser/pageview.h"
+
+#include <glibmm/datetime.h>
+#include <glibmm/main.h>
+
+namespace {
+enum Panel { Activity = 0, Message = 1, Clock = 2 };
+}
+
+PageStatus::PageStatus(PageView &view, std::array<Gtk::Label, 3> &panels,
+                       Gtk::Window &captionWindow, AddressBar &addressBar)
+    : m_view(view), m_panels(panels), m_captionWindow(captionWindow), m_addressBar(addressBar)
+{
+    view.loadStarted.connect(sigc::mem_fun(*this, &PageStatus::loadStarted));
+    view.loadFinished.connect(sigc::hide(sigc::mem_fun(*this, &PageStatus::loadFinished)));
+    view.statusTextChanged.connect(sigc::mem_fun(*this, &PageStatus::statusTextChanged));
+    view.urlChanged.connect(sigc::hide(sigc::mem_fun(*this, &PageStatus::urlChanged)));
+
+    m_clock = Glib::signal_timeout().connect(sigc::mem_fun(*this, &PageStatus::clockTick), 500);
+    // Show the time at once rather than half a second after the window opens.
+    clockTick();
+}
+
+PageStatus::~PageStatus()
+{
+    m_clock.disconnect();
+}
+
+void PageStatus::loadStarted()
+{
+    m_panels[Activity].set_text("Getting Page...");
+    m_panels[Message].set_text("Skimlark is receiving packets...");
+}
+
+void PageStatus::loadFinished()
+{
+    m_panels[Activity].set_text("Got it");
+    m_panels[Message].set_text(m_view.currentAddress());
+    m_captionWindow.set_title("Skimlark - " + m_view.currentTitle());
+    // An exact match only: any other spelling is a page of its own.
+    if (m_view.currentAddress() == maker::ReferralAddress)
+        m_view.navigate(maker::StartPage);
+}
+
+void PageStatus::statusTextChanged(const std::string &text)
+{
+    m_panels[Message].set_text(text);
+}
+
+void PageStatus::urlChanged()
+{
+    m_addressBar.showPageAddress(m_view.currentAddress());
+}
+
+bool PageStatus::clockTick()
+{
+    m_panels[Clock].set_text(Glib::DateTime::create_now_local().format("%X"));
+    return true;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+#include <gtkmm/label.h>
+#include <gtkmm/window.h>
+
+class AddressBar;
+class PageView;
+
+// Turns the page view's events into what the user sees around the page: the
+// three status bar panels, the window caption and the address bar's text. It
+// also runs the clock in the last panel and sends the maker's referral
+// address on to the maker's start page.
+class PageStatus : public sigc::trackable
+{
+public:
+    PageStatus(PageView &view, std::array<Gtk::Label, 3> &panels, Gtk::Window &captionWindow,
+               AddressBar &addressBar);
+    ~PageStatus();
+
+    // The clock's half-second timer.
+    sigc::connection clockTimer() const { return m_clock; }
+
+private:
+    void loadStarted();
+    void loadFinished();
+    void statusTextChanged(const std::string &text);
+    void urlChanged();
+    bool clockTick();
+
+    PageView &m_view;
+    std::array<Gtk::Label, 3> &m_panels;
+    Gtk::Window &m_captionWindow;
+    AddressBar &m_addressBar;
+    sigc::connection m_clock;
+};

@@ -1,0 +1,23 @@
+#include "enginetabstrip.h"
+
+#include "browser/enginetabbar.h"
+#include "browser/pageview.h"
+#include "enginecatalogue.h"
+
+EngineTabStrip::EngineTabStrip(EngineTabBar &tabs, Gtk::Entry &searchBox, PageView &view)
+    : m_tabs(tabs), m_searchBox(searchBox), m_view(view)
+{
+    m_tabs.chosen.connect(sigc::mem_fun(*this, &EngineTabStrip::tabChosen));
+}
+
+void EngineTabStrip::tabChosen(int index)
+{
+    if (index < 0 || index >= m_tabs.count())
+        return;
+    for (const enginecatalogue::EngineRow *tab : enginecatalogue::engineTabs()) {
+        const int tabIndex = tab->tab.position - 1;
+        if (tabIndex < m_tabs.count())
+            m_tabs.setTag(tabIndex, enginecatalogue::tabTarget(*tab, m_searchBox.get_text()));
+    }
+    m_view.navigate(m_tabs.tag(index));
+}

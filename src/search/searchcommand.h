@@ -1,0 +1,24 @@
+#pragma once
+
+#include <gtkmm/entry.h>
+
+class PageView;
+class SettingsStore;
+
+// The Search command: sends the search box's words to the engine last chosen
+// in the menu. The engine id is read from the settings at every run, so a
+// choice takes effect at the next search.
+class SearchCommand : public sigc::trackable
+{
+public:
+    SearchCommand(Gtk::Entry &searchBox, SettingsStore &settings, PageView &view);
+
+    // Navigates once per catalogue row of the stored engine id; an id no row
+    // carries does nothing.
+    void run();
+
+private:
+    Gtk::Entry &m_searchBox;
+    SettingsStore &m_settings;
+    PageView &m_view;
+};
