@@ -8,6 +8,7 @@
 #include "makeraddresses.h"
 #include "navigation/navigationwiring.h"
 #include "pageview.h"
+#include "search/enginecatalogue.h"
 #include "search/enginemenuitems.h"
 #include "search/searchwiring.h"
 #include "settings/settingskeys.h"
@@ -35,11 +36,6 @@ constexpr int ClientWidth = 17160;
 constexpr int ClientHeight = 7905;
 constexpr int CentreRaise = 85;
 constexpr int PanelWidths[3] = {1440, 9440, 1440};
-
-const char *const EngineTabCaptions[] = {
-    "  DMOZ - Open Directory Project  ", "  Yahoo  ", "  Google  ", "  MSN  ", "  Lycos  ",
-    "  HotBot  ", "  WebCrawler  ", "  Alta Vista  ", "  All The Web  ",
-};
 
 // Toolbar1 positions 1 to 23; a null key is a separator.
 struct ToolbarSlot { const char *key; const char *tooltip; };
@@ -173,12 +169,6 @@ frmBrowser::frmBrowser(SettingsStore &settings, Dialogs &dialogs, PageView &page
     buildMenus();
     m_settings.writeFailed.connect(sigc::mem_fun(*this, &frmBrowser::reportWriteFailure));
     m_settings.damaged.connect(sigc::mem_fun(*this, &frmBrowser::reportDamage));
-
-    wireSearch(*this);
-    wireNavigation(*this);
-    wireFavorites(*this);
-    wireCommands(*this);
-    wireShortcuts(*this);
 }
 
 frmBrowser::~frmBrowser()
@@ -431,13 +421,21 @@ void frmBrowser::load()
 
     TabStrip1.setCaption(0, "Home Page");
     TabStrip1.setTag(0, m_settings.read(keys::App, keys::Home, keys::Address, maker::ReferralAddress));
-    for (const char *caption : EngineTabCaptions)
+    for (const std::string &caption : enginecatalogue::tabCaptions())
         TabStrip1.addTab(caption);
 
     placeOnScreen();
 
     Combo1.append(m_settings.read(keys::App, keys::MRURL, std::to_string(m_visitedCounter), ""));
     Combo1.get_entry()->set_text("");
+
+    // The behaviour goes on after the load: a check mark set from code reads
+    // to GTK as a click, and the load's marks are no user's choice.
+    wireSearch(*this);
+    wireNavigation(*this);
+    wireFavorites(*this);
+    wireCommands(*this);
+    wireShortcuts(*this);
 
     if (!m_settings.isWritable(keys::App)) {
         const std::string path = m_settings.filePath(keys::App);

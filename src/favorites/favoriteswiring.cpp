@@ -23,12 +23,13 @@ void wireFavorites(frmBrowser &window)
         buttons[n - 1] = window.favoriteButton(n);
     auto &favorites = window.keep(std::make_unique<FavoriteCommands>(
         window.settings(), window.dialogs(), window.WebBrowser1, buttons, &window));
-    // The toolbar's favorite buttons run the "&Favorite Buttons" items (the
-    // navigation toolbar routes their clicks there).
+    // A favorite button and its "&Favorite Buttons" item run the same command.
     for (int n = 1; n <= favoritetexts::Count; ++n) {
         const std::string number = std::to_string(n);
         onActivate(window, "mnu" + number, [&favorites, n] { favorites.edit(n); });
         onActivate(window, "mnuf" + number, [&favorites, n] { favorites.activate(n); });
+        if (Gtk::ToolButton *button = window.favoriteButton(n))
+            button->signal_clicked().connect([&favorites, n] { favorites.activate(n); });
     }
 
     auto retargetHomeTab = [&window](const std::string &address) {
