@@ -161,7 +161,6 @@ frmBrowser::frmBrowser(SettingsStore &settings, Dialogs &dialogs, PageView &page
 {
     set_title("Skimlark");
     set_icon_list(appicon::icons());
-    get_accessible()->set_name("Skimlark");
     add_accel_group(accelGroup);
     set_default_size(pixels(ClientWidth), pixels(ClientHeight) + 22);
     add_events(Gdk::POINTER_MOTION_MASK);

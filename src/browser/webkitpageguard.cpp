@@ -208,19 +208,28 @@ bool WebKitPageGuard::Impl::onAuthenticate(WebKitAuthenticationRequest *request)
         webkit_authentication_request_cancel(request);
         g_object_unref(request);
     };
-    enqueue({[this, request, stillHere, cancel] {
-                 if (!mayShowBox() || stillHere.expired())
+    // Without a sign-in the site's own refusal page shows, as browsers do.
+    auto decline = [request] {
+        webkit_authentication_request_authenticate(request, nullptr);
+        g_object_unref(request);
+    };
+    enqueue({[this, request, stillHere, cancel, decline] {
+                 if (stillHere.expired())
                      return cancel();
+                 if (!mayShowBox())
+                     return decline();
                  const char *host = webkit_authentication_request_get_host(request);
                  const char *realm = webkit_authentication_request_get_realm(request);
                  const auto answer = dialogs.credentials(
                      parent(), pageguard::boxTitle(std::string("http://") + (host ? host : "")),
                      realm ? realm : "");
                  if (!answer)
-                     return cancel();
+                     return decline();
+                 // Not kept by the engine: "Delete browsing data" must be able
+                 // to forget a sign-in.
                  WebKitCredential *credential =
                      webkit_credential_new(answer->user.c_str(), answer->password.c_str(),
-                                           WEBKIT_CREDENTIAL_PERSISTENCE_FOR_SESSION);
+                                           WEBKIT_CREDENTIAL_PERSISTENCE_NONE);
                  webkit_authentication_request_authenticate(request, credential);
                  webkit_credential_free(credential);
                  g_object_unref(request);

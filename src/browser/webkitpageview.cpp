@@ -193,32 +193,6 @@ struct WebKitPageView::Handlers
         }
         return FALSE;
     }
-
-    static gboolean authenticate(WebKitWebView *, WebKitAuthenticationRequest *request, WebKitPageView *self)
-    {
-        g_object_ref(request);
-        later(self->m_alive, [request](WebKitPageView &view) {
-            std::optional<Dialogs::Credentials> answer;
-            if (view.m_guard->mayShowBox()) {
-                const char *host = webkit_authentication_request_get_host(request);
-                const char *realm = webkit_authentication_request_get_realm(request);
-                answer = view.m_dialogs.credentials(view.parentWindow(),
-                                                    hostForUser(std::string("http://") + (host ? host : "")) + " says",
-                                                    realm ? realm : "");
-            }
-            if (answer) {
-                WebKitCredential *credential = webkit_credential_new(answer->user.c_str(), answer->password.c_str(),
-                                                                     WEBKIT_CREDENTIAL_PERSISTENCE_NONE);
-                webkit_authentication_request_authenticate(request, credential);
-                webkit_credential_free(credential);
-            } else {
-                // Without a sign-in the site's own refusal page shows.
-                webkit_authentication_request_authenticate(request, nullptr);
-            }
-            g_object_unref(request);
-        });
-        return TRUE;
-    }
 };
 
 WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
@@ -290,7 +264,6 @@ void WebKitPageView::buildView()
     g_signal_connect(m_view, "web-process-terminated", G_CALLBACK(Handlers::terminated), this);
     g_signal_connect(m_view, "create", G_CALLBACK(Handlers::create), this);
     g_signal_connect(m_view, "decide-policy", G_CALLBACK(Handlers::decidePolicy), this);
-    g_signal_connect(m_view, "authenticate", G_CALLBACK(Handlers::authenticate), this);
 
     Gtk::Widget *view = Glib::wrap(GTK_WIDGET(m_view));
     m_overlay.add(*view);

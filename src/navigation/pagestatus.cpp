@@ -19,6 +19,7 @@ PageStatus::PageStatus(PageView &view, std::array<Gtk::Label, 3> &panels,
     view.loadFinished.connect(sigc::hide(sigc::mem_fun(*this, &PageStatus::loadFinished)));
     view.statusTextChanged.connect(sigc::mem_fun(*this, &PageStatus::statusTextChanged));
     view.urlChanged.connect(sigc::hide(sigc::mem_fun(*this, &PageStatus::urlChanged)));
+    view.titleChanged.connect(sigc::mem_fun(*this, &PageStatus::titleChanged));
 
     m_clock = Glib::signal_timeout().connect(sigc::mem_fun(*this, &PageStatus::clockTick), 500);
     // Show the time at once rather than half a second after the window opens.
@@ -41,9 +42,18 @@ void PageStatus::loadFinished()
     m_panels[Activity].set_text("Got it");
     m_panels[Message].set_text(m_view.currentAddress());
     m_captionWindow.set_title("Skimlark - " + m_view.currentTitle());
+    m_pageLoaded = true;
     // An exact match only: any other spelling is a page of its own.
     if (m_view.currentAddress() == maker::ReferralAddress)
         m_view.navigate(maker::StartPage);
+}
+
+void PageStatus::titleChanged(const std::string &title)
+{
+    // The engine may learn the title only after the load has finished, and a
+    // script may change it later: once a page has loaded, the caption follows.
+    if (m_pageLoaded)
+        m_captionWindow.set_title("Skimlark - " + title);
 }
 
 void PageStatus::statusTextChanged(const std::string &text)

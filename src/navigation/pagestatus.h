@@ -26,6 +26,7 @@ private:
     void loadFinished();
     void statusTextChanged(const std::string &text);
     void urlChanged();
+    void titleChanged(const std::string &title);
     bool clockTick();
 
     PageView &m_view;
@@ -33,4 +34,6 @@ private:
     Gtk::Window &m_captionWindow;
     AddressBar &m_addressBar;
     sigc::connection m_clock;
+    // The caption keeps its design text until the first page has loaded.
+    bool m_pageLoaded = false;
 };

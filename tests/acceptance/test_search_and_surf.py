@@ -19,6 +19,9 @@ def main(binary):
         google = "CONNECT www.google.com:443"
         wait_for(lambda: google in session.proxy.requests, 30,
                  "the search request (seen %r)" % session.proxy.requests)
+        # The proxy refuses the connection; let that load end before surfing.
+        wait_for(lambda: session.panel(1) == "Got it", 30,
+                 "the search's load to end (panel 1 %r)" % session.panel(1))
 
         combo = session.find("combo box", "Location:")
         set_text(find(combo, "text", "Location:"), "http://surf.test/")
@@ -32,7 +35,11 @@ def main(binary):
         wait_for(lambda: session.panel(2) == HELP, 30, "the help page (panel 2 %r)" % session.panel(2))
         check(not any("velmora" in r for r in session.proxy.requests),
               "the maker's pages left the machine: %r" % session.proxy.requests)
-        check(session.proxy.requests.count(google) == 1, "one search: %r" % session.proxy.requests)
+        # The engine may open a second connection for the one request (it
+        # connects ahead of a load); a second search would add two more.
+        connects = [r for r in session.proxy.requests if r.startswith("CONNECT")]
+        check(set(connects) == {google} and len(connects) <= 2,
+              "one search: %r" % session.proxy.requests)
     finally:
         session.close()
 
