@@ -152,6 +152,16 @@ TEST_F(Engine, NavigationReachesTheProxyWithTheExactAddress)
     EXPECT_FALSE(view->goBack());
 }
 
+// An all-Cyrillic host that imitates a Latin one shows in its xn-- form.
+TEST_F(Engine, LookAlikeHostShowsWhatItIs)
+{
+    const std::string lookAlike = "http://xn--80ak6aa92e.com/";
+    server.expect(lookAlike, htmlPage("Look"));
+    ASSERT_TRUE(load("http://\u0430\u0440\u0440\u04cf\u0435.com/", "Look"));
+    EXPECT_EQ(view->currentAddress(), lookAlike);
+    EXPECT_EQ(lastUrl, lookAlike);
+}
+
 // The maker's pages come from the program: their http addresses show, the
 // history steps between them and other pages, and nothing reaches the proxy.
 TEST_F(Engine, MakerPagesSendNoRequestAndKeepTheirAddressAndHistory)
