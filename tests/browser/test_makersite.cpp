@@ -27,8 +27,9 @@ TEST(MakerSite, AddressesMapBothWays)
     for (const auto &row : rows) {
         EXPECT_EQ(makersite::toPrivate(row.real).value_or(""), row.own) << row.real;
         EXPECT_EQ(makersite::isMakerAddress(row.real), !row.own.empty()) << row.real;
-        if (!row.own.empty())
+        if (!row.own.empty()) {
             EXPECT_EQ(makersite::toReal(row.own), row.back.empty() ? row.real : row.back);
+        }
     }
     EXPECT_EQ(makersite::toReal("http://site.test/x"), "http://site.test/x");
 }
