@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
 
     Gtk::Window window;
     window.set_title("Bare shell");
-    // About the page area of the browser's window, so both paint the same surface.
+    // The size of the browser's window, so both paint about the same surface.
     window.set_default_size(1144, 527);
     window.add(*Glib::wrap(GTK_WIDGET(view)));
     window.show_all();

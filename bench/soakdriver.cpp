@@ -5,13 +5,10 @@
 // which bench/run sets; the server answers every page with the title "Bench page").
 // Prints one JSON object: memory every 100 navigations, failures, web process
 // ends, and the length of the visited-address list.
+#include "app/startup.h"
 #include "browser/frmbrowser.h"
 #include "browser/pageview.h"
 #include "browser/webkitpageview.h"
-#include "commands/commandswiring.h"
-#include "favorites/favoriteswiring.h"
-#include "navigation/navigationwiring.h"
-#include "search/searchwiring.h"
 #include "settings/settingsstore.h"
 #include "fakedialogs.h"
 #include "testutil.h"
@@ -32,16 +29,10 @@
 #include <unistd.h>
 #include <vector>
 
-extern "C" void skimlark_register_resource(void);
+// From the resources compiled into the library.
+void skimlark_register_resource();
 
 namespace {
-
-// The page view as the program's start-up makes it, over the same kind of
-// network session (persistent, sandboxed). Keep this in step with start-up.
-std::unique_ptr<PageView> makePageView(Dialogs &dialogs)
-{
-    return std::make_unique<WebKitPageView>(dialogs);
-}
 
 // A figure of /proc/PID/smaps_rollup in kB, summed over the fields named.
 long rollupKb(long pid, const std::vector<std::string> &fields)
@@ -109,25 +100,6 @@ void settle(int ms)
                         std::chrono::milliseconds(ms + 1000));
 }
 
-// The engine's view inside the page view's widget, to count web process ends.
-GtkWidget *findWebView(GtkWidget *widget)
-{
-    if (WEBKIT_IS_WEB_VIEW(widget))
-        return widget;
-    if (!GTK_IS_CONTAINER(widget))
-        return nullptr;
-    GtkWidget *found = nullptr;
-    gtk_container_forall(
-        GTK_CONTAINER(widget),
-        [](GtkWidget *child, gpointer data) {
-            auto *result = static_cast<GtkWidget **>(data);
-            if (!*result)
-                *result = findWebView(child);
-        },
-        &found);
-    return found;
-}
-
 struct Kind
 {
     const char *name;
@@ -159,20 +131,22 @@ int main(int argc, char *argv[])
     SettingsStore settings;
     settings.write("Skimlark", "Home", "Address", "http://soak.test/home");
     FakeDialogs dialogs;
-    std::unique_ptr<PageView> view = makePageView(dialogs);
-    auto window = std::make_unique<frmBrowser>(settings, dialogs, *view);
-    wireNavigation(*window);
-    wireSearch(*window);
-    wireFavorites(*window);
-    wireCommands(*window);
+    // The page view as start-up makes it (engine profile, sandbox and all);
+    // the window wires its subsystems itself.
+    std::unique_ptr<frmBrowser> window;
+    std::unique_ptr<PageView> view = makePageView(dialogs, [&window] { return window.get(); });
+    auto *engine = dynamic_cast<WebKitPageView *>(view.get());
+    if (!engine) {
+        std::fprintf(stderr, "soakdriver: start-up does not make the WebKit page view\n");
+        return 1;
+    }
+    window = std::make_unique<frmBrowser>(settings, dialogs, *view);
 
     int webProcessEnded = 0;
-    if (GtkWidget *engineView = findWebView(view->widget().gobj())) {
-        g_signal_connect(engineView, "web-process-terminated",
-                         G_CALLBACK(+[](WebKitWebView *, WebKitWebProcessTerminationReason,
-                                        gpointer count) { ++*static_cast<int *>(count); }),
-                         &webProcessEnded);
-    }
+    g_signal_connect(engine->engineView(), "web-process-terminated",
+                     G_CALLBACK(+[](WebKitWebView *, WebKitWebProcessTerminationReason,
+                                    gpointer count) { ++*static_cast<int *>(count); }),
+                     &webProcessEnded);
     int completed = 0;
     view->loadFinished.connect([&completed](const std::string &) { ++completed; });
     // True when the load a command started ended on one of the server's pages.
@@ -259,5 +233,6 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
 
     window.reset();
+    view.reset();
     return 0;
 }
