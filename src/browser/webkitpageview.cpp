@@ -296,6 +296,10 @@ void WebKitPageView::showProblem(const std::string &text)
 
 void WebKitPageView::loadUri(const std::string &uri)
 {
+    // Without its sandbox the engine would either end the program or run
+    // pages unguarded: no page is loaded, and the bar above says why.
+    if (!m_profile.sandboxProblem().empty())
+        return;
     m_crashes = 0;
     const auto own = makersite::toPrivate(uri);
     const std::string target = own ? *own : uri;
@@ -311,11 +315,15 @@ void WebKitPageView::navigate(const std::string &address)
 
 void WebKitPageView::showHtml(const std::string &html, const std::string &baseAddress)
 {
+    if (!m_profile.sandboxProblem().empty())
+        return;
     webkit_web_view_load_html(m_view, html.c_str(), baseAddress.c_str());
 }
 
 void WebKitPageView::showErrorPage(const std::string &page, const std::string &failingUri, const std::string &reason)
 {
+    if (!m_profile.sandboxProblem().empty())
+        return;
     m_errorAddress = failingUri;
     std::string html = makersite::resourcePage(page);
     html = replaceAll(html, "{{ADDRESS}}", escaped(addressForUser(failingUri)));
@@ -348,6 +356,8 @@ void WebKitPageView::refresh()
 {
     m_crashes = 0;
     m_problemBar.set_visible(!m_profile.sandboxProblem().empty());
+    if (!m_profile.sandboxProblem().empty())
+        return;
     const char *shown = webkit_web_view_get_uri(m_view);
     // Reloading the explanation would only show it again: load the page itself.
     if (!m_errorAddress.empty() && shown && m_errorAddress == shown) {

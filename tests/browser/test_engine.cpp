@@ -75,6 +75,8 @@ class Engine : public testing::Test
 protected:
     void SetUp() override
     {
+        if (const std::string problem = EngineProfile::probeSandbox(); !problem.empty())
+            GTEST_SKIP() << problem;
         static bool registered = false;
         if (!registered)
             skimlark_register_resource();
@@ -338,6 +340,10 @@ TEST(EngineSandbox, AMissingSandboxIsShownAboveThePage)
     WebKitPageView view(profile, dialogs);
     EXPECT_TRUE(view.problemBar().get_visible());
     EXPECT_NE(view.problemText().get_text().find("bubblewrap"), std::string::npos);
+    // Nothing is loaded without the sandbox (the engine would end the program).
+    view.navigate("http://site.test/");
+    testutil::spinUntil([] { return false; }, std::chrono::milliseconds(500));
+    EXPECT_EQ(view.currentAddress(), "");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Hostile pages against the real engine: what the user sees, and that nothing
 // else happens. Every page comes from a loopback server that is also the
 // engine's proxy and fails the test on any request it did not expect.
+#include "browser/engineprofile.h"
 #include "browser/pageguardrules.h"
 #include "browser/webkitpageguard.h"
 #include "fakedialogs.h"
@@ -99,6 +100,8 @@ struct Hostile : testing::TestWithParam<Row>
 
     void SetUp() override
     {
+        if (const std::string problem = EngineProfile::probeSandbox(); !problem.empty())
+            GTEST_SKIP() << problem;
         WebKitWebsiteDataManager *data = webkit_website_data_manager_new_ephemeral();
         WebKitNetworkProxySettings *proxy =
             webkit_network_proxy_settings_new(server.root.c_str(), nullptr);
