@@ -2,7 +2,8 @@
 // page, nothing else. The network session is made the way the browser makes
 // its own (persistent, under $XDG_DATA_HOME/Velmora/Skimlark and
 // $XDG_CACHE_HOME/Velmora/Skimlark, cookies in SQLite, the web process
-// sandboxed) so that the two pay the same storage and process costs.
+// sandboxed, drawn without GPU compositing) so that the two pay the same
+// storage, process and drawing costs.
 #include <gtkmm.h>
 #include <webkit2/webkit2.h>
 
@@ -53,6 +54,10 @@ int main(int argc, char *argv[])
     auto *view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, nullptr));
     g_object_unref(context);
     g_signal_connect(view, "load-changed", G_CALLBACK(loadChanged), nullptr);
+    // The browser draws without the engine's GPU compositing; the floor does
+    // the same, or under a virtual display it would pay for software GL.
+    webkit_settings_set_hardware_acceleration_policy(webkit_web_view_get_settings(view),
+                                                     WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
 
     Gtk::Window window;
     window.set_title("Bare shell");

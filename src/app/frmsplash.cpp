@@ -58,12 +58,22 @@ void frmSplash::runPasses(int passes)
         Gtk::Main::iteration(false);
 }
 
-void frmSplash::runSequence(int passes, const std::function<void()> &showMainWindow)
+void frmSplash::runSequence(int passes, const std::function<void()> &showMainWindow,
+                            const std::function<void()> &whileWaiting)
 {
     show();
     // Keys go to the splash under a real window manager too.
     present();
-    runPasses(passes);
+    int done = 0;
+    if (whileWaiting) {
+        // Paint the splash before the work starts.
+        for (; done < passes && !get_realized(); ++done)
+            Gtk::Main::iteration(false);
+        for (; done < passes && Gtk::Main::events_pending(); ++done)
+            Gtk::Main::iteration(false);
+        whileWaiting();
+    }
+    runPasses(passes - done);
     showMainWindow();
     hide();
 }

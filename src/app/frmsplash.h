@@ -19,8 +19,10 @@ public:
 
     // The splash's load: show it and take the keyboard focus, wait `passes`
     // passes, run `showMainWindow`, then close the splash (unless a key
-    // closed it already).
-    void runSequence(int passes, const std::function<void()> &showMainWindow);
+    // closed it already). `whileWaiting` runs once the splash is on screen,
+    // inside the wait, so that work needed later overlaps it.
+    void runSequence(int passes, const std::function<void()> &showMainWindow,
+                     const std::function<void()> &whileWaiting = {});
 
 protected:
     bool on_key_press_event(GdkEventKey *event) override;

@@ -53,20 +53,25 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
     Running &run = *running;
 
     frmSplash splash;
-    splash.runSequence(SplashPasses, [&run, &app] {
-        // The page engine and the window are built while the splash is up.
-        run.view = makePageView(run.dialogs, [&run]() -> Gtk::Window * { return run.window.get(); });
-        run.window = std::make_unique<frmBrowser>(run.settings, run.dialogs, *run.view);
-        frmBrowser &window = *run.window;
-        window.closing.connect([&app] { app->quit(); });
-        app->add_window(window);
-        window.load();
-        window.show();
-        window.present();
-        // No window manager may be there to activate the window: open the
-        // first page all the same (a later activation does nothing more).
-        Glib::signal_idle().connect_once([&window] { window.ensureFirstActivation(); });
-    });
+    splash.runSequence(
+        SplashPasses,
+        [&run] {
+            frmBrowser &window = *run.window;
+            window.load();
+            window.show();
+            window.present();
+            // No window manager may be there to activate the window: open the
+            // first page all the same (a later activation does nothing more).
+            window.ensureFirstActivation();
+        },
+        [&run, &app] {
+            // The page engine and the window's controls are built while the
+            // splash waits, so the engine's own processes start meanwhile.
+            run.view = makePageView(run.dialogs, [&run]() -> Gtk::Window * { return run.window.get(); });
+            run.window = std::make_unique<frmBrowser>(run.settings, run.dialogs, *run.view);
+            run.window->closing.connect([&app] { app->quit(); });
+            app->add_window(*run.window);
+        });
 
     app->release();
 }

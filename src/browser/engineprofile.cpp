@@ -110,6 +110,17 @@ EngineProfile::EngineProfile(const Options &options)
     webkit_security_manager_register_uri_scheme_as_secure(security, makersite::Scheme.c_str());
 
     m_filter = buildMakerFilter(m_dataFolder + "/filters");
+
+    // Asking the network process a question starts it now, so it is ready by
+    // the first page instead of starting with it.
+    webkit_website_data_manager_fetch(
+        m_dataManager, WEBKIT_WEBSITE_DATA_COOKIES, nullptr,
+        [](GObject *source, GAsyncResult *result, gpointer) {
+            GList *data = webkit_website_data_manager_fetch_finish(
+                WEBKIT_WEBSITE_DATA_MANAGER(source), result, nullptr);
+            g_list_free_full(data, reinterpret_cast<GDestroyNotify>(webkit_website_data_unref));
+        },
+        nullptr);
 }
 
 EngineProfile::~EngineProfile()
