@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "browser/engineprofile.h"
 #include "browser/frmbrowser.h"
 #include "browser/gtkdialogs.h"
 #include "browser/pageview.h"
@@ -80,6 +81,8 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
 
 int runSkimlark()
 {
+    // Whether pages may be shown is learnt while the rest starts.
+    EngineProfile::startSandboxProbe();
     skimlark_register_resource();
     Glib::set_application_name("Skimlark");
     auto app = Gtk::Application::create("org.velmora.Skimlark");

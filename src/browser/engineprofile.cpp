@@ -3,6 +3,9 @@
 #include "browser/makersite.h"
 
 #include <glib/gstdio.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 #include <webkit2/webkit2.h>
 
 namespace engineprofile {
@@ -131,27 +134,88 @@ EngineProfile::~EngineProfile()
     g_object_unref(m_dataManager);
 }
 
-std::string EngineProfile::probeSandbox()
+namespace {
+
+// The namespaces the engine asks for: a user namespace where the system
+// allows one (root can do without), always its own processes and network.
+std::vector<const gchar *> probeArguments(const gchar *bwrap)
 {
-    gchar *bwrap = g_find_program_in_path("bwrap");
-    if (!bwrap)
-        return "Pages cannot be shown safely: the page engine's sandbox needs bubblewrap (bwrap), "
-               "which is not installed. Install the bubblewrap package and start Skimlark again.";
-    // The namespaces the engine asks for: a user namespace where the system
-    // allows one (root can do without), always its own processes and network.
-    const gchar *argv[] = {bwrap, "--unshare-user-try", "--unshare-pid", "--unshare-net",
-                           "--ro-bind", "/", "/", "true", nullptr};
-    gchar *errors = nullptr;
-    gint status = 0;
-    const bool ran = g_spawn_sync(nullptr, const_cast<gchar **>(argv), nullptr, G_SPAWN_STDOUT_TO_DEV_NULL,
-                                  nullptr, nullptr, nullptr, &errors, &status, nullptr);
-    const bool ok = ran && g_spawn_check_wait_status(status, nullptr);
-    std::string reason = errors ? g_strstrip(errors) : "";
-    g_free(errors);
-    g_free(bwrap);
+    return {bwrap, "--unshare-user-try", "--unshare-pid", "--unshare-net", "--ro-bind", "/", "/", "true", nullptr};
+}
+
+std::string verdict(bool ok, std::string reason)
+{
     if (ok)
         return std::string();
+    const auto first = reason.find_first_not_of(" \t\r\n");
+    reason = first == std::string::npos ? std::string()
+                                        : reason.substr(first, reason.find_last_not_of(" \t\r\n") - first + 1);
     return "Pages cannot be shown safely: the page engine's sandbox cannot start here"
            + (reason.empty() ? std::string() : " (" + reason + ")")
            + ". Allow unprivileged user namespaces on this system (or check that bubblewrap may run) and start Skimlark again.";
+}
+
+const char *const MissingBubblewrap =
+    "Pages cannot be shown safely: the page engine's sandbox needs bubblewrap (bwrap), "
+    "which is not installed. Install the bubblewrap package and start Skimlark again.";
+
+// The one check started ahead of the profile, if any.
+struct StartedProbe
+{
+    bool running = false;
+    GPid pid = 0;
+    int errors = -1;
+};
+
+StartedProbe &startedProbe()
+{
+    static StartedProbe probe;
+    return probe;
+}
+
+} // namespace
+
+void EngineProfile::startSandboxProbe()
+{
+    StartedProbe &probe = startedProbe();
+    gchar *bwrap = g_find_program_in_path("bwrap");
+    if (!probe.running && bwrap) {
+        auto argv = probeArguments(bwrap);
+        probe.running = g_spawn_async_with_pipes(
+            nullptr, const_cast<gchar **>(argv.data()), nullptr,
+            GSpawnFlags(G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_STDOUT_TO_DEV_NULL), nullptr, nullptr,
+            &probe.pid, nullptr, nullptr, &probe.errors, nullptr);
+    }
+    g_free(bwrap);
+}
+
+std::string EngineProfile::probeSandbox()
+{
+    StartedProbe &probe = startedProbe();
+    if (probe.running) {
+        probe.running = false;
+        std::string reason;
+        char chunk[512];
+        ssize_t got = 0;
+        while ((got = read(probe.errors, chunk, sizeof chunk)) > 0)
+            reason.append(chunk, std::size_t(got));
+        close(probe.errors);
+        int status = 0;
+        const bool ended = waitpid(probe.pid, &status, 0) == probe.pid;
+        g_spawn_close_pid(probe.pid);
+        return verdict(ended && WIFEXITED(status) && WEXITSTATUS(status) == 0, reason);
+    }
+    gchar *bwrap = g_find_program_in_path("bwrap");
+    if (!bwrap)
+        return MissingBubblewrap;
+    auto argv = probeArguments(bwrap);
+    gchar *errors = nullptr;
+    gint status = 0;
+    const bool ran = g_spawn_sync(nullptr, const_cast<gchar **>(argv.data()), nullptr, G_SPAWN_STDOUT_TO_DEV_NULL,
+                                  nullptr, nullptr, nullptr, &errors, &status, nullptr);
+    const bool ok = ran && g_spawn_check_wait_status(status, nullptr);
+    std::string reason = errors ? errors : "";
+    g_free(errors);
+    g_free(bwrap);
+    return verdict(ok, reason);
 }

@@ -46,6 +46,9 @@ public:
 
     // Why the engine's sandbox could not start here ("" when it can).
     static std::string probeSandbox();
+    // Starts the check probeSandbox() makes, in the background, so that its
+    // answer is ready by the time the profile is made.
+    static void startSandboxProbe();
 
 private:
     WebKitWebContext *m_context = nullptr;
