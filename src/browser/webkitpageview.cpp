@@ -72,6 +72,8 @@ struct WebKitPageView::Handlers
     {
         if (event == WEBKIT_LOAD_STARTED)
             self->loadStarted.emit();
+        else if (event == WEBKIT_LOAD_COMMITTED)
+            self->dropWarmUp();
         else if (event == WEBKIT_LOAD_FINISHED)
             self->loadFinished.emit(self->currentAddress());
     }
@@ -231,11 +233,34 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
 
     if (!profile.sandboxProblem().empty())
         showProblem(profile.sandboxProblem());
+    else
+        startPageProcess();
+}
+
+void WebKitPageView::startPageProcess()
+{
+    // The engine starts a page process only for a first load, and a blank
+    // first load would stay in the history: a hidden view that shares the
+    // page's process loads it instead, so the process is ready by the time
+    // the first page is asked for.
+    m_warmUp = WEBKIT_WEB_VIEW(webkit_web_view_new_with_related_view(m_view));
+    g_object_ref_sink(m_warmUp);
+    webkit_web_view_load_uri(m_warmUp, "about:blank");
+}
+
+void WebKitPageView::dropWarmUp()
+{
+    if (!m_warmUp)
+        return;
+    gtk_widget_destroy(GTK_WIDGET(m_warmUp));
+    g_object_unref(m_warmUp);
+    m_warmUp = nullptr;
 }
 
 WebKitPageView::~WebKitPageView()
 {
     *m_alive = nullptr;
+    dropWarmUp();
     m_preview.reset();
     m_downloads.reset();
     dropView();

@@ -69,6 +69,8 @@ private:
 
     void buildView();
     void dropView();
+    void startPageProcess();
+    void dropWarmUp();
     void loadUri(const std::string &uri);
     void showErrorPage(const std::string &page, const std::string &failingUri, const std::string &reason);
     void showProblem(const std::string &text);
@@ -79,6 +81,8 @@ private:
     Dialogs &m_dialogs;
     WebKitSettings *m_settings = nullptr;
     WebKitWebView *m_view = nullptr;
+    // Holds the page process from construction to the first page's commit.
+    WebKitWebView *m_warmUp = nullptr;
     std::unique_ptr<WebKitPageGuard> m_guard;
     std::unique_ptr<Downloads> m_downloads;
     std::unique_ptr<PrintPreview> m_preview;
