@@ -102,7 +102,9 @@ TEST_F(WindowFixture, FindBarFindsAndEscClosesItBeforeStopping)
     // Reopened, the last words are selected, ready to be replaced.
     press(w.Command2, GDK_KEY_f, GDK_CONTROL_MASK);
     int start = 0, end = 0;
-    EXPECT_TRUE(bar->field().get_selection_bounds(start, end));
+    // The focus arrives from the display server, after the key.
+    EXPECT_TRUE(testutil::spinUntil([&] { return bar->field().get_selection_bounds(start, end); },
+                                    std::chrono::seconds(2)));
     EXPECT_EQ(end - start, 2);
 }
 
