@@ -120,11 +120,6 @@ void EngineTabBar::setTag(int index, const std::string &tag)
         m_tags[index] = tag;
 }
 
-int EngineTabBar::selectedIndex() const
-{
-    return get_current_page();
-}
-
 void EngineTabBar::select(int index)
 {
     if (index < 0 || index >= count())

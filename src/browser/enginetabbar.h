@@ -21,7 +21,6 @@ public:
     void setCaption(int index, const std::string &caption);
     std::string tag(int index) const;
     void setTag(int index, const std::string &tag);
-    int selectedIndex() const;
     // Selects the tab and reports the choice, as a user's click would.
     void select(int index);
 

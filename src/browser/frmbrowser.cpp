@@ -4,6 +4,7 @@
 #include "commands/colournumber.h"
 #include "commands/commandswiring.h"
 #include "dialogs.h"
+#include "favorites/favoritetexts.h"
 #include "favorites/favoriteswiring.h"
 #include "makeraddresses.h"
 #include "navigation/navigationwiring.h"
@@ -268,10 +269,9 @@ void frmBrowser::load()
         }
     }
 
-    for (int n = 1; n <= 10; ++n) {
-        favoriteButton(n)->set_tooltip_text(m_settings.read(
-            keys::App, keys::Home, keys::favoriteSlot(n),
-            "Click here to add current website to favorite #" + std::to_string(n)));
+    for (int n = 1; n <= favoritetexts::Count; ++n) {
+        favoriteButton(n)->set_tooltip_text(
+            m_settings.read(keys::App, keys::Home, keys::favoriteSlot(n), favoritetexts::invitation(n)));
     }
     Command1.set_tooltip_text(m_settings.read(keys::App, keys::Home, keys::Address, ""));
 

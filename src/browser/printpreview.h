@@ -20,7 +20,6 @@ public:
     ~PrintPreview() override;
 
     int pageCount() const;
-    int currentPage() const { return m_page; }
     void showPage(int index);
 
     Gtk::Button printButton{"_Print", true};

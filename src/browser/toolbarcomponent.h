@@ -23,7 +23,6 @@ public:
     // Lets go of what attach() took.
     void release();
 
-    Gtk::ProgressBar &progressBar() { return m_progress; }
     bool attached() const { return !m_connections.empty(); }
 
 private:
