@@ -196,12 +196,26 @@ std::string displayAddress(const std::string &address, const std::string &langua
     return address.substr(0, hostStart) + displayHost(host, languages) + address.substr(hostEnd);
 }
 
-std::string forUser(const std::string &address)
+static std::string userLanguages()
 {
     std::string languages;
     for (const gchar *const *name = g_get_language_names(); *name; ++name)
         languages += (languages.empty() ? "" : ":") + std::string(*name);
-    return displayAddress(address, languages);
+    return languages;
+}
+
+std::string forUser(const std::string &address)
+{
+    return displayAddress(address, userLanguages());
+}
+
+std::string hostForUser(const std::string &address)
+{
+    GUri *uri = g_uri_parse(address.c_str(), G_URI_FLAGS_NONE, nullptr);
+    const std::string host = uri && g_uri_get_host(uri) ? g_uri_get_host(uri) : "";
+    if (uri)
+        g_uri_unref(uri);
+    return displayHost(host, userLanguages());
 }
 
 } // namespace hostdisplay

@@ -14,4 +14,6 @@ std::string displayHost(const std::string &host, const std::string &languages);
 std::string displayAddress(const std::string &address, const std::string &languages);
 // displayAddress() with the languages of the running program.
 std::string forUser(const std::string &address);
+// The address's host as displayHost() shows it to this user; "" if it has none.
+std::string hostForUser(const std::string &address);
 }

@@ -42,16 +42,8 @@ std::string shownHost(const std::string &address)
     const std::string scheme = schemeOf(inner);
     if (scheme != "http" && scheme != "https")
         return "";
-    GUri *uri = g_uri_parse(inner.c_str(), G_URI_FLAGS_NONE, nullptr);
-    const std::string host = uri && g_uri_get_host(uri) ? g_uri_get_host(uri) : "";
-    if (uri)
-        g_uri_unref(uri);
-    if (host.empty())
-        return "";
     // Shown through the address display, so look-alike hosts keep their xn-- form.
-    const std::string prefix = scheme + "://";
-    const std::string shown = hostdisplay::forUser(prefix + host);
-    return shown.compare(0, prefix.size(), prefix) == 0 ? shown.substr(prefix.size()) : host;
+    return hostdisplay::hostForUser(inner);
 }
 
 std::string boxTitle(const std::string &address)

@@ -29,21 +29,6 @@ std::string escaped(const std::string &text)
     return result;
 }
 
-// The host of an address as the user should read it.
-std::string hostForUser(const std::string &uri)
-{
-    GUri *parsed = g_uri_parse(uri.c_str(), G_URI_FLAGS_NONE, nullptr);
-    std::string host = parsed && g_uri_get_host(parsed) ? g_uri_get_host(parsed) : "";
-    if (parsed)
-        g_uri_unref(parsed);
-    std::string shown = hostdisplay::forUser("http://" + host + "/");
-    if (shown.rfind("http://", 0) == 0)
-        shown.erase(0, 7);
-    if (!shown.empty() && shown.back() == '/')
-        shown.pop_back();
-    return shown;
-}
-
 std::string untrusted(unsigned problems)
 {
     return "its certificate cannot be trusted (" + WebKitPageView::certificateProblems(problems) + ")";
@@ -153,10 +138,11 @@ struct WebKitPageView::Handlers
     static GtkWidget *create(WebKitWebView *, WebKitNavigationAction *action, WebKitPageView *self)
     {
         // This browser has one page view: the new window's page opens here.
+        // The page guard has already refused windows without a click and
+        // windows to data: or javascript: addresses.
         const char *uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
         const std::string address = uri ? uri : "";
-        if (address.empty() || address.rfind("data:", 0) == 0 || address.rfind("javascript:", 0) == 0
-            || !webkit_navigation_action_is_user_gesture(action))
+        if (address.empty())
             return nullptr;
         later(self->m_alive, [address](WebKitPageView &view) { view.loadUri(address); });
         return nullptr;
@@ -414,7 +400,7 @@ void WebKitPageView::askToAcceptCertificate(const std::string &uri, void *certif
     const std::string host = parsed && g_uri_get_host(parsed) ? g_uri_get_host(parsed) : "";
     if (parsed)
         g_uri_unref(parsed);
-    const std::string shown = hostForUser(uri);
+    const std::string shown = hostdisplay::hostForUser(uri);
     // Named after the site that sent the certificate, not the page shown before it.
     if (!host.empty() && m_guard->mayShowBox()
         && m_dialogs.confirm(parentWindow(),
