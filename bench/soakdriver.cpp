@@ -6,6 +6,7 @@
 // Prints one JSON object: memory every 100 navigations, failures, web process
 // ends, and the length of the visited-address list.
 #include "app/startup.h"
+#include "browser/engineprofile.h"
 #include "browser/frmbrowser.h"
 #include "browser/pageview.h"
 #include "browser/webkitpageview.h"
@@ -120,6 +121,7 @@ int main(int argc, char *argv[])
         return 2;
     }
     const int total = argc > 1 ? std::max(100, std::atoi(argv[1])) : 1000;
+    EngineProfile::setUpProcess();
     if (!gtk_init_check(&argc, &argv)) {
         std::fprintf(stderr, "soakdriver: no display: run it under xvfb-run\n");
         return 2;

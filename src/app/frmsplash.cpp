@@ -5,6 +5,7 @@
 
 #include <gtkmm/cssprovider.h>
 #include <gtkmm/main.h>
+#include <sched.h>
 
 using windowplacement::pixels;
 
@@ -54,8 +55,12 @@ frmSplash::frmSplash() : m_label1("Skimlark"), m_label2("Developed by Velmora")
 
 void frmSplash::runPasses(int passes)
 {
-    for (int pass = 0; pass < passes; ++pass)
+    for (int pass = 0; pass < passes; ++pass) {
         Gtk::Main::iteration(false);
+        // The page engine's processes start during the wait: after each
+        // pass they have the processor first.
+        sched_yield();
+    }
 }
 
 void frmSplash::runSequence(int passes, const std::function<void()> &showMainWindow,

@@ -81,6 +81,7 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
 
 int runSkimlark()
 {
+    EngineProfile::setUpProcess();
     // Whether pages may be shown is learnt while the rest starts.
     EngineProfile::startSandboxProbe();
     skimlark_register_resource();

@@ -47,36 +47,56 @@ void serveMakerPage(WebKitURISchemeRequest *request, gpointer)
     g_bytes_unref(bytes);
 }
 
-// Builds the rules that keep the maker's host off the network. Compiling
-// is asynchronous; the first view must not load before the rules exist.
-WebKitUserContentFilter *buildMakerFilter(const std::string &folder)
+} // namespace
+
+// The rules that keep the maker's host off the network, compiled in the
+// background while the first view and its page process start.
+struct EngineProfile::FilterBuild
 {
-    struct Wait { bool done = false; WebKitUserContentFilter *filter = nullptr; } wait;
-    WebKitUserContentFilterStore *store = webkit_user_content_filter_store_new(folder.c_str());
+    bool done = false;
+    WebKitUserContentFilter *filter = nullptr;
+};
+
+void EngineProfile::startMakerFilter()
+{
+    m_filterBuild = std::make_unique<FilterBuild>();
+    WebKitUserContentFilterStore *store = webkit_user_content_filter_store_new((m_dataFolder + "/filters").c_str());
     const std::string rules = makersite::blockingRules();
     GBytes *source = g_bytes_new(rules.data(), rules.size());
     webkit_user_content_filter_store_save(
         store, "maker", source, nullptr,
         [](GObject *object, GAsyncResult *result, gpointer data) {
-            auto *w = static_cast<Wait *>(data);
+            auto *build = static_cast<FilterBuild *>(data);
             GError *error = nullptr;
-            w->filter = webkit_user_content_filter_store_save_finish(
+            build->filter = webkit_user_content_filter_store_save_finish(
                 WEBKIT_USER_CONTENT_FILTER_STORE(object), result, &error);
             if (error) {
                 g_warning("The maker's host cannot be blocked: %s", error->message);
                 g_error_free(error);
             }
-            w->done = true;
+            build->done = true;
         },
-        &wait);
-    while (!wait.done)
-        g_main_context_iteration(nullptr, TRUE);
+        m_filterBuild.get());
     g_bytes_unref(source);
     g_object_unref(store);
-    return wait.filter;
 }
 
-} // namespace
+WebKitUserContentFilter *EngineProfile::makerFilter()
+{
+    // No page may load before the rules exist: wait for the compiler.
+    while (!m_filterBuild->done)
+        g_main_context_iteration(nullptr, TRUE);
+    return m_filterBuild->filter;
+}
+
+void EngineProfile::setUpProcess()
+{
+    // Pages are drawn without GPU compositing, so the engine's renderer that
+    // shares GPU buffers brings nothing but its set-up: the graphics driver
+    // loaded in this process and in every page process, about a tenth of a
+    // second of each start. A user who sets the variable keeps the choice.
+    g_setenv("WEBKIT_DISABLE_DMABUF_RENDERER", "1", FALSE);
+}
 
 EngineProfile::EngineProfile() : EngineProfile(Options()) {}
 
@@ -100,6 +120,17 @@ EngineProfile::EngineProfile(const Options &options)
         webkit_network_proxy_settings_free(proxy);
     }
 
+    // The network process needs no page: asking it a question starts it now,
+    // alongside the rest of the engine's start instead of after it.
+    webkit_website_data_manager_fetch(
+        m_dataManager, WEBKIT_WEBSITE_DATA_COOKIES, nullptr,
+        [](GObject *source, GAsyncResult *result, gpointer) {
+            GList *data = webkit_website_data_manager_fetch_finish(
+                WEBKIT_WEBSITE_DATA_MANAGER(source), result, nullptr);
+            g_list_free_full(data, reinterpret_cast<GDestroyNotify>(webkit_website_data_unref));
+        },
+        nullptr);
+
     m_context = webkit_web_context_new_with_website_data_manager(m_dataManager);
     // On for every user, root included; it must be set before the first page process starts.
     webkit_web_context_set_sandbox_enabled(m_context, TRUE);
@@ -112,24 +143,13 @@ EngineProfile::EngineProfile(const Options &options)
     webkit_security_manager_register_uri_scheme_as_local(security, makersite::Scheme.c_str());
     webkit_security_manager_register_uri_scheme_as_secure(security, makersite::Scheme.c_str());
 
-    m_filter = buildMakerFilter(m_dataFolder + "/filters");
-
-    // Asking the network process a question starts it now, so it is ready by
-    // the first page instead of starting with it.
-    webkit_website_data_manager_fetch(
-        m_dataManager, WEBKIT_WEBSITE_DATA_COOKIES, nullptr,
-        [](GObject *source, GAsyncResult *result, gpointer) {
-            GList *data = webkit_website_data_manager_fetch_finish(
-                WEBKIT_WEBSITE_DATA_MANAGER(source), result, nullptr);
-            g_list_free_full(data, reinterpret_cast<GDestroyNotify>(webkit_website_data_unref));
-        },
-        nullptr);
+    startMakerFilter();
 }
 
 EngineProfile::~EngineProfile()
 {
-    if (m_filter)
-        webkit_user_content_filter_unref(m_filter);
+    if (WebKitUserContentFilter *filter = makerFilter())
+        webkit_user_content_filter_unref(filter);
     g_object_unref(m_context);
     g_object_unref(m_dataManager);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 typedef struct _WebKitWebContext WebKitWebContext;
@@ -38,7 +39,8 @@ public:
     WebKitWebContext *context() const { return m_context; }
     WebKitWebsiteDataManager *dataManager() const { return m_dataManager; }
     // Blocks every request for the maker's host; null if it could not be built.
-    WebKitUserContentFilter *makerFilter() const { return m_filter; }
+    // Waits for it while it is still being compiled.
+    WebKitUserContentFilter *makerFilter();
     const std::string &dataFolder() const { return m_dataFolder; }
 
     // Empty while the sandbox can run; otherwise a sentence for the user.
@@ -49,11 +51,16 @@ public:
     // Starts the check probeSandbox() makes, in the background, so that its
     // answer is ready by the time the profile is made.
     static void startSandboxProbe();
+    // Choices the engine reads once from the environment. Call it first in
+    // main, before any thread starts.
+    static void setUpProcess();
 
 private:
     WebKitWebContext *m_context = nullptr;
     WebKitWebsiteDataManager *m_dataManager = nullptr;
-    WebKitUserContentFilter *m_filter = nullptr;
+    struct FilterBuild;
+    void startMakerFilter();
+    std::unique_ptr<FilterBuild> m_filterBuild;
     std::string m_dataFolder;
     std::string m_sandboxProblem;
 };

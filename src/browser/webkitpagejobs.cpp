@@ -183,6 +183,7 @@ void WebKitPageView::clearBrowsingData(std::function<void(bool ok, const std::st
                 const std::string shown = uri ? uri : "";
                 self->dropView();
                 self->buildView();
+                self->addMakerFilter();
                 const bool reload = shown.rfind("http", 0) == 0 || makersite::isPrivate(shown);
                 self->loadUri(reload ? shown : "about:blank");
             }

@@ -221,6 +221,8 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
         showProblem(profile.sandboxProblem());
     else
         startPageProcess();
+    // After the page process is on its way: the rules compile meanwhile.
+    addMakerFilter();
 }
 
 void WebKitPageView::startPageProcess()
@@ -256,8 +258,6 @@ WebKitPageView::~WebKitPageView()
 void WebKitPageView::buildView()
 {
     WebKitUserContentManager *content = webkit_user_content_manager_new();
-    if (m_profile.makerFilter())
-        webkit_user_content_manager_add_filter(content, m_profile.makerFilter());
     m_view = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", m_profile.context(),
                                           "user-content-manager", content, "settings", m_settings, nullptr));
     g_object_unref(content);
@@ -279,6 +279,12 @@ void WebKitPageView::buildView()
     Gtk::Widget *view = Glib::wrap(GTK_WIDGET(m_view));
     m_overlay.add(*view);
     view->show();
+}
+
+void WebKitPageView::addMakerFilter()
+{
+    if (WebKitUserContentFilter *filter = m_profile.makerFilter())
+        webkit_user_content_manager_add_filter(webkit_web_view_get_user_content_manager(m_view), filter);
 }
 
 void WebKitPageView::dropView()

@@ -68,6 +68,7 @@ private:
     friend struct Handlers;
 
     void buildView();
+    void addMakerFilter();
     void dropView();
     void startPageProcess();
     void dropWarmUp();

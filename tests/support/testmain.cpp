@@ -1,5 +1,6 @@
 // The one main() of every test program: a private home for each run, GTK
 // initialised once, and any unexpected GLib warning turned into a failure.
+#include "browser/engineprofile.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +90,8 @@ int main(int argc, char **argv)
     g_setenv("GSETTINGS_BACKEND", "memory", TRUE);
     // Accessibility is checked in process through ATK; no bus is needed.
     g_setenv("NO_AT_BRIDGE", "1", TRUE);
+    // The engine draws pages here as it does in the program.
+    EngineProfile::setUpProcess();
 
     testing::InitGoogleTest(&argc, argv);
     bool listing = false;
