@@ -60,12 +60,16 @@ Glib::RefPtr<Gdk::Pixbuf> draw(int size)
     return Gdk::Pixbuf::create(surface, 0, 0, size, size);
 }
 
-std::vector<Glib::RefPtr<Gdk::Pixbuf>> icons()
+const std::vector<Glib::RefPtr<Gdk::Pixbuf>> &icons()
 {
-    std::vector<Glib::RefPtr<Gdk::Pixbuf>> result;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        result.push_back(draw(size));
-    return result;
+    // Drawn once, for the first window that needs them.
+    static const std::vector<Glib::RefPtr<Gdk::Pixbuf>> all = [] {
+        std::vector<Glib::RefPtr<Gdk::Pixbuf>> result;
+        for (int size : {16, 24, 32, 48, 64, 128, 256})
+            result.push_back(draw(size));
+        return result;
+    }();
+    return all;
 }
 
 } // namespace appicon

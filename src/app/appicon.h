@@ -7,6 +7,6 @@
 // a magnifying glass over a blue globe.
 namespace appicon {
 Glib::RefPtr<Gdk::Pixbuf> draw(int size);
-// The icon in the sizes a window list picks from.
-std::vector<Glib::RefPtr<Gdk::Pixbuf>> icons();
+// The icon in the sizes a window list picks from, drawn on first use.
+const std::vector<Glib::RefPtr<Gdk::Pixbuf>> &icons();
 }

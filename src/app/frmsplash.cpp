@@ -5,7 +5,6 @@
 
 #include <gtkmm/cssprovider.h>
 #include <gtkmm/main.h>
-#include <sched.h>
 
 using windowplacement::pixels;
 
@@ -30,11 +29,13 @@ frmSplash::frmSplash() : m_label1("Skimlark"), m_label2("Developed by Velmora")
     set_skip_taskbar_hint(true);
     set_skip_pager_hint(true);
     set_position(Gtk::WIN_POS_CENTER);
-    set_icon_list(appicon::icons());
     style(*this, "window { background-color: #ffffff; }");
 
     m_fixed.set_size_request(pixels(4800), pixels(975));
     const auto icon = appicon::draw(32);
+    // Kept off the task bar, the splash needs no large icons: drawing them
+    // would only delay its first paint.
+    set_icon(icon);
     for (auto [image, left] : {std::pair{&m_image2, 120}, std::pair{&m_image1, 4200}}) {
         image->set(icon);
         image->set_size_request(pixels(480), pixels(465));
@@ -55,12 +56,8 @@ frmSplash::frmSplash() : m_label1("Skimlark"), m_label2("Developed by Velmora")
 
 void frmSplash::runPasses(int passes)
 {
-    for (int pass = 0; pass < passes; ++pass) {
+    for (int pass = 0; pass < passes; ++pass)
         Gtk::Main::iteration(false);
-        // The page engine's processes start during the wait: after each
-        // pass they have the processor first.
-        sched_yield();
-    }
 }
 
 void frmSplash::runSequence(int passes, const std::function<void()> &showMainWindow,

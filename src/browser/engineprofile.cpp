@@ -120,17 +120,6 @@ EngineProfile::EngineProfile(const Options &options)
         webkit_network_proxy_settings_free(proxy);
     }
 
-    // The network process needs no page: asking it a question starts it now,
-    // alongside the rest of the engine's start instead of after it.
-    webkit_website_data_manager_fetch(
-        m_dataManager, WEBKIT_WEBSITE_DATA_COOKIES, nullptr,
-        [](GObject *source, GAsyncResult *result, gpointer) {
-            GList *data = webkit_website_data_manager_fetch_finish(
-                WEBKIT_WEBSITE_DATA_MANAGER(source), result, nullptr);
-            g_list_free_full(data, reinterpret_cast<GDestroyNotify>(webkit_website_data_unref));
-        },
-        nullptr);
-
     m_context = webkit_web_context_new_with_website_data_manager(m_dataManager);
     // On for every user, root included; it must be set before the first page process starts.
     webkit_web_context_set_sandbox_enabled(m_context, TRUE);
