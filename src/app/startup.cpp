@@ -8,6 +8,7 @@
 #include "settings/settingsstore.h"
 
 #include <glib-unix.h>
+#include <pango/pangocairo.h>
 #include <gtkmm/application.h>
 
 // Generated with the resources; compiled as C++, so C++ linkage.
@@ -84,6 +85,9 @@ int runSkimlark()
     EngineProfile::setUpProcess();
     // Whether pages may be shown is learnt while the rest starts.
     EngineProfile::startSandboxProbe();
+    // Making the font map now sets the font library reading its
+    // configuration in the background; the splash's text needs it first.
+    pango_cairo_font_map_get_default();
     skimlark_register_resource();
     Glib::set_application_name("Skimlark");
     auto app = Gtk::Application::create("org.velmora.Skimlark");
