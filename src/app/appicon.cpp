@@ -16,7 +16,7 @@ static void circle(const Cairo::RefPtr<Cairo::Context> &cr, double x, double y, 
     cr->restore();
 }
 
-Glib::RefPtr<Gdk::Pixbuf> draw(int size)
+Cairo::RefPtr<Cairo::ImageSurface> drawSurface(int size)
 {
     auto surface = Cairo::ImageSurface::create(Cairo::FORMAT_ARGB32, size, size);
     auto cr = Cairo::Context::create(surface);
@@ -57,7 +57,12 @@ Glib::RefPtr<Gdk::Pixbuf> draw(int size)
     cr->set_line_width(2.2);
     cr->stroke();
     surface->flush();
-    return Gdk::Pixbuf::create(surface, 0, 0, size, size);
+    return surface;
+}
+
+Glib::RefPtr<Gdk::Pixbuf> draw(int size)
+{
+    return Gdk::Pixbuf::create(drawSurface(size), 0, 0, size, size);
 }
 
 const std::vector<Glib::RefPtr<Gdk::Pixbuf>> &icons()

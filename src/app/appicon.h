@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cairomm/surface.h>
 #include <gdkmm/pixbuf.h>
 #include <vector>
 
@@ -7,6 +8,8 @@
 // a magnifying glass over a blue globe.
 namespace appicon {
 Glib::RefPtr<Gdk::Pixbuf> draw(int size);
+// The same picture as the surface it is drawn on, ready to paint as it is.
+Cairo::RefPtr<Cairo::ImageSurface> drawSurface(int size);
 // The icon in the sizes a window list picks from, drawn on first use.
 const std::vector<Glib::RefPtr<Gdk::Pixbuf>> &icons();
 }
