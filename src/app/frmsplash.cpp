@@ -32,11 +32,11 @@ frmSplash::frmSplash() : m_label1("Skimlark"), m_label2("Developed by Velmora")
     style(*this, "window { background-color: #ffffff; }");
 
     m_fixed.set_size_request(pixels(4800), pixels(975));
-    // Kept off the task bar, the splash needs no large icons: drawing them
-    // would only delay its first paint.
-    set_icon(appicon::draw(32));
     // Pictures given as surfaces are painted without a conversion.
     const auto icon = appicon::drawSurface(32);
+    // Kept off the task bar, the splash needs no large icons: drawing them
+    // would only delay its first paint.
+    set_icon(Gdk::Pixbuf::create(icon, 0, 0, icon->get_width(), icon->get_height()));
     for (auto [image, left] : {std::pair{&m_image2, 120}, std::pair{&m_image1, 4200}}) {
         image->set(icon);
         image->set_size_request(pixels(480), pixels(465));
