@@ -205,6 +205,9 @@ void frmBrowser::buildToolbar()
         // ToolItem::set_tooltip_text) on the inner button: keep both, and
         // the description, in step.
         Gtk::Widget *inner = button->get_child();
+        // Toolbar buttons are clicked, not tabbed to: the window's first
+        // focus goes to the search box, and Enter there never means Back.
+        inner->set_can_focus(false);
         inner->get_accessible()->set_name(slot.tooltip);
         auto follow = [button, inner](Gtk::Widget *from, Gtk::Widget *to) {
             const Glib::ustring text = from->get_tooltip_text();
