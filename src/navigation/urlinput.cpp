@@ -1,20 +1,11 @@
 #include "urlinput.h"
 
+#include "settings/inifile.h"
+
 #include <glib.h>
 
 namespace urlinput {
 namespace {
-
-std::string trimmed(const std::string &text)
-{
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && g_ascii_isspace(text[begin]))
-        ++begin;
-    while (end > begin && g_ascii_isspace(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
 
 // Where the ':' of a leading "scheme:" is, or npos.
 size_t schemeEnd(const std::string &text)
@@ -73,7 +64,7 @@ std::string webAddress(const std::string &text)
 
 std::string fromUserInput(const std::string &text, const std::string &homeDir)
 {
-    const std::string input = trimmed(text);
+    const std::string input = inifile::trimmed(text);
     if (input.empty())
         return "about:blank";
     if (input[0] == '/')

@@ -83,17 +83,6 @@ int hexValue(char c)
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string trimmed(const std::string &text)
-{
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && g_ascii_isspace(text[begin]))
-        ++begin;
-    while (end > begin && g_ascii_isspace(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
-
 // Names: letters, digits, '_', '-' and '.' as they are, '/' as '\', any other
 // character as %XX (up to U+00FF) or %UXXXX per UTF-16 unit.
 std::string escapeName(const std::string &name)
@@ -541,6 +530,17 @@ std::string Document::serialize() const
         }
     }
     return out;
+}
+
+std::string trimmed(const std::string &text)
+{
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && g_ascii_isspace(text[begin]))
+        ++begin;
+    while (end > begin && g_ascii_isspace(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
 }
 
 } // namespace inifile
