@@ -2,6 +2,7 @@
 #include "fakepageview.h"
 #include "favorites/favoritesfolder.h"
 #include "favorites/favoritesfoldercommands.h"
+#include "testutil.h"
 
 #include <glib/gstdio.h>
 #include <gtest/gtest.h>
@@ -25,16 +26,6 @@ void writeFile(const std::string &path, const std::string &contents)
     ASSERT_TRUE(g_file_set_contents(path.c_str(), contents.data(), gssize(contents.size()), nullptr));
 }
 
-std::string readFile(const std::string &path)
-{
-    gchar *text = nullptr;
-    gsize length = 0;
-    if (!g_file_get_contents(path.c_str(), &text, &length, nullptr))
-        return "<unreadable>";
-    std::string result(text, length);
-    g_free(text);
-    return result;
-}
 
 std::vector<std::string> entries(const std::string &folder)
 {
@@ -129,7 +120,7 @@ TEST(FavoritesFolder, AddWritesOnlyNewPrivateFilesInsideTheFolder)
         EXPECT_TRUE(g_utf8_validate(fileName.c_str(), -1, nullptr));
         EXPECT_EQ(fileName.substr(fileName.size() - 4), ".url");
         EXPECT_EQ(modeOf(path), 0600);
-        EXPECT_EQ(readFile(path), "[InternetShortcut]\r\nURL=http://a.test/\r\n");
+        EXPECT_EQ(testutil::fileContents(path), "[InternetShortcut]\r\nURL=http://a.test/\r\n");
     }
     EXPECT_EQ(ff::list(folder).size(), hostile.size());
     EXPECT_EQ(entries(root), std::vector<std::string>{});

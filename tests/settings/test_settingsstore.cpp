@@ -1,4 +1,5 @@
 #include "settings/settingsstore.h"
+#include "testutil.h"
 
 #include <gtest/gtest.h>
 
@@ -24,16 +25,6 @@ struct TempRoot
     }
 };
 
-std::string contentOf(const std::string &path)
-{
-    gchar *data = nullptr;
-    gsize length = 0;
-    if (!g_file_get_contents(path.c_str(), &data, &length, nullptr))
-        return "<unreadable>";
-    std::string result(data, length);
-    g_free(data);
-    return result;
-}
 
 void put(const std::string &path, const std::string &bytes)
 {
@@ -68,7 +59,7 @@ TEST_P(HostileValue, RoundTripsInTheFormQtWrites)
     ASSERT_TRUE(SettingsStore(root.path).write(App, "Home", "Address", row.value));
     SettingsStore reopened(root.path);
     EXPECT_EQ(reopened.read(App, "Home", "Address", "default"), row.value);
-    EXPECT_EQ(contentOf(reopened.filePath(App)), "[Home]\nAddress=" + row.line + "\n");
+    EXPECT_EQ(testutil::fileContents(reopened.filePath(App)), "[Home]\nAddress=" + row.line + "\n");
 }
 
 const std::string Long(10000, 'x');
@@ -155,7 +146,7 @@ TEST(SettingsStore, ReadsTheFileTheOldProgramWrote)
         ASSERT_TRUE(store.write(App, "cbocount", "count", "0"));
     }
     EXPECT_EQ(damaged, 0);
-    EXPECT_NE(contentOf(store.filePath(App)).find("\nAddress9=@Variant(\\0\\0\\0\\n\\0\\0\\0\\x4\\0h\\0i)\n"),
+    EXPECT_NE(testutil::fileContents(store.filePath(App)).find("\nAddress9=@Variant(\\0\\0\\0\\n\\0\\0\\0\\x4\\0h\\0i)\n"),
               std::string::npos);
 }
 
@@ -186,19 +177,19 @@ TEST_P(DamagedFile, KeepsWhatCanBeReadAndTheOriginalBesideIt)
     });
 
     EXPECT_EQ(store.read(App, "Home", "Engine", "google"), row.engine);
-    EXPECT_EQ(contentOf(path), content); // reading changes nothing
+    EXPECT_EQ(testutil::fileContents(path), content); // reading changes nothing
     ASSERT_TRUE(store.write(App, "Home", "Address", "http://new.test/"));
     ASSERT_TRUE(store.write(App, "Home", "Address", "http://newer.test/"));
 
     EXPECT_EQ(store.read(App, "Home", "Engine", "google"), row.engine);
     EXPECT_EQ(store.read(App, "MRURL", "0", ""), "http://kept.test/");
     EXPECT_EQ(store.read(App, "Home", "Address", ""), "http://newer.test/");
-    EXPECT_EQ(contentOf(path + ".damaged"), "an earlier copy");
+    EXPECT_EQ(testutil::fileContents(path + ".damaged"), "an earlier copy");
     ASSERT_EQ(signals.size(), row.damaged ? 1u : 0u);
     if (row.damaged) {
         EXPECT_EQ(signals[0].first, path);
         EXPECT_NE(signals[0].second, path + ".damaged");
-        EXPECT_EQ(contentOf(signals[0].second), content);
+        EXPECT_EQ(testutil::fileContents(signals[0].second), content);
         EXPECT_EQ(modeOf(signals[0].second), 0600u);
     }
 }
@@ -253,7 +244,7 @@ TEST(SettingsStore, UnwritableLocationGivesDefaultsAndFailsWrites)
         EXPECT_FALSE(store.write(App, "Home", "Engine", "lycos"));
         EXPECT_EQ(failed, std::vector<std::string>{store.filePath(App)});
         if (folderIsAFile) {
-            EXPECT_EQ(contentOf(blocker), "[Home]\nEngine=yahoo\n");
+            EXPECT_EQ(testutil::fileContents(blocker), "[Home]\nEngine=yahoo\n");
         }
     }
 }
@@ -273,7 +264,7 @@ TEST(SettingsStore, EmptyStringIsAValueAndTheLaterWriteWins)
 
     ASSERT_TRUE(store.write(App, "MRURL", "0", "http://a.test/"));
     ASSERT_TRUE(store.write(App, "MRURL", "0", "http://b.test/"));
-    EXPECT_EQ(contentOf(store.filePath(App)), "[Home]\nEngine=\n\n[MRURL]\n0=http://b.test/\n");
+    EXPECT_EQ(testutil::fileContents(store.filePath(App)), "[Home]\nEngine=\n\n[MRURL]\n0=http://b.test/\n");
 }
 
 } // namespace

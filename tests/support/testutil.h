@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <glib.h>
 #include <glibmm/main.h>
 #include <string>
 
@@ -27,6 +28,18 @@ inline void spin()
     auto context = Glib::MainContext::get_default();
     while (context->pending())
         context->iteration(false);
+}
+
+// The whole file as bytes, or "<unreadable>".
+inline std::string fileContents(const std::string &path)
+{
+    gchar *data = nullptr;
+    gsize length = 0;
+    if (!g_file_get_contents(path.c_str(), &data, &length, nullptr))
+        return "<unreadable>";
+    std::string result(data, length);
+    g_free(data);
+    return result;
 }
 
 // A warning whose message contains `part` is expected in the running test.
