@@ -2,7 +2,7 @@
 // own, and one settings write for comparison: a fake page view takes the
 // navigations, so no page ever loads. Prints one JSON object of medians and
 // 90th percentiles in microseconds.
-#include "browser/frmbrowser.h"
+#include "window/frmbrowser.h"
 #include "settings/settingsstore.h"
 #include "fakedialogs.h"
 #include "fakepageview.h"

@@ -6,10 +6,10 @@
 // Prints one JSON object: memory every 100 navigations, failures, web process
 // ends, and the length of the visited-address list.
 #include "app/startup.h"
-#include "browser/engineprofile.h"
-#include "browser/frmbrowser.h"
-#include "browser/pageview.h"
-#include "browser/webkitpageview.h"
+#include "engine/engineprofile.h"
+#include "window/frmbrowser.h"
+#include "interfaces/pageview.h"
+#include "engine/webkitpageview.h"
 #include "settings/settingsstore.h"
 #include "fakedialogs.h"
 #include "testutil.h"

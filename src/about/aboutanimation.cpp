@@ -1,4 +1,4 @@
-#include "aboutanimation.h"
+#include "about/aboutanimation.h"
 
 AboutAnimation::AboutAnimation(float left, int top)
     : m_left(left), m_top(static_cast<std::int16_t>(top))

@@ -1,7 +1,7 @@
-#include "aboutpictures.h"
+#include "about/aboutpictures.h"
 
-#include "app/appicon.h"
-#include "browser/makeraddresses.h"
+#include "util/appicon.h"
+#include "util/makeraddresses.h"
 
 #include <cairomm/context.h>
 #include <cairomm/surface.h>

@@ -1,8 +1,8 @@
-#include "frmabout.h"
+#include "about/frmabout.h"
 
-#include "aboutpictures.h"
-#include "app/appicon.h"
-#include "browser/makeraddresses.h"
+#include "about/aboutpictures.h"
+#include "util/appicon.h"
+#include "util/makeraddresses.h"
 
 #include <cmath>
 #include <cstdio>

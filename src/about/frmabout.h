@@ -1,7 +1,7 @@
 #pragma once
 
-#include "aboutanimation.h"
-#include "soundplayer.h"
+#include "about/aboutanimation.h"
+#include "about/soundplayer.h"
 
 #include <gtkmm.h>
 #include <array>

@@ -1,4 +1,4 @@
-#include "soundplayer.h"
+#include "about/soundplayer.h"
 
 #include <gst/gst.h>
 

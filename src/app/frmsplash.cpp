@@ -1,7 +1,7 @@
-#include "frmsplash.h"
+#include "app/frmsplash.h"
 
-#include "appicon.h"
-#include "browser/windowplacement.h"
+#include "util/appicon.h"
+#include "util/windowplacement.h"
 
 #include <gtkmm/cssprovider.h>
 #include <gtkmm/main.h>

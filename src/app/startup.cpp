@@ -1,10 +1,10 @@
-#include "startup.h"
+#include "app/startup.h"
 
-#include "browser/engineprofile.h"
-#include "browser/frmbrowser.h"
-#include "browser/gtkdialogs.h"
-#include "browser/pageview.h"
-#include "frmsplash.h"
+#include "engine/engineprofile.h"
+#include "window/frmbrowser.h"
+#include "window/gtkdialogs.h"
+#include "interfaces/pageview.h"
+#include "app/frmsplash.h"
 #include "settings/settingsstore.h"
 
 #include <glib-unix.h>

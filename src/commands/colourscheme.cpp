@@ -1,6 +1,6 @@
-#include "colourscheme.h"
+#include "commands/colourscheme.h"
 
-#include "browser/dialogs.h"
+#include "interfaces/dialogs.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 

@@ -1,10 +1,10 @@
-#include "commandswiring.h"
+#include "commands/commandswiring.h"
 
-#include "browser/frmbrowser.h"
-#include "colourscheme.h"
-#include "filecommands.h"
-#include "internetsettings.h"
-#include "toolscommands.h"
+#include "window/frmbrowser.h"
+#include "commands/colourscheme.h"
+#include "commands/filecommands.h"
+#include "commands/internetsettings.h"
+#include "commands/toolscommands.h"
 
 // The page engine's name and version, from the engine profile (the only
 // place besides the page view that talks to the engine).

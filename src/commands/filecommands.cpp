@@ -1,8 +1,8 @@
-#include "filecommands.h"
+#include "commands/filecommands.h"
 
-#include "browser/dialogs.h"
-#include "browser/makeraddresses.h"
-#include "browser/pageview.h"
+#include "interfaces/dialogs.h"
+#include "util/makeraddresses.h"
+#include "interfaces/pageview.h"
 
 const std::string FileCommands::OpenFilter =
     "All Internet Files (*.hmt,*.html,*.asp,*.shtml,*.js,*.dhtml) | "

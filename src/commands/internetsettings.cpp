@@ -1,6 +1,6 @@
-#include "internetsettings.h"
+#include "commands/internetsettings.h"
 
-#include "browser/pageview.h"
+#include "interfaces/pageview.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 

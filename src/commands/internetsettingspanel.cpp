@@ -1,8 +1,8 @@
-#include "internetsettingspanel.h"
+#include "commands/internetsettingspanel.h"
 
-#include "browser/dialogs.h"
-#include "browser/pageview.h"
-#include "internetsettings.h"
+#include "interfaces/dialogs.h"
+#include "interfaces/pageview.h"
+#include "commands/internetsettings.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 

@@ -1,9 +1,9 @@
-#include "toolscommands.h"
+#include "commands/toolscommands.h"
 
 #include "about/frmabout.h"
-#include "browser/makeraddresses.h"
-#include "browser/pageview.h"
-#include "internetsettingspanel.h"
+#include "util/makeraddresses.h"
+#include "interfaces/pageview.h"
+#include "commands/internetsettingspanel.h"
 
 ToolsCommands::ToolsCommands(PageView &view, SettingsStore &settings, Dialogs &dialogs,
                              Gtk::ComboBoxText &addressBar, Gtk::Window &mainWindow,

@@ -1,7 +1,7 @@
-#include "favoritecommands.h"
+#include "favorites/favoritecommands.h"
 
-#include "browser/dialogs.h"
-#include "browser/pageview.h"
+#include "interfaces/dialogs.h"
+#include "interfaces/pageview.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "favoritetexts.h"
+#include "favorites/favoritetexts.h"
 
 #include <array>
 #include <string>

@@ -1,4 +1,4 @@
-#include "favoritesfolder.h"
+#include "favorites/favoritesfolder.h"
 
 #include <glib.h>
 #include <glib/gstdio.h>

@@ -1,8 +1,8 @@
-#include "favoritesfoldercommands.h"
+#include "favorites/favoritesfoldercommands.h"
 
-#include "browser/dialogs.h"
-#include "browser/pageview.h"
-#include "favoritesfolder.h"
+#include "interfaces/dialogs.h"
+#include "interfaces/pageview.h"
+#include "favorites/favoritesfolder.h"
 
 #include <gtkmm/comboboxtext.h>
 #include <gtkmm/entry.h>

@@ -1,10 +1,10 @@
-#include "favoriteswiring.h"
+#include "favorites/favoriteswiring.h"
 
-#include "browser/frmbrowser.h"
-#include "favoritecommands.h"
-#include "favoritesfolder.h"
-#include "favoritesfoldercommands.h"
-#include "homepage.h"
+#include "window/frmbrowser.h"
+#include "favorites/favoritecommands.h"
+#include "favorites/favoritesfolder.h"
+#include "favorites/favoritesfoldercommands.h"
+#include "favorites/homepage.h"
 
 namespace {
 constexpr int HomePageTab = 0;

@@ -1,4 +1,4 @@
-#include "favoritetexts.h"
+#include "favorites/favoritetexts.h"
 
 namespace {
 // Kept word for word, oddities included: users and their documentation know them.

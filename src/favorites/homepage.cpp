@@ -1,6 +1,6 @@
-#include "homepage.h"
+#include "favorites/homepage.h"
 
-#include "browser/dialogs.h"
+#include "interfaces/dialogs.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 

@@ -1,8 +1,8 @@
-#include "addressbar.h"
+#include "navigation/addressbar.h"
 
-#include "browser/dialogs.h"
-#include "browser/pageview.h"
-#include "search/defaultbuttonrule.h"
+#include "interfaces/dialogs.h"
+#include "interfaces/pageview.h"
+#include "util/defaultbuttonrule.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 

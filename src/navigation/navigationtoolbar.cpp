@@ -1,8 +1,8 @@
-#include "navigationtoolbar.h"
+#include "navigation/navigationtoolbar.h"
 
-#include "browser/dialogs.h"
-#include "browser/makeraddresses.h"
-#include "browser/pageview.h"
+#include "interfaces/dialogs.h"
+#include "util/makeraddresses.h"
+#include "interfaces/pageview.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 

@@ -1,9 +1,9 @@
-#include "navigationwiring.h"
+#include "navigation/navigationwiring.h"
 
-#include "addressbar.h"
-#include "browser/frmbrowser.h"
-#include "navigationtoolbar.h"
-#include "pagestatus.h"
+#include "navigation/addressbar.h"
+#include "window/frmbrowser.h"
+#include "navigation/navigationtoolbar.h"
+#include "navigation/pagestatus.h"
 
 void wireNavigation(frmBrowser &window)
 {

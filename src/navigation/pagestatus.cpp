@@ -1,8 +1,8 @@
-#include "pagestatus.h"
+#include "navigation/pagestatus.h"
 
-#include "addressbar.h"
-#include "browser/makeraddresses.h"
-#include "browser/pageview.h"
+#include "navigation/addressbar.h"
+#include "util/makeraddresses.h"
+#include "interfaces/pageview.h"
 
 #include <glibmm/datetime.h>
 #include <glibmm/main.h>

@@ -1,4 +1,4 @@
-#include "urlinput.h"
+#include "navigation/urlinput.h"
 
 #include "settings/inifile.h"
 

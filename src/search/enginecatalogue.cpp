@@ -1,4 +1,4 @@
-#include "enginecatalogue.h"
+#include "search/enginecatalogue.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "enginemenu.h"
+#include "search/enginemenu.h"
 
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"

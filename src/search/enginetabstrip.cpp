@@ -1,8 +1,8 @@
-#include "enginetabstrip.h"
+#include "search/enginetabstrip.h"
 
-#include "browser/enginetabbar.h"
-#include "browser/pageview.h"
-#include "enginecatalogue.h"
+#include "window/enginetabbar.h"
+#include "interfaces/pageview.h"
+#include "search/enginecatalogue.h"
 
 EngineTabStrip::EngineTabStrip(EngineTabBar &tabs, Gtk::Entry &searchBox, PageView &view)
     : m_tabs(tabs), m_searchBox(searchBox), m_view(view)

@@ -1,7 +1,7 @@
-#include "searchcommand.h"
+#include "search/searchcommand.h"
 
-#include "browser/pageview.h"
-#include "enginecatalogue.h"
+#include "interfaces/pageview.h"
+#include "search/enginecatalogue.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 

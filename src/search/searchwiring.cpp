@@ -1,11 +1,11 @@
-#include "searchwiring.h"
+#include "search/searchwiring.h"
 
-#include "browser/frmbrowser.h"
-#include "defaultbuttonrule.h"
-#include "enginemenu.h"
-#include "enginemenuitems.h"
-#include "enginetabstrip.h"
-#include "searchcommand.h"
+#include "window/frmbrowser.h"
+#include "util/defaultbuttonrule.h"
+#include "search/enginemenu.h"
+#include "search/enginemenuitems.h"
+#include "search/enginetabstrip.h"
+#include "search/searchcommand.h"
 
 void wireSearch(frmBrowser &window)
 {

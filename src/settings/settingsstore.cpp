@@ -1,6 +1,6 @@
-#include "settingsstore.h"
+#include "settings/settingsstore.h"
 
-#include "inifile.h"
+#include "settings/inifile.h"
 
 #include <glib.h>
 #include <glib/gstdio.h>

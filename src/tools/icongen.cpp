@@ -1,6 +1,6 @@
 // Writes the program's drawn icon as PNG files for the desktop's icon theme:
 // icongen <folder> <size>... writes <folder>/<size>x<size>/skimlark.png.
-#include "app/appicon.h"
+#include "util/appicon.h"
 
 #include <cstdio>
 #include <cstdlib>

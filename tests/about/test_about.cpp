@@ -1,6 +1,6 @@
 #include "about/aboutanimation.h"
 #include "about/frmabout.h"
-#include "browser/makeraddresses.h"
+#include "util/makeraddresses.h"
 #include "commands/internetsettingspanel.h"
 #include "commands/toolscommands.h"
 #include "fakedialogs.h"

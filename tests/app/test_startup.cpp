@@ -1,5 +1,5 @@
 #include "app/frmsplash.h"
-#include "support/testutil.h"
+#include "testutil.h"
 
 #include <gio/gio.h>
 #include <glib.h>

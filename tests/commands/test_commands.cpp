@@ -1,4 +1,4 @@
-#include "browser/makeraddresses.h"
+#include "util/makeraddresses.h"
 #include "commands/colourscheme.h"
 #include "commands/filecommands.h"
 #include "commands/internetsettings.h"

@@ -1,10 +1,10 @@
-#include "browser/makeraddresses.h"
+#include "util/makeraddresses.h"
 #include "fakedialogs.h"
 #include "fakepageview.h"
 #include "navigation/addressbar.h"
 #include "navigation/navigationtoolbar.h"
 #include "navigation/pagestatus.h"
-#include "search/widgetinput.h"
+#include "widgetinput.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 

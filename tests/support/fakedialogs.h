@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/dialogs.h"
+#include "interfaces/dialogs.h"
 
 #include <deque>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/pageview.h"
+#include "interfaces/pageview.h"
 
 #include <gtkmm/label.h>
 #include <string>

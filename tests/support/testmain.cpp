@@ -1,6 +1,6 @@
 // The one main() of every test program: a private home for each run, GTK
 // initialised once, and any unexpected GLib warning turned into a failure.
-#include "browser/engineprofile.h"
+#include "engine/engineprofile.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>

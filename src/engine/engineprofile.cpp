@@ -1,0 +1,230 @@
+#include "engine/engineprofile.h"
+
+#include "engine/makersite.h"
+
+#include <glib/gstdio.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+#include <webkit2/webkit2.h>
+
+namespace engineprofile {
+std::string engineVersion()
+{
+    return "WebKitGTK " + std::to_string(webkit_get_major_version()) + "."
+           + std::to_string(webkit_get_minor_version()) + "." + std::to_string(webkit_get_micro_version());
+}
+} // namespace engineprofile
+
+namespace {
+
+std::string privateFolder(const std::string &chosen, const char *root)
+{
+    const std::string folder = chosen.empty() ? std::string(root) + "/Velmora/Skimlark" : chosen;
+    g_mkdir_with_parents(folder.c_str(), 0700);
+    g_chmod(folder.c_str(), 0700);
+    return folder;
+}
+
+// The maker's pages, from the resources; a page never sees more than its own path.
+void serveMakerPage(WebKitURISchemeRequest *request, gpointer)
+{
+    const char *method = webkit_uri_scheme_request_get_http_method(request);
+    const char *path = webkit_uri_scheme_request_get_path(request);
+    const makersite::Reply reply = makersite::answer(method ? method : "GET", path && *path ? path : "/");
+    GBytes *bytes = g_bytes_new(reply.body.data(), reply.body.size());
+    GInputStream *stream = g_memory_input_stream_new_from_bytes(bytes);
+    WebKitURISchemeResponse *response = webkit_uri_scheme_response_new(stream, gint64(reply.body.size()));
+    webkit_uri_scheme_response_set_status(response, guint(reply.status), nullptr);
+    const std::string mime = reply.contentType.substr(0, reply.contentType.find(';'));
+    webkit_uri_scheme_response_set_content_type(response, mime.c_str());
+    SoupMessageHeaders *headers = soup_message_headers_new(SOUP_MESSAGE_HEADERS_RESPONSE);
+    soup_message_headers_append(headers, "Cache-Control", "no-cache");
+    webkit_uri_scheme_response_set_http_headers(response, headers);
+    webkit_uri_scheme_request_finish_with_response(request, response);
+    g_object_unref(response);
+    g_object_unref(stream);
+    g_bytes_unref(bytes);
+}
+
+} // namespace
+
+// The rules that keep the maker's host off the network, compiled in the
+// background while the first view and its page process start.
+struct EngineProfile::FilterBuild
+{
+    bool done = false;
+    WebKitUserContentFilter *filter = nullptr;
+};
+
+void EngineProfile::startMakerFilter()
+{
+    m_filterBuild = std::make_unique<FilterBuild>();
+    WebKitUserContentFilterStore *store = webkit_user_content_filter_store_new((m_dataFolder + "/filters").c_str());
+    const std::string rules = makersite::blockingRules();
+    GBytes *source = g_bytes_new(rules.data(), rules.size());
+    webkit_user_content_filter_store_save(
+        store, "maker", source, nullptr,
+        [](GObject *object, GAsyncResult *result, gpointer data) {
+            auto *build = static_cast<FilterBuild *>(data);
+            GError *error = nullptr;
+            build->filter = webkit_user_content_filter_store_save_finish(
+                WEBKIT_USER_CONTENT_FILTER_STORE(object), result, &error);
+            if (error) {
+                g_warning("The maker's host cannot be blocked: %s", error->message);
+                g_error_free(error);
+            }
+            build->done = true;
+        },
+        m_filterBuild.get());
+    g_bytes_unref(source);
+    g_object_unref(store);
+}
+
+WebKitUserContentFilter *EngineProfile::makerFilter()
+{
+    // No page may load before the rules exist: wait for the compiler.
+    while (!m_filterBuild->done)
+        g_main_context_iteration(nullptr, TRUE);
+    return m_filterBuild->filter;
+}
+
+void EngineProfile::setUpProcess()
+{
+    // Pages are drawn without GPU compositing, so the engine's renderer that
+    // shares GPU buffers brings nothing but its set-up: the graphics driver
+    // loaded in this process and in every page process, about a tenth of a
+    // second of each start. A user who sets the variable keeps the choice.
+    g_setenv("WEBKIT_DISABLE_DMABUF_RENDERER", "1", FALSE);
+}
+
+EngineProfile::EngineProfile() : EngineProfile(Options()) {}
+
+EngineProfile::EngineProfile(const Options &options)
+{
+    m_dataFolder = privateFolder(options.dataFolder, g_get_user_data_dir());
+    const std::string cacheFolder = privateFolder(options.cacheFolder, g_get_user_cache_dir());
+    m_dataManager = webkit_website_data_manager_new("base-data-directory", m_dataFolder.c_str(),
+                                                    "base-cache-directory", cacheFolder.c_str(),
+                                                    nullptr);
+    WebKitCookieManager *cookies = webkit_website_data_manager_get_cookie_manager(m_dataManager);
+    const std::string cookieFile = m_dataFolder + "/cookies.sqlite";
+    webkit_cookie_manager_set_persistent_storage(cookies, cookieFile.c_str(),
+                                                 WEBKIT_COOKIE_PERSISTENT_STORAGE_SQLITE);
+    if (!options.proxy.empty()) {
+        // Loopback servers are reached directly: tests serve https there.
+        const char *direct[] = {"localhost", "127.0.0.1", "::1", nullptr};
+        WebKitNetworkProxySettings *proxy = webkit_network_proxy_settings_new(options.proxy.c_str(), direct);
+        webkit_website_data_manager_set_network_proxy_settings(m_dataManager,
+                                                               WEBKIT_NETWORK_PROXY_MODE_CUSTOM, proxy);
+        webkit_network_proxy_settings_free(proxy);
+    }
+
+    m_context = webkit_web_context_new_with_website_data_manager(m_dataManager);
+    // On for every user, root included; it must be set before the first page process starts.
+    webkit_web_context_set_sandbox_enabled(m_context, TRUE);
+    m_sandboxProblem = probeSandbox();
+    webkit_web_context_set_cache_model(m_context, WEBKIT_CACHE_MODEL_WEB_BROWSER);
+
+    webkit_web_context_register_uri_scheme(m_context, makersite::Scheme.c_str(), serveMakerPage,
+                                           nullptr, nullptr);
+    WebKitSecurityManager *security = webkit_web_context_get_security_manager(m_context);
+    webkit_security_manager_register_uri_scheme_as_local(security, makersite::Scheme.c_str());
+    webkit_security_manager_register_uri_scheme_as_secure(security, makersite::Scheme.c_str());
+
+    startMakerFilter();
+}
+
+EngineProfile::~EngineProfile()
+{
+    if (WebKitUserContentFilter *filter = makerFilter())
+        webkit_user_content_filter_unref(filter);
+    g_object_unref(m_context);
+    g_object_unref(m_dataManager);
+}
+
+namespace {
+
+// The namespaces the engine asks for: a user namespace where the system
+// allows one (root can do without), always its own processes and network.
+std::vector<const gchar *> probeArguments(const gchar *bwrap)
+{
+    return {bwrap, "--unshare-user-try", "--unshare-pid", "--unshare-net", "--ro-bind", "/", "/", "true", nullptr};
+}
+
+std::string verdict(bool ok, std::string reason)
+{
+    if (ok)
+        return std::string();
+    const auto first = reason.find_first_not_of(" \t\r\n");
+    reason = first == std::string::npos ? std::string()
+                                        : reason.substr(first, reason.find_last_not_of(" \t\r\n") - first + 1);
+    return "Pages cannot be shown safely: the page engine's sandbox cannot start here"
+           + (reason.empty() ? std::string() : " (" + reason + ")")
+           + ". Allow unprivileged user namespaces on this system (or check that bubblewrap may run) and start Skimlark again.";
+}
+
+const char *const MissingBubblewrap =
+    "Pages cannot be shown safely: the page engine's sandbox needs bubblewrap (bwrap), "
+    "which is not installed. Install the bubblewrap package and start Skimlark again.";
+
+// The one check started ahead of the profile, if any.
+struct StartedProbe
+{
+    bool running = false;
+    GPid pid = 0;
+    int errors = -1;
+};
+
+StartedProbe &startedProbe()
+{
+    static StartedProbe probe;
+    return probe;
+}
+
+} // namespace
+
+void EngineProfile::startSandboxProbe()
+{
+    StartedProbe &probe = startedProbe();
+    gchar *bwrap = g_find_program_in_path("bwrap");
+    if (!probe.running && bwrap) {
+        auto argv = probeArguments(bwrap);
+        probe.running = g_spawn_async_with_pipes(
+            nullptr, const_cast<gchar **>(argv.data()), nullptr,
+            GSpawnFlags(G_SPAWN_DO_NOT_REAP_CHILD | G_SPAWN_STDOUT_TO_DEV_NULL), nullptr, nullptr,
+            &probe.pid, nullptr, nullptr, &probe.errors, nullptr);
+    }
+    g_free(bwrap);
+}
+
+std::string EngineProfile::probeSandbox()
+{
+    StartedProbe &probe = startedProbe();
+    if (probe.running) {
+        probe.running = false;
+        std::string reason;
+        char chunk[512];
+        ssize_t got = 0;
+        while ((got = read(probe.errors, chunk, sizeof chunk)) > 0)
+            reason.append(chunk, std::size_t(got));
+        close(probe.errors);
+        int status = 0;
+        const bool ended = waitpid(probe.pid, &status, 0) == probe.pid;
+        g_spawn_close_pid(probe.pid);
+        return verdict(ended && WIFEXITED(status) && WEXITSTATUS(status) == 0, reason);
+    }
+    gchar *bwrap = g_find_program_in_path("bwrap");
+    if (!bwrap)
+        return MissingBubblewrap;
+    auto argv = probeArguments(bwrap);
+    gchar *errors = nullptr;
+    gint status = 0;
+    const bool ran = g_spawn_sync(nullptr, const_cast<gchar **>(argv.data()), nullptr, G_SPAWN_STDOUT_TO_DEV_NULL,
+                                  nullptr, nullptr, nullptr, &errors, &status, nullptr);
+    const bool ok = ran && g_spawn_check_wait_status(status, nullptr);
+    std::string reason = errors ? errors : "";
+    g_free(errors);
+    g_free(bwrap);
+    return verdict(ok, reason);
+}

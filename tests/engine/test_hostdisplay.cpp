@@ -1,0 +1,43 @@
+#include "engine/hostdisplay.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(HostDisplay, LookAlikeHostsShowInTheirAsciiForm)
+{
+    const struct
+    {
+        const char *address, *languages, *shown;
+    } rows[] = {
+        // Plain ASCII and addresses without a host name stay as they are.
+        {"http://Example.COM/a?b#c", "en:C", "http://Example.COM/a?b#c"},
+        {"http://127.0.0.1:8080/x", "en:C", "http://127.0.0.1:8080/x"},
+        {"http://[::1]:80/", "en:C", "http://[::1]:80/"},
+        {"about:blank", "en:C", "about:blank"},
+        {"not an address: аррӏе.com", "en:C", "not an address: аррӏе.com"},
+        // Whole-script imitations of Latin names, whoever reads them.
+        {"https://аррӏе.com/", "en:C", "https://xn--80ak6aa92e.com/"},
+        {"https://аррӏе.com/", "ru:en", "https://xn--80ak6aa92e.com/"},
+        {"https://xn--80ak6aa92e.com/", "ru", "https://xn--80ak6aa92e.com/"},
+        {"http://ορο.com/", "el", "http://xn--0xaaf.com/"},
+        // Mixed scripts in one label.
+        {"http://pаypal.com/", "ru:en", "http://xn--pypal-4ve.com/"},
+        {"http://xn--pypal-4ve.com/", "ru:en", "http://xn--pypal-4ve.com/"},
+        // Single-script names of the user's languages; the rest byte for byte.
+        {"http://café.fr/", "en:C", "http://café.fr/"},
+        {"http://user:pw@xn--caf-dma.fr:8443/p?q=é#f", "en", "http://user:pw@café.fr:8443/p?q=é#f"},
+        {"http://пример.рф/", "ru_RU.UTF-8:ru:en", "http://пример.рф/"},
+        {"http://пример.рф/", "en:C", "http://xn--e1afmkfd.xn--p1ai/"},
+        {"http://xn--e1afmkfd.xn--p1ai/", "uk", "http://пример.рф/"},
+        {"http://例え.テスト/", "ja:en", "http://例え.テスト/"},
+        {"http://例え.テスト/", "zh:en", "http://xn--r8jz45g.xn--zckzah/"},
+        {"http://한국.kr/", "ko", "http://한국.kr/"},
+        {"http://ex⁄ample.com/", "en", "http://xn--example-2d7c.com/"},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(hostdisplay::displayAddress(row.address, row.languages), row.shown)
+            << row.address << " for " << row.languages;
+}
+
+} // namespace
