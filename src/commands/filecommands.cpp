@@ -3,6 +3,7 @@
 #include "interfaces/dialogs.h"
 #include "util/makeraddresses.h"
 #include "interfaces/pageview.h"
+#include "util/urlinput.h"
 
 const std::string FileCommands::OpenFilter =
     "All Internet Files (*.hmt,*.html,*.asp,*.shtml,*.js,*.dhtml) | "
@@ -18,7 +19,7 @@ void FileCommands::open()
     m_view.takeFocus();
     const std::string path = m_dialogs.openFile(m_parent, OpenFilter);
     if (!path.empty())
-        m_view.navigate(path);
+        m_view.navigate(urlinput::fromUserInput(path));
 }
 
 void FileCommands::save()

@@ -7,7 +7,6 @@
 #include "engine/makersite.h"
 #include "engine/printpreview.h"
 #include "engine/webkitpageguard.h"
-#include "navigation/urlinput.h"
 
 #include <glibmm/main.h>
 #include <webkit2/webkit2.h>
@@ -57,8 +56,10 @@ struct WebKitPageView::Handlers
     {
         if (event == WEBKIT_LOAD_STARTED)
             self->loadStarted.emit();
-        else if (event == WEBKIT_LOAD_COMMITTED)
+        else if (event == WEBKIT_LOAD_COMMITTED) {
             self->dropWarmUp();
+            self->loadCommitted.emit();
+        }
         else if (event == WEBKIT_LOAD_FINISHED)
             self->loadFinished.emit(self->currentAddress());
     }
@@ -327,7 +328,7 @@ void WebKitPageView::loadUri(const std::string &uri)
 
 void WebKitPageView::navigate(const std::string &address)
 {
-    loadUri(urlinput::fromUserInput(address, g_get_home_dir()));
+    loadUri(address);
 }
 
 void WebKitPageView::showHtml(const std::string &html, const std::string &baseAddress)

@@ -4,6 +4,7 @@
 #include "interfaces/pageview.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
+#include "util/urlinput.h"
 
 #include <gtkmm/toolitem.h>
 
@@ -67,7 +68,7 @@ void FavoriteCommands::activate(int n)
         return;
     const std::string stored = slot(n);
     if (!stored.empty()) {
-        m_view.navigate(stored);
+        m_view.navigate(urlinput::fromUserInput(stored));
         return;
     }
 

@@ -17,8 +17,9 @@ public:
     // The widget to place in the window (the page with its own bars around it).
     virtual Gtk::Widget &widget() = 0;
 
-    // Starts loading and returns at once; a second navigate replaces a load in
-    // progress. Typed text is fixed up as a browser does (see urlinput.h).
+    // Starts loading an address and returns at once; a second navigate
+    // replaces a load in progress. Text the user typed is turned into an
+    // address where it is typed (urlinput.h), never here.
     virtual void navigate(const std::string &address) = 0;
     // Shows generated HTML under the given address (used for local listings).
     virtual void showHtml(const std::string &html, const std::string &baseAddress) = 0;
@@ -49,6 +50,8 @@ public:
 
     // A load began (the status bar says "Getting Page...").
     sigc::signal<void()> loadStarted;
+    // The main frame's new page replaced the old one on screen.
+    sigc::signal<void()> loadCommitted;
     // The main frame's load ended; the address is the one now shown.
     sigc::signal<void(const std::string &address)> loadFinished;
     // The address shown changed (navigation, redirect, script, history step).

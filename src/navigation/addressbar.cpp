@@ -5,6 +5,7 @@
 #include "util/defaultbuttonrule.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
+#include "util/urlinput.h"
 
 #include <gtkmm/entry.h>
 #include <gtkmm/window.h>
@@ -39,7 +40,7 @@ void AddressBar::surf()
         return;
     }
     m_edited = false;
-    m_view.navigate(address);
+    m_view.navigate(urlinput::fromUserInput(address));
     m_combo.append(address);
     const std::string counter = std::to_string(m_visitedCounter);
     m_settings.write(keys::App, keys::MRURL, counter, address);

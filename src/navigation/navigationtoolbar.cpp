@@ -5,6 +5,7 @@
 #include "interfaces/pageview.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
+#include "util/urlinput.h"
 
 #include <exception>
 #include <gtkmm/window.h>
@@ -52,6 +53,7 @@ bool NavigationToolbar::act(const std::string &key)
         m_view.refresh();
     else if (key == "home")
         // Read afresh, so a home page set a moment ago applies at once.
-        m_view.navigate(m_settings.read(keys::App, keys::Home, keys::Address, maker::StartPage));
+        m_view.navigate(urlinput::fromUserInput(
+            m_settings.read(keys::App, keys::Home, keys::Address, maker::StartPage)));
     return true;
 }

@@ -3,6 +3,11 @@
 #include "window/enginetabbar.h"
 #include "interfaces/pageview.h"
 #include "search/enginecatalogue.h"
+#include "util/urlinput.h"
+
+namespace {
+constexpr int HomePageTab = 0;
+}
 
 EngineTabStrip::EngineTabStrip(EngineTabBar &tabs, Gtk::Entry &searchBox, PageView &view)
     : m_tabs(tabs), m_searchBox(searchBox), m_view(view)
@@ -19,5 +24,8 @@ void EngineTabStrip::tabChosen(int index)
         if (tabIndex < m_tabs.count())
             m_tabs.setTag(tabIndex, enginecatalogue::tabTarget(*tab, m_searchBox.get_text()));
     }
-    m_view.navigate(m_tabs.tag(index));
+    // The Home Page tab holds the home address as the user typed it; the
+    // engine tabs hold finished addresses.
+    const std::string tag = m_tabs.tag(index);
+    m_view.navigate(index == HomePageTab ? urlinput::fromUserInput(tag) : tag);
 }

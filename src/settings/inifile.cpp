@@ -1,5 +1,7 @@
 #include "settings/inifile.h"
 
+#include "util/trimming.h"
+
 #include <glib.h>
 
 #include <cstdint>
@@ -430,7 +432,7 @@ Document Document::parse(const std::string &bytes)
             // A group header that cannot be read still names the group of
             // the lines below it, as well as it can.
             const size_t close = line.find(']');
-            const std::string raw = trimmed(line.substr(1, close == std::string::npos ? std::string::npos
+            const std::string raw = trimming::trimmed(line.substr(1, close == std::string::npos ? std::string::npos
                                                                                       : close - 1));
             const std::string name = unescapeName(valid ? raw : validUtf8(raw));
             doc.m_damaged = doc.m_damaged || close == std::string::npos || !valid || raw.empty();
@@ -461,7 +463,7 @@ Document Document::parse(const std::string &bytes)
                 break;
             }
         }
-        const std::string key = equals == std::string::npos ? std::string() : trimmed(line.substr(0, equals));
+        const std::string key = equals == std::string::npos ? std::string() : trimming::trimmed(line.substr(0, equals));
         if (!valid || inQuotes || key.empty()) {
             doc.m_damaged = true;
             continue;
@@ -532,15 +534,5 @@ std::string Document::serialize() const
     return out;
 }
 
-std::string trimmed(const std::string &text)
-{
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && g_ascii_isspace(text[begin]))
-        ++begin;
-    while (end > begin && g_ascii_isspace(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
 
 } // namespace inifile

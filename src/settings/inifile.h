@@ -13,10 +13,6 @@
 // the document marked damaged, everything else is kept.
 namespace inifile {
 
-// The text without ASCII white space at either end, as names are read here;
-// typed addresses are trimmed the same way.
-std::string trimmed(const std::string &text);
-
 class Document
 {
 public:

@@ -131,7 +131,7 @@ TEST_F(Commands, FileCommandsGoToThePageView)
     files.save();
     files.showHelp();
     EXPECT_EQ(view.calls, (std::vector<std::string>{
-                              "takeFocus", "takeFocus", "navigate:/tmp/My Pages/start page #1.htm",
+                              "takeFocus", "takeFocus", "navigate:file:///tmp/My%20Pages/start%20page%20%231.htm",
                               "takeFocus", "print", "takeFocus", "printPreview", "takeFocus",
                               "print", "takeFocus", "printPreview", "saveAs",
                               "navigate:http://www.velmora.example/skimlark/skimlarkhelp.htm"}));

@@ -143,7 +143,7 @@ TEST_F(Engine, NavigationReachesTheProxyWithTheExactAddress)
     server.expect("http://site.test/search?q=C%2B%2B&x=1");
     server.expect("http://example.test/", htmlPage("Typed"));
     ASSERT_TRUE(load("http://site.test/search?q=C%2B%2B&x=1", "Test page"));
-    ASSERT_TRUE(load("example.test", "Typed"));
+    ASSERT_TRUE(load("http://example.test/", "Typed"));
     EXPECT_EQ(server.urls(), (std::vector<std::string>{"http://site.test/search?q=C%2B%2B&x=1", "http://example.test/"}));
     EXPECT_NE(server.requests[0].headers["user-agent"].find("Skimlark/" SKIMLARK_VERSION), std::string::npos);
     EXPECT_EQ(view->currentAddress(), "http://example.test/");

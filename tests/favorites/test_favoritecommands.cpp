@@ -165,7 +165,7 @@ TEST_F(Favorites, EmptyAddressLeavesTheSlotEmptyAndBlanksAreNotEmpty)
     EXPECT_EQ(stored(slotKey(4)), "http://later.test/");
 
     favorites.activate(7);
-    EXPECT_EQ(view.navigations, std::vector<std::string>{"  "});
+    EXPECT_EQ(view.navigations, std::vector<std::string>{"about:blank"});
 }
 
 // A store that cannot be written: no favorite is claimed as added, no tooltip

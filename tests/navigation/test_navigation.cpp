@@ -73,7 +73,12 @@ struct NavigationWindow
 TEST(AddressBar, SurfSendsTheTextAsTypedOrGreetsTheHiddenPhrase)
 {
     // Enter in the bar reaches Surf through the default button (search widget tests).
-    for (const std::string text : {"Copper kettle is brave", " Example.COM/a b?kettle is brave ", "copper kettle is brave "}) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"Copper kettle is brave", ""},
+        {" Example.COM/a b?kettle is brave ", "http://Example.COM/a%20b?kettle%20is%20brave"},
+        {"copper kettle is brave ", "http://copper%20kettle%20is%20brave"},
+    };
+    for (const auto &[text, address] : rows) {
         SCOPED_TRACE(text);
         const bool greeted = text == "Copper kettle is brave";
         NavigationWindow w;
@@ -84,7 +89,7 @@ TEST(AddressBar, SurfSendsTheTextAsTypedOrGreetsTheHiddenPhrase)
         if (greeted) {
             EXPECT_EQ((Strings{w.dialogs.shown[0].title, w.dialogs.shown[0].text}), (Strings{"Skimlark", "hell yeah"}));
         }
-        EXPECT_EQ(w.view.navigations, greeted ? Strings{} : Strings{text});
+        EXPECT_EQ(w.view.navigations, greeted ? Strings{} : Strings{address});
         EXPECT_EQ(w.entries(), greeted ? Strings{""} : (Strings{"", text}));
         EXPECT_EQ(w.stored(keys::MRURL, "0"), greeted ? storedBefore : text);
         EXPECT_EQ(w.stored(keys::CboCount, keys::Count), greeted ? "<missing>" : "0");
@@ -190,7 +195,7 @@ TEST(NavigationToolbar, EachButtonActsOrSaysWhyItCannot)
         {nullptr, "forward", "forward", "You're as foward as you're gonna get!"},
         {nullptr, "stop", "stop", ""},
         {nullptr, "home", "navigate:" + maker::StartPage, ""},
-        {" Home.Test ", "home", "navigate: Home.Test ", ""},
+        {" Home.Test ", "home", "navigate:http://Home.Test", ""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.call);

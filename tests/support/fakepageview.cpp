@@ -30,6 +30,7 @@ void FakePageView::finishLoad(const std::string &pageTitle)
     address = target;
     title = pageTitle;
     urlChanged.emit(target);
+    loadCommitted.emit();
     titleChanged.emit(pageTitle);
     loadFinished.emit(target);
 }

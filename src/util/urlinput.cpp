@@ -1,6 +1,6 @@
-#include "navigation/urlinput.h"
+#include "util/urlinput.h"
 
-#include "settings/inifile.h"
+#include "util/trimming.h"
 
 #include <glib.h>
 
@@ -64,7 +64,7 @@ std::string webAddress(const std::string &text)
 
 std::string fromUserInput(const std::string &text, const std::string &homeDir)
 {
-    const std::string input = inifile::trimmed(text);
+    const std::string input = trimming::trimmed(text);
     if (input.empty())
         return "about:blank";
     if (input[0] == '/')
@@ -79,6 +79,11 @@ std::string fromUserInput(const std::string &text, const std::string &homeDir)
         return input;
     // Anything else is a web address, even a word that names a local folder.
     return webAddress(input);
+}
+
+std::string fromUserInput(const std::string &text)
+{
+    return fromUserInput(text, g_get_home_dir());
 }
 
 } // namespace urlinput

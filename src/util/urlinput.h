@@ -8,4 +8,7 @@
 // opens a local file; text with a scheme is kept; empty text is about:blank.
 namespace urlinput {
 std::string fromUserInput(const std::string &text, const std::string &homeDir);
+// The same against the user's own home folder: for text the user typed (the
+// address bar, a favorite slot, the home address, a picked file).
+std::string fromUserInput(const std::string &text);
 }

@@ -1,4 +1,4 @@
-#include "navigation/urlinput.h"
+#include "util/urlinput.h"
 
 #include <gtest/gtest.h>
 
