@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-int main()
+int main(int argc, char *argv[])
 {
     const char *x11 = std::getenv("DISPLAY");
     const char *wayland = std::getenv("WAYLAND_DISPLAY");
@@ -12,5 +12,5 @@ int main()
                              "start it from a desktop session or under xvfb-run.\n");
         return 1;
     }
-    return runSkimlark();
+    return runSkimlark(argc, argv);
 }

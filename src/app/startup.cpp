@@ -1,11 +1,13 @@
 #include "app/startup.h"
 
+#include "app/browser.h"
+#include "app/frmsplash.h"
 #include "engine/engineprofile.h"
+#include "engine/pageviewfactory.h"
+#include "interfaces/pageview.h"
+#include "settings/settingsstore.h"
 #include "window/frmbrowser.h"
 #include "window/gtkdialogs.h"
-#include "interfaces/pageview.h"
-#include "app/frmsplash.h"
-#include "settings/settingsstore.h"
 
 #include <glib-unix.h>
 #include <pango/pangocairo.h>
@@ -24,15 +26,25 @@ struct Running
     SettingsStore settings;
     GtkDialogs dialogs;
     std::unique_ptr<PageView> view;
-    std::unique_ptr<frmBrowser> window;
+    std::unique_ptr<Browser> browser;
+    // An address handed over before the window was built.
+    std::string firstAddress;
 };
 
-void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &running)
+// A start of the program, the first or a later one (which lands in the
+// first): `address` is what another program asked to open, if anything.
+void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &running,
+           const std::string &address = std::string())
 {
     if (running) {
         // A second start of the program lands here: bring the window forward.
-        if (running->window)
-            running->window->present();
+        if (running->browser) {
+            if (!address.empty())
+                running->browser->open(address);
+            running->browser->window().present();
+        } else if (!address.empty()) {
+            running->firstAddress = address;
+        }
         return;
     }
     app->hold();
@@ -41,8 +53,8 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
     // before the window is there, the program just ends.
     static std::function<void()> closeRequested;
     closeRequested = [&app, &running] {
-        if (running && running->window && running->window->get_visible())
-            running->window->close();
+        if (running && running->browser && running->browser->window().get_visible())
+            running->browser->window().close();
         else
             app->quit();
     };
@@ -53,13 +65,14 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
         }, nullptr);
     }
     Running &run = *running;
+    run.firstAddress = address;
 
     frmSplash splash;
     splash.runSequence(
         SplashPasses,
         [&run] {
-            frmBrowser &window = *run.window;
-            window.load();
+            run.browser->load();
+            frmBrowser &window = run.browser->window();
             window.show();
             window.present();
             // No window manager may be there to activate the window: open the
@@ -69,10 +82,12 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
         [&run, &app] {
             // The page engine and the window's controls are built while the
             // splash waits, so the engine's own processes start meanwhile.
-            run.view = makePageView(run.dialogs, [&run]() -> Gtk::Window * { return run.window.get(); });
-            run.window = std::make_unique<frmBrowser>(run.settings, run.dialogs, *run.view);
-            run.window->closing.connect([&app] { app->quit(); });
-            app->add_window(*run.window);
+            run.view = makePageView(run.dialogs);
+            run.browser = std::make_unique<Browser>(run.settings, run.dialogs, *run.view);
+            if (!run.firstAddress.empty())
+                run.browser->open(run.firstAddress);
+            run.browser->window().closing.connect([&app] { app->quit(); });
+            app->add_window(run.browser->window());
         });
 
     app->release();
@@ -80,7 +95,7 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
 
 } // namespace
 
-int runSkimlark()
+int runSkimlark(int argc, char *argv[])
 {
     EngineProfile::setUpProcess();
     // Whether pages may be shown is learnt while the rest starts.
@@ -90,12 +105,18 @@ int runSkimlark()
     pango_cairo_font_map_get_default();
     skimlark_register_resource();
     Glib::set_application_name("Skimlark");
-    auto app = Gtk::Application::create("org.velmora.Skimlark");
+    // Addresses and files given on the command line, or by a desktop that
+    // opens a link with the default browser, reach the running program.
+    auto app = Gtk::Application::create("org.velmora.Skimlark", Gio::APPLICATION_HANDLES_OPEN);
     std::unique_ptr<Running> running;
     app->signal_activate().connect([&app, &running] { start(app, running); });
-    const int status = app->run();
-    if (running && running->window)
-        app->remove_window(*running->window);
+    app->signal_open().connect([&app, &running](const Gio::Application::type_vec_files &files, const Glib::ustring &) {
+        // One page view: the first address is the one opened.
+        start(app, running, files.empty() ? std::string() : std::string(files.front()->get_uri()));
+    });
+    const int status = app->run(argc, argv);
+    if (running && running->browser)
+        app->remove_window(running->browser->window());
     running.reset();
     return status;
 }

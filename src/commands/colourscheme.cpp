@@ -3,6 +3,7 @@
 #include "interfaces/dialogs.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
+#include "util/colournumber.h"
 
 #include <string>
 
@@ -26,19 +27,26 @@ const Row Rows[] = {
 };
 } // namespace
 
-const ColourScheme::Command ColourScheme::Commands[4] = {
-    {Target::AddressBarText, "mnuchangefontcoloraddressbar"},
-    {Target::AddressBarBackground, "mnuchangebackgroundcoloraddressbar"},
-    {Target::SearchBoxText, "mnuchangefontcolorsearchbox"},
-    {Target::SearchBoxBackground, "mnuchangebackgroundcolorsearchbox"},
-};
-
-ColourScheme::ColourScheme(SettingsStore &settings, Dialogs &dialogs, Gtk::Widget &addressBar,
-                           Gtk::Widget &searchBox, std::uint32_t &pickerColour, Apply apply,
-                           Gtk::Window *parent)
+ColourScheme::ColourScheme(SettingsStore &settings, Dialogs &dialogs, Gtk::Entry &addressBar,
+                           Gtk::Entry &searchBox, Gtk::Window *parent)
     : m_settings(settings), m_dialogs(dialogs), m_addressBar(addressBar), m_searchBox(searchBox),
-      m_pickerColour(pickerColour), m_apply(std::move(apply)), m_parent(parent)
+      m_parent(parent)
 {
+    // A stored colour is the user's choice, white and black included; a
+    // missing key leaves the theme's colour, and a text that names no colour
+    // is skipped.
+    for (const Row &row : Rows) {
+        if (!m_settings.contains(keys::App, keys::Home, row.key))
+            continue;
+        if (auto colour = colournumber::fromText(m_settings.read(keys::App, keys::Home, row.key, "")))
+            paint(row.addressBar, row.background, *colour);
+    }
+}
+
+void ColourScheme::paint(bool addressBar, bool background, std::uint32_t colour)
+{
+    FieldColours &field = addressBar ? m_addressBar : m_searchBox;
+    background ? field.setBackground(colour) : field.setText(colour);
 }
 
 void ColourScheme::change(Target target)
@@ -46,16 +54,16 @@ void ColourScheme::change(Target target)
     for (const Row &row : Rows) {
         if (row.target != target)
             continue;
-        // The picker starts on the colour last accepted in any of the four commands.
         const auto picked = m_dialogs.pickColour(m_parent, row.title, m_pickerColour);
         if (!picked)
             return;
         const std::uint32_t colour = *picked & 0xFFFFFF;
         m_pickerColour = colour;
-        // Applied first: a colour that cannot be stored still shows for this run.
-        if (m_apply)
-            m_apply(row.addressBar ? m_addressBar : m_searchBox, row.background, colour);
-        m_settings.write(keys::App, keys::Home, row.key, std::to_string(colour));
+        // A colour that cannot be kept is not shown either: the user is told
+        // the change was not made, and the field says the same.
+        if (!m_settings.write(keys::App, keys::Home, row.key, std::to_string(colour)))
+            return;
+        paint(row.addressBar, row.background, colour);
         return;
     }
 }

@@ -1,43 +1,37 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
+#include "commands/fieldcolours.h"
 
-namespace Gtk { class Widget; class Window; }
+#include <cstdint>
+
+namespace Gtk { class Entry; class Window; }
 class Dialogs;
 class SettingsStore;
 
-// The four colour commands of the File menu: the shared colour picker, the
-// colour applied to its field at once, then stored as its decimal number.
+// The colours of the address bar and the search box: the stored ones applied
+// when built, and the four colour commands of the File menu (the shared
+// colour picker, the colour stored as its decimal number, then applied).
 class ColourScheme
 {
 public:
+    // In the order of the commands' arguments.
     enum class Target { AddressBarText, AddressBarBackground, SearchBoxText, SearchBoxBackground };
-    // Paints a field's text or background in a colour number.
-    using Apply = std::function<void(Gtk::Widget &field, bool background, std::uint32_t colour)>;
 
-    struct Command
-    {
-        Target target;
-        const char *menuItem;
-    };
-    static const Command Commands[4];
-
-    // `pickerColour` is the picker's current colour, shared for the program's
-    // run: it starts the picker and takes each accepted colour.
-    ColourScheme(SettingsStore &settings, Dialogs &dialogs, Gtk::Widget &addressBar,
-                 Gtk::Widget &searchBox, std::uint32_t &pickerColour, Apply apply,
+    ColourScheme(SettingsStore &settings, Dialogs &dialogs, Gtk::Entry &addressBar, Gtk::Entry &searchBox,
                  Gtk::Window *parent = nullptr);
 
-    // One command: Cancel changes nothing.
+    // One command: Cancel changes nothing; nor does a colour that cannot be stored.
     void change(Target target);
 
 private:
+    void paint(bool addressBar, bool background, std::uint32_t colour);
+
     SettingsStore &m_settings;
     Dialogs &m_dialogs;
-    Gtk::Widget &m_addressBar;
-    Gtk::Widget &m_searchBox;
-    std::uint32_t &m_pickerColour;
-    Apply m_apply;
+    FieldColours m_addressBar;
+    FieldColours m_searchBox;
     Gtk::Window *m_parent;
+    // The picker's current colour for the program's run: black at first,
+    // then the colour last accepted in any of the four commands.
+    std::uint32_t m_pickerColour = 0;
 };

@@ -1,4 +1,5 @@
-#include "app/startup.h"
+#include "engine/pageviewfactory.h"
+
 #include "engine/engineprofile.h"
 #include "engine/webkitpageview.h"
 
@@ -19,7 +20,7 @@ public:
 
 } // namespace
 
-std::unique_ptr<PageView> makePageView(Dialogs &dialogs, std::function<Gtk::Window *()>)
+std::unique_ptr<PageView> makePageView(Dialogs &dialogs)
 {
     return std::make_unique<EnginePageView>(dialogs);
 }

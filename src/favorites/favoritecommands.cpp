@@ -6,13 +6,15 @@
 #include "settings/settingsstore.h"
 #include "util/urlinput.h"
 
-#include <gtkmm/toolitem.h>
+#include <gtkmm/widget.h>
 
 FavoriteCommands::FavoriteCommands(SettingsStore &settings, Dialogs &dialogs, PageView &view,
                                    Buttons buttons, Gtk::Window *parent)
     : m_settings(settings), m_dialogs(dialogs), m_view(view), m_buttons(buttons),
       m_parent(parent)
 {
+    for (int n = 1; n <= favoritetexts::Count; ++n)
+        showInTooltip(n, slot(n));
 }
 
 std::string FavoriteCommands::slot(int n) const
@@ -27,27 +29,12 @@ bool FavoriteCommands::store(int n, const std::string &address)
     return m_settings.write(keys::App, keys::Home, keys::favoriteSlot(n), address);
 }
 
-void FavoriteCommands::showTooltip(Gtk::Widget &button, int n, const std::string &address)
-{
-    const std::string text = address.empty() ? favoritetexts::invitation(n) : address;
-    button.set_tooltip_text(text);
-    Gtk::Widget *described = &button;
-    // A tool item's own accessible is a wrapper: the button inside is what
-    // assistive tools read.
-    if (auto *item = dynamic_cast<Gtk::ToolItem *>(&button)) {
-        item->set_tooltip_text(text);
-        if (Gtk::Widget *inner = item->get_child()) {
-            inner->set_tooltip_text(text);
-            described = inner;
-        }
-    }
-    described->get_accessible()->set_description(text);
-}
-
 void FavoriteCommands::showInTooltip(int n, const std::string &address)
 {
+    // An empty slot invites a click. The toolbar keeps the button's
+    // accessible description in step with its tooltip.
     if (Gtk::Widget *button = m_buttons[n - 1])
-        showTooltip(*button, n, address);
+        button->set_tooltip_text(address.empty() ? favoritetexts::invitation(n) : address);
 }
 
 void FavoriteCommands::edit(int n)
@@ -80,4 +67,18 @@ void FavoriteCommands::activate(int n)
     // The page may have moved on while the box was open: the tooltip names
     // what the button will open, which is what was stored.
     showInTooltip(n, address);
+}
+
+void FavoriteCommands::addCurrentPage()
+{
+    for (int n = 1; n <= favoritetexts::Count; ++n) {
+        if (slot(n).empty()) {
+            activate(n);
+            return;
+        }
+    }
+    m_dialogs.message(m_parent,
+                      "All ten favorite buttons hold an address. Choose a button under "
+                      "\"Edit My Favorite Buttons\" to change its address.",
+                      "Skimlark");
 }

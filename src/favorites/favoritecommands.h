@@ -11,8 +11,8 @@ class PageView;
 class SettingsStore;
 
 // The two commands on favorite slot N (1..10): edit asks for the address,
-// activate opens it, or fills an empty slot with the page now shown. Each
-// keeps favorite button N's tooltip in step with what the slot holds.
+// activate opens it, or fills an empty slot with the page now shown. Favorite
+// button N's tooltip shows what the slot holds, from the start.
 class FavoriteCommands
 {
 public:
@@ -25,10 +25,9 @@ public:
 
     void edit(int n);
     void activate(int n);
-
-    // Shows `address` as a favorite button's tooltip and accessible
-    // description; an empty address shows what a click on button N does.
-    static void showTooltip(Gtk::Widget &button, int n, const std::string &address);
+    // Fills the first empty slot with the page now shown, as that slot's
+    // button would; says so when all ten hold an address.
+    void addCurrentPage();
 
 private:
     std::string slot(int n) const;

@@ -3,11 +3,20 @@
 #include "interfaces/dialogs.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
+#include "util/makeraddresses.h"
+#include "window/enginetabbar.h"
 
-HomePage::HomePage(SettingsStore &settings, Dialogs &dialogs,
-                   std::function<void(const std::string &)> retarget, Gtk::Window *parent)
-    : m_settings(settings), m_dialogs(dialogs), m_retarget(std::move(retarget)), m_parent(parent)
+namespace {
+constexpr int HomePageTab = 0;
+}
+
+HomePage::HomePage(SettingsStore &settings, Dialogs &dialogs, EngineTabBar &tabs, Gtk::Widget &searchButton,
+                   Gtk::Window *parent)
+    : m_settings(settings), m_dialogs(dialogs), m_tabs(tabs), m_parent(parent)
 {
+    searchButton.set_tooltip_text(m_settings.read(keys::App, keys::Home, keys::Address, ""));
+    // No tooltip on the tab until the user sets a home page in this run.
+    m_tabs.setTag(HomePageTab, m_settings.read(keys::App, keys::Home, keys::Address, maker::ReferralAddress));
 }
 
 void HomePage::set()
@@ -21,6 +30,9 @@ void HomePage::set()
     // store's owner) leaves it where the next start will put it.
     if (!m_settings.write(keys::App, keys::Home, keys::Address, typed))
         return;
-    if (m_retarget)
-        m_retarget(typed);
+    m_tabs.setTag(HomePageTab, typed);
+    if (Gtk::Widget *page = m_tabs.get_nth_page(HomePageTab)) {
+        if (Gtk::Widget *label = m_tabs.get_tab_label(*page))
+            label->set_tooltip_text(typed);
+    }
 }

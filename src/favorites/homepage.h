@@ -1,20 +1,21 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
-namespace Gtk { class Window; }
+namespace Gtk { class Widget; class Window; }
 class Dialogs;
+class EngineTabBar;
 class SettingsStore;
 
-// "Set My Home Page": stores the typed address as the home address and points
-// the Home Page tab at it at once. The Home button reads the store itself.
+// The home address. Built, it points the Home Page tab at the stored home
+// address (or the maker's referral address) and shows the home address as
+// the Search button's tooltip, as the window has always done at start-up.
+// "Set My Home Page" stores a typed address and retargets the tab at once,
+// with the address as its tooltip. The Home button reads the store itself.
 class HomePage
 {
 public:
-    // `retarget` gives the Home Page tab its new target and tooltip.
-    HomePage(SettingsStore &settings, Dialogs &dialogs,
-             std::function<void(const std::string &address)> retarget,
+    HomePage(SettingsStore &settings, Dialogs &dialogs, EngineTabBar &tabs, Gtk::Widget &searchButton,
              Gtk::Window *parent = nullptr);
 
     void set();
@@ -22,6 +23,6 @@ public:
 private:
     SettingsStore &m_settings;
     Dialogs &m_dialogs;
-    std::function<void(const std::string &)> m_retarget;
+    EngineTabBar &m_tabs;
     Gtk::Window *m_parent;
 };

@@ -13,12 +13,13 @@
 const std::string AddressBar::HiddenPhrase = "Copper kettle is brave";
 
 AddressBar::AddressBar(Gtk::ComboBoxText &combo, Gtk::Button &surfButton, SettingsStore &settings,
-                       PageView &view, Dialogs &dialogs, int visitedCounter)
-    : m_combo(combo), m_surfButton(surfButton), m_settings(settings), m_view(view),
-      m_dialogs(dialogs), m_visitedCounter(visitedCounter)
+                       PageView &view, Dialogs &dialogs)
+    : m_combo(combo), m_surfButton(surfButton), m_settings(settings), m_view(view), m_dialogs(dialogs)
 {
+    // The remembered address is the list's one entry, also when empty.
+    m_combo.append(m_settings.read(keys::App, keys::MRURL, std::to_string(m_visitedCounter), ""));
+    writeText("");
     DefaultButtonRule::hand(entry(), surfButton);
-    surfButton.signal_clicked().connect(sigc::mem_fun(*this, &AddressBar::surf));
     m_combo.signal_changed().connect(sigc::mem_fun(*this, &AddressBar::listChanged));
     m_combo.signal_scroll_event().connect(sigc::mem_fun(*this, &AddressBar::wheelTurned), false);
     entry().signal_changed().connect(sigc::mem_fun(*this, &AddressBar::textChanged));
@@ -40,6 +41,7 @@ void AddressBar::surf()
         return;
     }
     m_edited = false;
+    surfing.emit();
     m_view.navigate(urlinput::fromUserInput(address));
     m_combo.append(address);
     const std::string counter = std::to_string(m_visitedCounter);
@@ -52,6 +54,11 @@ void AddressBar::showPageAddress(const std::string &address)
     if (m_edited && entry().has_focus())
         return;
     writeText(address);
+}
+
+void AddressBar::userNavigated()
+{
+    writeText(m_view.currentAddress());
 }
 
 void AddressBar::writeText(const std::string &text)

@@ -11,26 +11,32 @@ class SettingsStore;
 // The address bar (an editable drop-down list) and its "Surf" button. Surf
 // sends the page view to the text as typed, appends it to the visited-address
 // list and remembers it for the next start. Choosing a list entry surfs it;
-// text written from code does not.
+// text written from code does not. Built with the remembered address as the
+// list's one entry and an empty text.
 //
 // The page's address is shown here too, except over the user's typing: while
 // the field has the focus and its text was edited, the page's addresses wait.
-// Esc (which brings the page's address back), a surf or leaving the field ends
-// that.
+// Esc (which brings the page's address back), a surf, leaving the field or
+// another navigation the user starts ends that.
 class AddressBar : public sigc::trackable
 {
 public:
-    // `visitedCounter` names the settings key the surfed address is kept under.
     AddressBar(Gtk::ComboBoxText &combo, Gtk::Button &surfButton, SettingsStore &settings,
-               PageView &view, Dialogs &dialogs, int visitedCounter = 0);
+               PageView &view, Dialogs &dialogs);
 
     void surf();
 
     // The page view's address, unless the user is typing over it.
     void showPageAddress(const std::string &address);
+    // The user started a navigation elsewhere (a button, a tab, a favorite):
+    // typing left in the bar gives way to the page's address.
+    void userNavigated();
 
     // A phrase that shows a greeting instead of navigating.
     static const std::string HiddenPhrase;
+
+    // A surf is about to navigate.
+    sigc::signal<void()> surfing;
 
 private:
     Gtk::Entry &entry();
@@ -46,7 +52,8 @@ private:
     SettingsStore &m_settings;
     PageView &m_view;
     Dialogs &m_dialogs;
-    const int m_visitedCounter;
+    // Names the key the surfed address is kept under; always 0.
+    const int m_visitedCounter = 0;
     bool m_writing = false;
     bool m_edited = false;
 };

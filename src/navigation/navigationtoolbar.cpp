@@ -1,59 +1,58 @@
 #include "navigation/navigationtoolbar.h"
 
 #include "interfaces/dialogs.h"
-#include "util/makeraddresses.h"
 #include "interfaces/pageview.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
+#include "util/makeraddresses.h"
 #include "util/urlinput.h"
 
 #include <exception>
-#include <gtkmm/window.h>
 
-NavigationToolbar::NavigationToolbar(Gtk::ToolButton &back, Gtk::ToolButton &forward,
-                                     Gtk::ToolButton &stop, Gtk::ToolButton &refresh,
-                                     Gtk::ToolButton &home, SettingsStore &settings,
-                                     PageView &view, Dialogs &dialogs)
-    : m_settings(settings), m_view(view), m_dialogs(dialogs)
+NavigationToolbar::NavigationToolbar(SettingsStore &settings, PageView &view, Dialogs &dialogs,
+                                     Gtk::Window *parent)
+    : m_settings(settings), m_view(view), m_dialogs(dialogs), m_parent(parent)
 {
-    const std::pair<Gtk::ToolButton *, const char *> buttons[] = {
-        {&back, "back"}, {&forward, "forward"}, {&stop, "stop"}, {&refresh, "refresh"}, {&home, "home"}};
-    for (const auto &[button, key] : buttons)
-        button->signal_clicked().connect(
-            sigc::bind(sigc::mem_fun(*this, &NavigationToolbar::clicked), button, key));
 }
 
-void NavigationToolbar::clicked(Gtk::ToolButton *button, const char *key)
+template <class Action> bool NavigationToolbar::attempt(Action action)
 {
-    bool done = false;
     try {
-        done = act(key);
+        return action();
     } catch (const std::exception &) {
-        // A failing button ends its click; only Back and Forward say why.
+        // Only Back and Forward say why they did nothing, and only for a missing step.
+        return true;
     }
-    if (done)
-        return;
-    auto *parent = dynamic_cast<Gtk::Window *>(button->get_toplevel());
-    const std::string k = key;
-    if (k == "forward")
-        m_dialogs.message(parent, "You're as foward as you're gonna get!", "Skimlark");
-    else if (k == "back")
-        m_dialogs.message(parent, "You're as back as you're gonna get!", "Skimlark");
 }
 
-bool NavigationToolbar::act(const std::string &key)
+void NavigationToolbar::back()
 {
-    if (key == "back")
-        return m_view.goBack();
-    if (key == "forward")
-        return m_view.goForward();
-    if (key == "stop")
-        m_view.stop();
-    else if (key == "refresh")
-        m_view.refresh();
-    else if (key == "home")
+    if (!attempt([this] { return m_view.goBack(); }))
+        m_dialogs.message(m_parent, "You're as back as you're gonna get!", "Skimlark");
+}
+
+void NavigationToolbar::forward()
+{
+    if (!attempt([this] { return m_view.goForward(); }))
+        m_dialogs.message(m_parent, "You're as foward as you're gonna get!", "Skimlark");
+}
+
+void NavigationToolbar::stop()
+{
+    attempt([this] { m_view.stop(); return true; });
+}
+
+void NavigationToolbar::refresh()
+{
+    attempt([this] { m_view.refresh(); return true; });
+}
+
+void NavigationToolbar::home()
+{
+    attempt([this] {
         // Read afresh, so a home page set a moment ago applies at once.
         m_view.navigate(urlinput::fromUserInput(
             m_settings.read(keys::App, keys::Home, keys::Address, maker::StartPage)));
-    return true;
+        return true;
+    });
 }

@@ -1,26 +1,32 @@
 #pragma once
 
-#include <gtkmm/toolbutton.h>
+#include <string>
 
+namespace Gtk { class Window; }
 class Dialogs;
 class PageView;
 class SettingsStore;
 
-// The five navigation buttons of the toolbar: history, stop, refresh and
-// home. Back and Forward say so when there is no step to take.
-class NavigationToolbar : public sigc::trackable
+// What the five navigation buttons of the toolbar do: history, stop, refresh
+// and home. Back and Forward say so when there is no step to take.
+class NavigationToolbar
 {
 public:
-    NavigationToolbar(Gtk::ToolButton &back, Gtk::ToolButton &forward, Gtk::ToolButton &stop,
-                      Gtk::ToolButton &refresh, Gtk::ToolButton &home, SettingsStore &settings,
-                      PageView &view, Dialogs &dialogs);
+    NavigationToolbar(SettingsStore &settings, PageView &view, Dialogs &dialogs,
+                      Gtk::Window *parent = nullptr);
+
+    void back();
+    void forward();
+    void stop();
+    void refresh();
+    void home();
 
 private:
-    void clicked(Gtk::ToolButton *button, const char *key);
-    // Runs the button's action; false when the page view refused the step.
-    bool act(const std::string &key);
+    // Runs a button's action; a failing one ends its click quietly.
+    template <class Action> bool attempt(Action action);
 
     SettingsStore &m_settings;
     PageView &m_view;
     Dialogs &m_dialogs;
+    Gtk::Window *m_parent;
 };

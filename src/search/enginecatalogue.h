@@ -8,6 +8,9 @@
 // Everything here is a pure function of its arguments.
 namespace enginecatalogue {
 
+// The engine searched while no choice is stored.
+inline const std::string DefaultEngine = "google";
+
 // One row of the catalogue, complete: the query it builds and, when an engine
 // tab searches this row, that tab.
 struct EngineRow

@@ -12,10 +12,11 @@ constexpr int HomePageTab = 0;
 EngineTabStrip::EngineTabStrip(EngineTabBar &tabs, Gtk::Entry &searchBox, PageView &view)
     : m_tabs(tabs), m_searchBox(searchBox), m_view(view)
 {
-    m_tabs.chosen.connect(sigc::mem_fun(*this, &EngineTabStrip::tabChosen));
+    for (const std::string &caption : enginecatalogue::tabCaptions())
+        m_tabs.addTab(caption);
 }
 
-void EngineTabStrip::tabChosen(int index)
+void EngineTabStrip::open(int index)
 {
     if (index < 0 || index >= m_tabs.count())
         return;

@@ -5,17 +5,17 @@
 class EngineTabBar;
 class PageView;
 
-// The tab strip's choice handling: rebuilds the nine engine tabs' targets
-// from the search box text, then opens the chosen tab's target. The Home Page
-// tab keeps the target its owners give it.
-class EngineTabStrip : public sigc::trackable
+// The engine tabs: adds the nine tabs after the Home Page tab, and opens a
+// chosen tab's target, rebuilding the engine tabs' targets from the search
+// box's text first. The Home Page tab keeps the target its owner gives it.
+class EngineTabStrip
 {
 public:
     EngineTabStrip(EngineTabBar &tabs, Gtk::Entry &searchBox, PageView &view);
 
-private:
-    void tabChosen(int index);
+    void open(int index);
 
+private:
     EngineTabBar &m_tabs;
     Gtk::Entry &m_searchBox;
     PageView &m_view;

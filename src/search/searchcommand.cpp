@@ -12,8 +12,14 @@ SearchCommand::SearchCommand(Gtk::Entry &searchBox, SettingsStore &settings, Pag
 
 void SearchCommand::run()
 {
-    const std::string engine = m_settings.read(keys::App, keys::Home, keys::Engine, "google");
+    searchFor(m_searchBox.get_text());
+}
+
+void SearchCommand::searchFor(const std::string &words)
+{
+    const std::string engine =
+        m_settings.read(keys::App, keys::Home, keys::Engine, enginecatalogue::DefaultEngine);
     // For an id with two rows the second request replaces the first.
-    for (const std::string &address : enginecatalogue::queryAddresses(engine, m_searchBox.get_text()))
+    for (const std::string &address : enginecatalogue::queryAddresses(engine, words))
         m_view.navigate(address);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtkmm/entry.h>
+#include <string>
 
 class PageView;
 class SettingsStore;
@@ -8,14 +9,16 @@ class SettingsStore;
 // The Search command: sends the search box's words to the engine last chosen
 // in the menu. The engine id is read from the settings at every run, so a
 // choice takes effect at the next search.
-class SearchCommand : public sigc::trackable
+class SearchCommand
 {
 public:
     SearchCommand(Gtk::Entry &searchBox, SettingsStore &settings, PageView &view);
 
+    // Searches the search box's words.
+    void run();
     // Navigates once per catalogue row of the stored engine id; an id no row
     // carries does nothing.
-    void run();
+    void searchFor(const std::string &words);
 
 private:
     Gtk::Entry &m_searchBox;

@@ -177,6 +177,12 @@ bool SettingsStore::write(const std::string &application, const std::string &sec
     return true;
 }
 
+bool SettingsStore::isDamaged(const std::string &application) const
+{
+    const Loaded loaded = load(filePath(application));
+    return loaded.state == Loaded::Read && inifile::Document::parse(loaded.bytes).damaged();
+}
+
 bool SettingsStore::isWritable(const std::string &application) const
 {
     const std::string path = filePath(application);

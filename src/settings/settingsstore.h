@@ -22,6 +22,10 @@ public:
     bool write(const std::string &application, const std::string &section,
                const std::string &key, const std::string &value);
 
+    // Whether the file holds lines that cannot be read (they are left out of
+    // every read, and the file is kept aside at the next write).
+    bool isDamaged(const std::string &application) const;
+
     // Whether a write would reach the disk now (the folder and file are writable).
     bool isWritable(const std::string &application) const;
 

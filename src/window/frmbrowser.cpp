@@ -1,22 +1,9 @@
 #include "window/frmbrowser.h"
 
-#include "util/appicon.h"
-#include "util/colournumber.h"
-#include "commands/commandswiring.h"
-#include "interfaces/dialogs.h"
-#include "favorites/favoritetexts.h"
-#include "favorites/favoriteswiring.h"
-#include "util/makeraddresses.h"
-#include "navigation/navigationwiring.h"
 #include "interfaces/pageview.h"
-#include "search/enginecatalogue.h"
-#include "search/enginemenuitems.h"
-#include "search/searchwiring.h"
-#include "settings/settingskeys.h"
-#include "settings/settingsstore.h"
-#include "window/shortcutswiring.h"
-#include "window/toolbaricons.h"
+#include "util/appicon.h"
 #include "util/windowplacement.h"
+#include "window/toolbaricons.h"
 
 using windowplacement::pixels;
 
@@ -37,6 +24,7 @@ constexpr int ClientWidth = 17160;
 constexpr int ClientHeight = 7905;
 constexpr int CentreRaise = 85;
 constexpr int PanelWidths[3] = {1440, 9440, 1440};
+constexpr int HomePageTab = 0;
 
 // Toolbar1 positions 1 to 23; a null key is a separator.
 struct ToolbarSlot { const char *key; const char *tooltip; };
@@ -81,18 +69,18 @@ double fittingPoints(Gtk::Label &label, double points, int width)
 
 } // namespace
 
-frmBrowser::frmBrowser(SettingsStore &settings, Dialogs &dialogs, PageView &pageView)
-    : WebBrowser1(pageView), m_settings(settings), m_dialogs(dialogs)
+frmBrowser::frmBrowser(PageView &pageView)
+    : m_WebBrowser1(pageView),
+      m_menus(m_menuBar, m_keys, [this](Command command, int argument) { runLater(command, argument); })
 {
     set_title("Skimlark");
     set_icon_list(appicon::icons());
-    add_accel_group(accelGroup);
+    add_accel_group(m_keys);
     set_default_size(pixels(ClientWidth), pixels(ClientHeight) + 22);
     add_events(Gdk::POINTER_MOTION_MASK);
     buildControls();
-    buildMenus();
-    m_settings.writeFailed.connect(sigc::mem_fun(*this, &frmBrowser::reportWriteFailure));
-    m_settings.damaged.connect(sigc::mem_fun(*this, &frmBrowser::reportDamage));
+    bind(Command::Exit, [this](int) { close(); });
+    bind(Command::FullScreen, [this](int) { toggleFullScreen(); });
 }
 
 frmBrowser::~frmBrowser()
@@ -103,13 +91,13 @@ frmBrowser::~frmBrowser()
 void frmBrowser::buildControls()
 {
     add(m_layout);
-    m_layout.pack_start(menuBar, false, false);
+    m_layout.pack_start(m_menuBar, false, false);
     buildToolbar();
 
     // The search row keeps the design's places; the fields keep them too.
     const std::pair<Gtk::Widget *, Place> row[] = {
-        {&Label1, Label1Place}, {&Text1, Text1Place}, {&Command1, Command1Place},
-        {&Label2, Label2Place}, {&Combo1, Combo1Place}, {&Command2, Command2Place}};
+        {&m_Label1, Label1Place}, {&m_Text1, Text1Place}, {&m_Command1, Command1Place},
+        {&m_Label2, Label2Place}, {&m_Combo1, Combo1Place}, {&m_Command2, Command2Place}};
     m_searchRow.set_size_request(-1, pixels(SearchRowHeight));
     // The design's fields are lower than the theme's: the row keeps them compact.
     static bool compactStyle = false;
@@ -124,57 +112,52 @@ void frmBrowser::buildControls()
                                                    GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     }
     m_searchRow.get_style_context()->add_class("skimlark-compact");
-    TabStrip1.get_style_context()->add_class("skimlark-tabs");
+    m_TabStrip1.get_style_context()->add_class("skimlark-tabs");
     for (const auto &[widget, place] : row) {
         widget->set_size_request(pixels(place.width), pixels(Command1Place.height));
         m_searchRow.put(*widget, pixels(place.left), pixels(place.top - Toolbar1Height) - 5);
     }
     m_layout.pack_start(m_searchRow, false, false);
 
-    Label1.set_text("Search the Internet:");
-    Label2.set_text("Location:");
-    Label1.set_mnemonic_widget(Text1);
-    Label2.set_mnemonic_widget(*Combo1.get_entry());
-    for (Gtk::Label *label : {&Label1, &Label2}) {
+    m_Label1.set_text("Search the Internet:");
+    m_Label2.set_text("Location:");
+    m_Label1.set_mnemonic_widget(m_Text1);
+    m_Label2.set_mnemonic_widget(*m_Combo1.get_entry());
+    for (Gtk::Label *label : {&m_Label1, &m_Label2}) {
         label->set_xalign(0);
     }
     const double points = std::min(
-        fittingPoints(Label1, 9.75, pixels(Text1Place.left - Label1Place.left) - 4),
-        fittingPoints(Label2, 9.75, pixels(Combo1Place.left - Label2Place.left) - 4));
+        fittingPoints(m_Label1, 9.75, pixels(Text1Place.left - Label1Place.left) - 4),
+        fittingPoints(m_Label2, 9.75, pixels(Combo1Place.left - Label2Place.left) - 4));
     const std::string labelCss = "label { font-weight: bold; font-size: " + std::to_string(points) + "pt; }";
-    cssFor(Label1, labelCss);
-    cssFor(Label2, labelCss);
+    cssFor(m_Label1, labelCss);
+    cssFor(m_Label2, labelCss);
 
-    Text1.set_text("Enter your search keyword here");
-    Text1.get_accessible()->set_name("Search the Internet:");
-    Combo1.get_accessible()->set_name("Location:");
-    Combo1.get_entry()->get_accessible()->set_name("Location:");
-    Combo1.get_entry()->set_width_chars(1);
-    Text1.set_width_chars(1);
-    // Both fields carry their own colours, so a dark desktop theme never gives black on dark.
-    for (Gtk::Widget *field : {static_cast<Gtk::Widget *>(&Text1), static_cast<Gtk::Widget *>(&Combo1)}) {
-        setFieldColour(*field, false, 0);
-        setFieldColour(*field, true, 0xFFFFFF);
-    }
-    Command1.set_label("Search");
-    Command2.set_label("Surf");
-    Command1.get_accessible()->set_name("Search");
-    Command2.get_accessible()->set_name("Surf");
-    for (Gtk::Button *button : {&Command1, &Command2})
+    m_Text1.set_text("Enter your search keyword here");
+    m_Text1.get_accessible()->set_name("Search the Internet:");
+    m_Combo1.get_accessible()->set_name("Location:");
+    m_Combo1.get_entry()->get_accessible()->set_name("Location:");
+    m_Combo1.get_entry()->set_width_chars(1);
+    m_Text1.set_width_chars(1);
+    m_Command1.set_label("Search");
+    m_Command2.set_label("Surf");
+    m_Command1.get_accessible()->set_name("Search");
+    m_Command2.get_accessible()->set_name("Surf");
+    for (Gtk::Button *button : {&m_Command1, &m_Command2})
         button->set_can_default(true);
 
-    TabStrip1.get_accessible()->set_name("Search engines");
-    TabStrip1.addTab("");
-    m_layout.pack_start(TabStrip1, false, false);
+    m_TabStrip1.get_accessible()->set_name("Search engines");
+    m_TabStrip1.addTab("");
+    m_layout.pack_start(m_TabStrip1, false, false);
 
-    UCmoreToolbar.set_toolbar_style(Gtk::TOOLBAR_ICONS);
-    UCmoreToolbar.set_size_request(-1, pixels(UCmoreToolbarHeight));
-    UCmoreToolbar.get_accessible()->set_name("Page toolbar");
-    UCmoreToolbar.set_no_show_all(true);
-    m_layout.pack_start(UCmoreToolbar, false, false);
+    m_UCmoreToolbar.set_toolbar_style(Gtk::TOOLBAR_ICONS);
+    m_UCmoreToolbar.set_size_request(-1, pixels(UCmoreToolbarHeight));
+    m_UCmoreToolbar.get_accessible()->set_name("Page toolbar");
+    m_UCmoreToolbar.set_no_show_all(true);
+    m_layout.pack_start(m_UCmoreToolbar, false, false);
 
-    Picture1.pack_start(WebBrowser1.widget(), true, true);
-    m_layout.pack_start(Picture1, true, true);
+    m_Picture1.pack_start(m_WebBrowser1.widget(), true, true);
+    m_layout.pack_start(m_Picture1, true, true);
 
     buildStatusBar();
     m_layout.show_all();
@@ -182,23 +165,23 @@ void frmBrowser::buildControls()
 
 void frmBrowser::buildToolbar()
 {
-    Toolbar1.set_toolbar_style(Gtk::TOOLBAR_ICONS);
-    Toolbar1.set_icon_size(Gtk::ICON_SIZE_LARGE_TOOLBAR);
-    Toolbar1.set_size_request(-1, pixels(Toolbar1Height));
-    Toolbar1.get_accessible()->set_name("Navigation");
+    m_Toolbar1.set_toolbar_style(Gtk::TOOLBAR_ICONS);
+    m_Toolbar1.set_icon_size(Gtk::ICON_SIZE_LARGE_TOOLBAR);
+    m_Toolbar1.set_size_request(-1, pixels(Toolbar1Height));
+    m_Toolbar1.get_accessible()->set_name("Navigation");
     for (int position = 1; position <= 23; ++position) {
         const ToolbarSlot &slot = ToolbarSlots[position - 1];
         if (!slot.key) {
             auto *separator = Gtk::manage(new Gtk::SeparatorToolItem);
             // One visible divider between the navigation and the favorite groups.
             separator->set_no_show_all(position != 6);
-            Toolbar1.append(*separator);
+            m_Toolbar1.append(*separator);
             continue;
         }
         auto *image = Gtk::manage(new Gtk::Image(toolbaricons::draw(toolbaricons::pictureFor(slot.key))));
         auto *button = Gtk::manage(new Gtk::ToolButton(*image, slot.tooltip));
         button->set_name(slot.key);
-        Toolbar1.append(*button);
+        m_Toolbar1.append(*button);
         m_toolbarButtons[position] = button;
         // A tool item's own accessible is a wrapper: name and describe the
         // button inside it. Its tooltip may be set on the item or (through
@@ -219,17 +202,17 @@ void frmBrowser::buildToolbar()
         inner->property_tooltip_text().signal_changed().connect([=] { follow(inner, button); });
         button->set_tooltip_text(slot.tooltip);
     }
-    m_layout.pack_start(Toolbar1, false, false);
+    m_layout.pack_start(m_Toolbar1, false, false);
 }
 
 void frmBrowser::buildStatusBar()
 {
-    atk_object_set_role(StatusBar1.get_accessible()->gobj(), ATK_ROLE_STATUSBAR);
-    StatusBar1.get_accessible()->set_name("Status");
-    StatusBar1.set_spacing(4);
-    StatusBar1.set_border_width(2);
+    atk_object_set_role(m_StatusBar1.get_accessible()->gobj(), ATK_ROLE_STATUSBAR);
+    m_StatusBar1.get_accessible()->set_name("Status");
+    m_StatusBar1.set_spacing(4);
+    m_StatusBar1.set_border_width(2);
     for (int i = 0; i < 3; ++i) {
-        Gtk::Label &panel = panels[i];
+        Gtk::Label &panel = m_panels[i];
         panel.set_xalign(0);
         panel.set_size_request(pixels(PanelWidths[i]), -1);
         // Long texts are cut, so the panels keep their widths.
@@ -238,14 +221,9 @@ void frmBrowser::buildStatusBar()
         panel.set_max_width_chars(1);
         cssFor(panel, "label { border: 1px solid; border-color: #a0a0a0 #ffffff #ffffff #a0a0a0;"
                       " padding: 1px 4px; }");
-        StatusBar1.pack_start(panel, false, false);
+        m_StatusBar1.pack_start(panel, false, false);
     }
-    m_layout.pack_end(StatusBar1, false, false);
-}
-
-Gtk::ToolButton *frmBrowser::toolbarButton(int position) const
-{
-    return position >= 1 && position <= 23 ? m_toolbarButtons[position] : nullptr;
+    m_layout.pack_end(m_StatusBar1, false, false);
 }
 
 Gtk::ToolButton *frmBrowser::toolbarButton(const std::string &key) const
@@ -257,142 +235,109 @@ Gtk::ToolButton *frmBrowser::toolbarButton(const std::string &key) const
     return nullptr;
 }
 
+Gtk::ToolButton *frmBrowser::favoriteButton(int n) const
+{
+    return n >= 1 && n <= 10 ? m_toolbarButtons[13 + n] : nullptr;
+}
+
 void frmBrowser::load()
 {
     // The second toolbar shows the page's load progress.
-    UCmoreToolbar.show();
-    m_toolbarComponent.attach(UCmoreToolbar, WebBrowser1);
+    m_UCmoreToolbar.show();
+    m_toolbarComponent.attach(m_UCmoreToolbar, m_WebBrowser1);
     m_toolbarComponent.setMode(1);
+    m_firstActivation = true;
+    m_TabStrip1.setCaption(HomePageTab, "Home Page");
+    placeOnScreen();
+}
 
-    const std::string engine = m_settings.read(keys::App, keys::Home, keys::Engine, "google");
-    for (const EngineMark &mark : StartupEngineMarks) {
-        if (engine == mark.engineId) {
-            if (Gtk::CheckMenuItem *item = checkItem(mark.item))
-                item->set_active(true);
+void frmBrowser::bind(Command command, std::function<void(int)> run)
+{
+    m_commands[command] = std::move(run);
+}
+
+void frmBrowser::run(Command command, int argument)
+{
+    const auto found = m_commands.find(command);
+    if (found != m_commands.end())
+        found->second(argument);
+}
+
+void frmBrowser::runLater(Command command, int argument)
+{
+    // Bound to the window, so a window closed meanwhile runs nothing.
+    Glib::signal_idle().connect_once(sigc::bind(sigc::mem_fun(*this, &frmBrowser::run), command, argument));
+}
+
+void frmBrowser::toggleFullScreen()
+{
+    if (m_fullScreen)
+        unfullscreen();
+    else
+        fullscreen();
+}
+
+bool frmBrowser::on_window_state_event(GdkEventWindowState *event)
+{
+    m_fullScreen = event->new_window_state & GDK_WINDOW_STATE_FULLSCREEN;
+    return Gtk::Window::on_window_state_event(event);
+}
+
+bool frmBrowser::on_key_press_event(GdkEventKey *event)
+{
+    // Ahead of the focused control: the keys below mean the same everywhere.
+    const auto modifiers = GdkModifierType(event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK));
+    const guint keyval = gdk_keyval_to_lower(event->keyval);
+    for (const KeyRow &row : KeyRows) {
+        for (const Key &key : row.keys) {
+            if (!key.keyval || key.keyval != keyval || key.modifiers != modifiers || !isBound(row.command))
+                continue;
+            run(row.command, 0);
+            if (!row.passOn)
+                return true;
+            return Gtk::Window::on_key_press_event(event);
         }
     }
-
-    for (int n = 1; n <= favoritetexts::Count; ++n) {
-        favoriteButton(n)->set_tooltip_text(
-            m_settings.read(keys::App, keys::Home, keys::favoriteSlot(n), favoritetexts::invitation(n)));
-    }
-    Command1.set_tooltip_text(m_settings.read(keys::App, keys::Home, keys::Address, ""));
-
-    applyStoredColours();
-
-    m_visitedCounter = 0;
-    m_firstActivation = true;
-
-    TabStrip1.setCaption(0, "Home Page");
-    TabStrip1.setTag(0, m_settings.read(keys::App, keys::Home, keys::Address, maker::ReferralAddress));
-    for (const std::string &caption : enginecatalogue::tabCaptions())
-        TabStrip1.addTab(caption);
-
-    placeOnScreen();
-
-    Combo1.append(m_settings.read(keys::App, keys::MRURL, std::to_string(m_visitedCounter), ""));
-    Combo1.get_entry()->set_text("");
-
-    // The behaviour goes on after the load: a check mark set from code reads
-    // to GTK as a click, and the load's marks are no user's choice.
-    wireSearch(*this);
-    wireNavigation(*this);
-    wireFavorites(*this);
-    wireCommands(*this);
-    wireShortcuts(*this);
-
-    if (!m_settings.isWritable(keys::App)) {
-        const std::string path = m_settings.filePath(keys::App);
-        Glib::signal_idle().connect_once([this, path] { reportWriteFailure(path); });
-    }
-}
-
-void frmBrowser::applyStoredColours()
-{
-    // A stored colour is the user's choice, white and black included; a
-    // missing key leaves the field's own colours, and a text that names no
-    // colour is skipped.
-    struct Rule { Gtk::Widget *field; const std::string &key; bool background; };
-    const Rule rules[] = {
-        {&Combo1, keys::AddressbarFontColor, false},
-        {&Combo1, keys::AddressbarBackgroundColor, true},
-        {&Text1, keys::SearchboxFontColor, false},
-        {&Text1, keys::SearchboxBackgroundColor, true},
-    };
-    for (const Rule &rule : rules) {
-        if (!m_settings.contains(keys::App, keys::Home, rule.key))
-            continue;
-        if (auto colour = colournumber::fromText(m_settings.read(keys::App, keys::Home, rule.key, "")))
-            setFieldColour(*rule.field, rule.background, *colour);
-    }
-}
-
-void frmBrowser::setFieldColour(Gtk::Widget &field, bool background, std::uint32_t colour)
-{
-    Gtk::Widget *target = &field;
-    if (auto *combo = dynamic_cast<Gtk::ComboBox *>(&field); combo && combo->get_has_entry())
-        target = combo->get_entry();
-    GObject *object = G_OBJECT(target->gobj());
-    // Both colours live on the widget, so one provider can carry them.
-    g_object_set_data(object, background ? "skimlark-background" : "skimlark-text",
-                      GUINT_TO_POINTER(colour | 0x1000000u));
-    auto *provider = static_cast<GtkCssProvider *>(g_object_get_data(object, "skimlark-colours"));
-    if (!provider) {
-        provider = gtk_css_provider_new();
-        gtk_style_context_add_provider(target->get_style_context()->gobj(), GTK_STYLE_PROVIDER(provider),
-                                       GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-        g_object_set_data_full(object, "skimlark-colours", provider, g_object_unref);
-    }
-    std::string css = "entry {";
-    for (const char *key : {"skimlark-text", "skimlark-background"}) {
-        const guint stored = GPOINTER_TO_UINT(g_object_get_data(object, key));
-        if (!stored)
-            continue;
-        const std::string rgb = colournumber::toRgba(stored & 0xFFFFFF).to_string();
-        css += std::string(key == std::string("skimlark-text") ? " color: " : " background-color: ")
-               + rgb + ";";
-        if (key != std::string("skimlark-text"))
-            css += " background-image: none;";
-    }
-    css += " }";
-    gtk_css_provider_load_from_data(provider, css.c_str(), -1, nullptr);
+    return Gtk::Window::on_key_press_event(event);
 }
 
 void frmBrowser::placeOnScreen()
 {
-    // Centred by the outer size: until the frame is known that is the window's
-    // own size, and once mapped the frame is taken into account.
-    auto place = [this] {
-        auto display = get_display();
-        Glib::RefPtr<Gdk::Monitor> monitor = get_window() ? display->get_monitor_at_window(get_window())
-                                                          : display->get_primary_monitor();
-        if (!monitor)
-            monitor = display->get_monitor(0);
-        if (!monitor || is_maximized())
-            return;
-        Gdk::Rectangle area;
-        monitor->get_workarea(area);
-        int width = 0, height = 0;
-        get_size(width, height);
-        if (get_window()) {
-            Gdk::Rectangle frame;
-            get_window()->get_frame_extents(frame);
-            width = std::max(width, frame.get_width());
-            height = std::max(height, frame.get_height());
-        }
-        const auto corner = windowplacement::centred(
-            {area.get_x(), area.get_y(), area.get_width(), area.get_height()}, width, height, CentreRaise);
-        move(corner.x, corner.y);
-    };
-    place();
+    placeNow();
     if (!m_placedByFrame) {
         m_placedByFrame = true;
-        signal_map_event().connect([this, place](GdkEventAny *) {
+        signal_map_event().connect([this](GdkEventAny *) {
             // The window manager adds its frame once the window is mapped.
-            Glib::signal_timeout().connect_once(place, 50);
+            Glib::signal_timeout().connect_once(sigc::mem_fun(*this, &frmBrowser::placeNow), 50);
             return false;
         }, false);
     }
+}
+
+void frmBrowser::placeNow()
+{
+    // Centred by the outer size: until the frame is known that is the window's
+    // own size, and once mapped the frame is taken into account.
+    auto display = get_display();
+    Glib::RefPtr<Gdk::Monitor> monitor = get_window() ? display->get_monitor_at_window(get_window())
+                                                      : display->get_primary_monitor();
+    if (!monitor)
+        monitor = display->get_monitor(0);
+    if (!monitor || is_maximized() || m_fullScreen)
+        return;
+    Gdk::Rectangle area;
+    monitor->get_workarea(area);
+    int width = 0, height = 0;
+    get_size(width, height);
+    if (get_window()) {
+        Gdk::Rectangle frame;
+        get_window()->get_frame_extents(frame);
+        width = std::max(width, frame.get_width());
+        height = std::max(height, frame.get_height());
+    }
+    const auto corner = windowplacement::centred(
+        {area.get_x(), area.get_y(), area.get_width(), area.get_height()}, width, height, CentreRaise);
+    move(corner.x, corner.y);
 }
 
 bool frmBrowser::on_focus_in_event(GdkEventFocus *event)
@@ -417,7 +362,6 @@ void frmBrowser::ensureFirstActivation()
         return;
     m_firstActivation = false;
     firstActivated.emit();
-    TabStrip1.select(0);
 }
 
 bool frmBrowser::on_delete_event(GdkEventAny *)
@@ -436,26 +380,3 @@ bool frmBrowser::on_delete_event(GdkEventAny *)
     return true;
 }
 
-void frmBrowser::showLater(const std::string &text)
-{
-    Glib::signal_idle().connect_once([this, text] { m_dialogs.message(this, text, "Skimlark"); });
-}
-
-void frmBrowser::reportWriteFailure(const std::string &path)
-{
-    if (m_writeFailureReported)
-        return;
-    m_writeFailureReported = true;
-    m_dialogs.message(this, "Settings cannot be saved to " + path
-                                + ". Changes made now are not kept: they are lost when Skimlark closes.",
-                      "Skimlark");
-}
-
-void frmBrowser::reportDamage(const std::string &path, const std::string &keptAside)
-{
-    if (m_damageReported)
-        return;
-    m_damageReported = true;
-    showLater("The settings file " + path + " was damaged. What could be read was kept; the damaged file "
-              "was kept as " + keptAside + ".");
-}

@@ -1,96 +1,68 @@
 #pragma once
 
+#include "window/browsermenus.h"
+#include "window/commandtable.h"
 #include "window/enginetabbar.h"
 #include "window/toolbarcomponent.h"
 
 #include <gtkmm.h>
 #include <array>
-#include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
-class Dialogs;
 class PageView;
-class SettingsStore;
 
-// The main window. It builds its controls and menu tree, runs the load that
-// restores the stored settings, lays itself out and ends the program when
-// closed. The subsystems wire their behaviour onto the controls it exposes
-// (see the wire* functions each subsystem offers).
+// The main window: its controls and menu tree, their layout and placement,
+// the first activation and the close that ends the program. Behaviour is
+// wired onto the controls from outside, through the accessors below; the
+// menu items and keys run the commands bound to them.
 class frmBrowser : public Gtk::Window
 {
 public:
-    frmBrowser(SettingsStore &settings, Dialogs &dialogs, PageView &pageView);
+    explicit frmBrowser(PageView &pageView);
     ~frmBrowser() override;
 
-    // The main window load: restores the settings onto the controls. Runs once,
-    // before the window is first shown.
+    // The window's own part of the load: the page toolbar and its component,
+    // the Home Page tab's caption, the first-activation flag and the place on
+    // the screen. Runs once, before the window is first shown.
     void load();
 
-    // A menu item by its name (`mnugoogle`, `mnusepo` ...); nullptr if none.
-    Gtk::MenuItem *menuItem(const std::string &name) const;
-    // A menu item that carries a check mark (the engine items); nullptr if none.
-    Gtk::CheckMenuItem *checkItem(const std::string &name) const;
-    // Toolbar1's button at a 1-based position (1..23; nullptr for separators) or by key.
-    Gtk::ToolButton *toolbarButton(int position) const;
+    // The controls, by their design names.
+    Gtk::Entry &Text1() { return m_Text1; }
+    Gtk::Button &Command1() { return m_Command1; }
+    Gtk::ComboBoxText &Combo1() { return m_Combo1; }
+    Gtk::Button &Command2() { return m_Command2; }
+    EngineTabBar &TabStrip1() { return m_TabStrip1; }
+    // The page area: the page view, and under it what the page needs (find).
+    Gtk::Box &Picture1() { return m_Picture1; }
+    Gtk::Box &StatusBar1() { return m_StatusBar1; }
+    std::array<Gtk::Label, 3> &panels() { return m_panels; }
+    // Toolbar1's button by key ("back" ... "home", "one" ... "ten"); nullptr if none.
     Gtk::ToolButton *toolbarButton(const std::string &key) const;
-    // Favorite button N (1..10): position 13 + N.
-    Gtk::ToolButton *favoriteButton(int n) const { return toolbarButton(13 + n); }
+    // Favorite button N (1..10), Toolbar1's button at position 13 + N.
+    Gtk::ToolButton *favoriteButton(int n) const;
+    // A menu item by its name (`mnufile`, `mnusepo` ...); nullptr if none.
+    Gtk::MenuItem *menuItem(const std::string &name) const { return m_menus.item(name); }
+    Gtk::Menu &engineMenu() const { return m_menus.engineMenu(); }
+    bool toolbarComponentAttached() const { return m_toolbarComponent.attached(); }
 
-    SettingsStore &settings() const { return m_settings; }
-    ToolbarComponent &toolbarComponent() { return m_toolbarComponent; }
-    Dialogs &dialogs() const { return m_dialogs; }
+    // What a menu item or key runs; `argument` is the row's (a slot, a colour).
+    void bind(Command command, std::function<void(int argument)> run);
+    bool isBound(Command command) const { return m_commands.count(command) != 0; }
+    // Menu items run their command once the activation has returned (so an
+    // assistive tool that activated the item can answer the box it opens).
+    void runLater(Command command, int argument);
 
-    // Keeps a behaviour object alive as long as the window.
-    template <class T> T &keep(std::unique_ptr<T> object)
-    {
-        T &ref = *object;
-        m_kept.push_back(std::shared_ptr<void>(std::move(object)));
-        return ref;
-    }
+    // Full screen and back.
+    void toggleFullScreen();
 
-    // Window fields.
-    int visitedAddressCounter() const { return m_visitedCounter; }
     bool firstActivationPending() const { return m_firstActivation; }
-
-    // The common dialog's current colour (a colour number): black when the
-    // window opens, then the colour last accepted in the colour picker.
-    std::uint32_t commonDialogColour = 0;
-
-    // Controls, by their design names.
-    Gtk::MenuBar menuBar;
-    Gtk::Toolbar Toolbar1;
-    Gtk::Toolbar UCmoreToolbar;
-    Gtk::Label Label1;
-    Gtk::Entry Text1;
-    Gtk::Button Command1;
-    Gtk::Label Label2;
-    Gtk::ComboBoxText Combo1{true};
-    Gtk::Button Command2;
-    EngineTabBar TabStrip1;
-    // Holds the page view's widget (and the find bar under it).
-    Gtk::Box Picture1{Gtk::ORIENTATION_VERTICAL};
-    PageView &WebBrowser1;
-    // The status bar: three panels in a row.
-    Gtk::Box StatusBar1{Gtk::ORIENTATION_HORIZONTAL};
-    std::array<Gtk::Label, 3> panels;
-    // The clock's timer (500 ms); connected by the status display.
-    sigc::connection Timer3;
-    // The window's keyboard shortcuts (menu items show theirs).
-    Glib::RefPtr<Gtk::AccelGroup> accelGroup = Gtk::AccelGroup::create();
-
-    // Applies a text or background colour (a colour number) to the address bar
-    // or the search box.
-    static void setFieldColour(Gtk::Widget &field, bool background, std::uint32_t colour);
-
-    // The first activation (selects the Home Page tab); later calls do nothing.
+    // The first activation, once: emits firstActivated. Later calls do nothing.
     void ensureFirstActivation();
-    // Says once per run that settings cannot be saved.
-    void reportWriteFailure(const std::string &path);
 
-    // The first activation: the Home Page tab is selected right after this.
+    // The first activation: the first page is asked for now.
     sigc::signal<void()> firstActivated;
     // The window is closing; the program ends after this.
     sigc::signal<void()> closing;
@@ -99,30 +71,41 @@ protected:
     bool on_delete_event(GdkEventAny *event) override;
     bool on_focus_in_event(GdkEventFocus *event) override;
     bool on_motion_notify_event(GdkEventMotion *event) override;
+    bool on_key_press_event(GdkEventKey *event) override;
+    bool on_window_state_event(GdkEventWindowState *event) override;
 
 private:
     void buildControls();
-    void buildMenus();
     void buildToolbar();
     void buildStatusBar();
-    void applyStoredColours();
     void placeOnScreen();
-    void reportDamage(const std::string &path, const std::string &keptAside);
-    void showLater(const std::string &text);
+    void placeNow();
+    void run(Command command, int argument);
 
-    SettingsStore &m_settings;
-    Dialogs &m_dialogs;
+    PageView &m_WebBrowser1;
+    Glib::RefPtr<Gtk::AccelGroup> m_keys = Gtk::AccelGroup::create();
     Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL};
+    Gtk::MenuBar m_menuBar;
+    BrowserMenus m_menus;
+    Gtk::Toolbar m_Toolbar1;
     Gtk::Fixed m_searchRow;
+    Gtk::Label m_Label1;
+    Gtk::Entry m_Text1;
+    Gtk::Button m_Command1;
+    Gtk::Label m_Label2;
+    Gtk::ComboBoxText m_Combo1{true};
+    Gtk::Button m_Command2;
+    EngineTabBar m_TabStrip1;
+    Gtk::Toolbar m_UCmoreToolbar;
+    Gtk::Box m_Picture1{Gtk::ORIENTATION_VERTICAL};
+    Gtk::Box m_StatusBar1{Gtk::ORIENTATION_HORIZONTAL};
+    std::array<Gtk::Label, 3> m_panels;
     ToolbarComponent m_toolbarComponent;
-    std::map<std::string, Gtk::MenuItem *> m_menuItems;
     std::array<Gtk::ToolButton *, 24> m_toolbarButtons{};
-    std::vector<std::shared_ptr<void>> m_kept;
-    int m_visitedCounter = 0;
+    std::map<Command, std::function<void(int)>> m_commands;
     bool m_firstActivation = false;
-    bool m_writeFailureReported = false;
-    bool m_damageReported = false;
     bool m_firstMouseMove = false;
     bool m_placedByFrame = false;
     bool m_unloaded = false;
+    bool m_fullScreen = false;
 };

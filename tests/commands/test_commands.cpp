@@ -3,9 +3,13 @@
 #include "commands/filecommands.h"
 #include "commands/internetsettings.h"
 #include "commands/internetsettingspanel.h"
+#include "commands/fieldcolours.h"
 #include "fakedialogs.h"
 #include "fakepageview.h"
 #include "settings/settingsstore.h"
+#include "util/colournumber.h"
+
+#include <glib/gstdio.h>
 
 #include <gtest/gtest.h>
 #include <gtkmm.h>
@@ -25,17 +29,22 @@ std::string tempRoot()
 const char *const ColourKeys[] = {"Addressbarfontcolor", "Addressbarbackgroundcolor",
                                   "Searchboxfontcolor", "Searchboxbackgroundcolor"};
 
+Gdk::RGBA colourOf(Gtk::Widget &widget, bool background)
+{
+    auto style = widget.get_style_context();
+    G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+    return background ? style->get_background_color(style->get_state()) : style->get_color(style->get_state());
+    G_GNUC_END_IGNORE_DEPRECATIONS
+}
+
+std::uint32_t numberOf(Gtk::Widget &widget, bool background)
+{
+    return colournumber::fromRgba(colourOf(widget, background)) & 0xFFFFFF;
+}
+
 class Commands : public testing::Test
 {
 protected:
-    ColourScheme colours() { return colours(settings); }
-    ColourScheme colours(SettingsStore &store)
-    {
-        return ColourScheme(store, dialogs, addressBar, searchBox, pickerColour,
-                            [this](Gtk::Widget &field, bool background, std::uint32_t colour) {
-                                applied.push_back({&field, background, colour});
-                            });
-    }
     std::vector<std::string> storedColours() const { return storedColours(settings); }
     static std::vector<std::string> storedColours(const SettingsStore &store)
     {
@@ -51,28 +60,22 @@ protected:
             result.push_back(box.text);
         return result;
     }
-
-    struct Applied
+    // The four colours as shown: address bar text and background, search box text and background.
+    std::vector<std::uint32_t> shownColours()
     {
-        Gtk::Widget *field;
-        bool background;
-        std::uint32_t colour;
-        bool operator==(const Applied &o) const
-        {
-            return field == o.field && background == o.background && colour == o.colour;
-        }
-    };
+        return {numberOf(addressBar, false), numberOf(addressBar, true), numberOf(searchBox, false),
+                numberOf(searchBox, true)};
+    }
 
     SettingsStore settings{tempRoot()};
     FakeDialogs dialogs;
     FakePageView view;
-    Gtk::ComboBoxText addressBar{true};
+    Gtk::Entry addressBar;
     Gtk::Entry searchBox;
-    std::uint32_t pickerColour = 0;
-    std::vector<Applied> applied;
+    Gtk::ComboBoxText addressCombo{true};
 };
 
-TEST_F(Commands, EachColourCommandColoursOneFieldAndStoresItsNumber)
+TEST_F(Commands, EachColourCommandColoursOneFieldOnceItsNumberIsStored)
 {
     struct Row { int command; std::uint32_t colour; const char *text; };
     const Row rows[] = {
@@ -85,57 +88,110 @@ TEST_F(Commands, EachColourCommandColoursOneFieldAndStoresItsNumber)
     for (const Row &row : rows) {
         SCOPED_TRACE(row.text);
         SettingsStore store{tempRoot()};
-        applied.clear();
+        Gtk::Entry address, search;
+        ColourScheme scheme(store, dialogs, address, search);
+        const std::uint32_t before[] = {numberOf(address, false), numberOf(address, true),
+                                        numberOf(search, false), numberOf(search, true)};
         dialogs.colourAnswers.push_back(row.colour);
-        colours(store).change(ColourScheme::Commands[row.command].target);
-
-        Gtk::Widget *field = row.command < 2 ? static_cast<Gtk::Widget *>(&addressBar) : &searchBox;
-        EXPECT_EQ(applied, (std::vector<Applied>{{field, row.command % 2 == 1, row.colour}}));
+        scheme.change(Target(row.command));
+        Gtk::Entry &field = row.command < 2 ? address : search;
+        EXPECT_EQ(numberOf(field, row.command % 2 == 1), row.colour);
+        // The other field keeps its colours.
+        Gtk::Entry &other = row.command < 2 ? search : address;
+        const int otherFirst = row.command < 2 ? 2 : 0;
+        EXPECT_EQ(numberOf(other, false), before[otherFirst]);
+        EXPECT_EQ(numberOf(other, true), before[otherFirst + 1]);
         std::vector<std::string> expected(4, "<missing>");
         expected[row.command] = row.text;
         EXPECT_EQ(storedColours(store), expected);
-        EXPECT_EQ(pickerColour, row.colour);
     }
 }
 
-TEST_F(Commands, PickerStartsOnTheLastAcceptedColourAndCancelChangesNothing)
+TEST_F(Commands, PickerStartsOnTheLastAcceptedColourAndCancelOrAFailedWriteChangesNothing)
 {
-    ColourScheme scheme = colours();
+    ColourScheme scheme(settings, dialogs, addressBar, searchBox);
     dialogs.colourAnswers = {0x0000FF, std::nullopt, 0xFFFFFF};
     for (int command : {2, 1, 0, 3})
-        scheme.change(ColourScheme::Commands[command].target);
+        scheme.change(Target(command));
     // Black at first whatever is stored, then whatever was last accepted in any command.
     EXPECT_EQ(pickerStarts(), (std::vector<std::string>{"0", "255", "255", "16777215"}));
     EXPECT_EQ(storedColours(), (std::vector<std::string>{"16777215", "<missing>", "255", "<missing>"}));
-    EXPECT_EQ(applied.size(), 2u);
-    EXPECT_EQ(pickerColour, 0xFFFFFFu);
+
+    // A colour that cannot be stored is not shown either.
+    const std::vector<std::uint32_t> before = shownColours();
+    ASSERT_EQ(g_unlink(settings.filePath("Skimlark").c_str()), 0);
+    ASSERT_EQ(g_mkdir(settings.filePath("Skimlark").c_str(), 0700), 0);
+    dialogs.colourAnswers = {0x00FF00};
+    scheme.change(Target::AddressBarBackground);
+    EXPECT_EQ(shownColours(), before);
 }
 
-TEST_F(Commands, FileCommandsGoToThePageView)
+struct ColourRow { const char *name; const char *key; const char *value; std::optional<std::uint32_t> applied; };
+class StartupColours : public Commands, public testing::WithParamInterface<ColourRow> {};
+
+// Built, the scheme shows the stored colours; a field without one keeps the
+// theme's own colours.
+TEST_P(StartupColours, StoredColourIsAppliedWhenItsKeyExists)
+{
+    const ColourRow &row = GetParam();
+    const std::string key = row.key;
+    const bool address = key.rfind("Address", 0) == 0;
+    const bool background = key.find("background") != std::string::npos;
+    Gtk::Entry &field = address ? addressBar : searchBox;
+    const std::uint32_t theme = numberOf(field, background);
+    if (row.value)
+        settings.write("Skimlark", "Home", key, row.value);
+    ColourScheme scheme(settings, dialogs, addressBar, searchBox);
+    EXPECT_EQ(numberOf(field, background), row.applied.value_or(theme));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, StartupColours, testing::Values(
+    ColourRow{"MissingKeyLeavesTheThemesText", "Addressbarfontcolor", nullptr, std::nullopt},
+    ColourRow{"MissingKeyLeavesTheThemesBackground", "Searchboxbackgroundcolor", nullptr, std::nullopt},
+    ColourRow{"WhiteTextApplied", "Addressbarfontcolor", "16777215", 0xFFFFFFu},
+    ColourRow{"BlackBackgroundApplied", "Addressbarbackgroundcolor", "0", 0u},
+    ColourRow{"BlueSearchText", "Searchboxfontcolor", "16711680", 0xFF0000u},
+    ColourRow{"WordSkipped", "Searchboxbackgroundcolor", "purple", std::nullopt},
+    ColourRow{"OutOfRangeSkipped", "Searchboxbackgroundcolor", "16777216", std::nullopt}),
+    [](const testing::TestParamInfo<ColourRow> &info) { return info.param.name; });
+
+// A dark theme: without stored colours the fields are the theme's; a stored
+// colour wins, and its partner is made readable against it.
+TEST_F(Commands, ThemeColoursWhereNoneIsStored)
+{
+    g_object_set(gtk_settings_get_default(), "gtk-application-prefer-dark-theme", TRUE, nullptr);
+    Gtk::Window window;
+    Gtk::Box box;
+    box.pack_start(addressBar);
+    box.pack_start(searchBox);
+    window.add(box);
+    const std::uint32_t darkBackground = numberOf(searchBox, true);
+    const std::uint32_t lightText = numberOf(searchBox, false);
+    EXPECT_FALSE(FieldColours::readable(darkBackground, 0x000000)) << darkBackground;
+    settings.write("Skimlark", "Home", "Addressbarbackgroundcolor", "16777215");
+    ColourScheme scheme(settings, dialogs, addressBar, searchBox);
+    EXPECT_EQ(numberOf(searchBox, true), darkBackground);
+    EXPECT_EQ(numberOf(searchBox, false), lightText);
+    // White stored as the background: the theme's light text would vanish on it.
+    EXPECT_EQ(numberOf(addressBar, true), 0xFFFFFFu);
+    EXPECT_EQ(numberOf(addressBar, false), 0x000000u);
+    g_object_set(gtk_settings_get_default(), "gtk-application-prefer-dark-theme", FALSE, nullptr);
+}
+
+TEST_F(Commands, OpenGoesToThePickedFileAndEachJobGivesThePageTheFocusFirst)
 {
     FileCommands files(view, dialogs);
     dialogs.fileAnswers = {"", "/tmp/My Pages/start page #1.htm"};
     files.open();
+    EXPECT_TRUE(view.navigations.empty());
     files.open();
-    // The one filter entry exactly as the menu has always described it.
-    const std::string filter = "All Internet Files (*.hmt,*.html,*.asp,*.shtml,*.js,*.dhtml) | "
-                               "*.htm;*.html;*.asp;*.shtml;*.js;*.dhtml";
-    ASSERT_EQ(dialogs.shown.size(), 2u);
-    EXPECT_EQ(dialogs.shown[0].text, filter);
-    EXPECT_EQ(dialogs.shown[1].text, filter);
-    for (bool viewCanDoIt : {false, true}) {
-        view.printResult = viewCanDoIt;
-        files.print();
-        files.printPreview();
+    EXPECT_EQ(view.navigations, std::vector<std::string>{"file:///tmp/My%20Pages/start%20page%20%231.htm"});
+    for (auto job : {&FileCommands::print, &FileCommands::printPreview}) {
+        view.calls.clear();
+        (files.*job)();
+        ASSERT_EQ(view.calls.size(), 2u);
+        EXPECT_EQ(view.calls[0], "takeFocus");
     }
-    files.save();
-    files.showHelp();
-    EXPECT_EQ(view.calls, (std::vector<std::string>{
-                              "takeFocus", "takeFocus", "navigate:file:///tmp/My%20Pages/start%20page%20%231.htm",
-                              "takeFocus", "print", "takeFocus", "printPreview", "takeFocus",
-                              "print", "takeFocus", "printPreview", "saveAs",
-                              "navigate:http://www.velmora.example/skimlark/skimlarkhelp.htm"}));
-    EXPECT_EQ(dialogs.kinds(), (std::vector<std::string>{"open", "open"}));
 }
 
 TEST_F(Commands, StoredEngineChoicesAreApplied)
@@ -162,7 +218,7 @@ TEST_F(Commands, StoredEngineChoicesAreApplied)
 TEST_F(Commands, PanelStoresAndAppliesEachChange)
 {
     settings.write("Skimlark", "Internet", "LoadImages", "0");
-    InternetSettingsPanel panel(settings, dialogs, view, addressBar);
+    InternetSettingsPanel panel(settings, dialogs, view, addressCombo);
     EXPECT_FALSE(panel.get_modal());
     EXPECT_TRUE(panel.javaScriptBox.get_active());
     EXPECT_FALSE(panel.imagesBox.get_active());
@@ -182,18 +238,18 @@ TEST_F(Commands, PanelStoresAndAppliesEachChange)
 TEST_F(Commands, DeleteBrowsingDataDeletesWhatItSaysAfterAsking)
 {
     settings.write("Skimlark", "MRURL", "0", "http://last.test/");
-    addressBar.append("http://last.test/");
-    addressBar.append("http://other.test/");
-    InternetSettingsPanel panel(settings, dialogs, view, addressBar);
+    addressCombo.append("http://last.test/");
+    addressCombo.append("http://other.test/");
+    InternetSettingsPanel panel(settings, dialogs, view, addressCombo);
     dialogs.confirmAnswers = {false, true};
 
     panel.deleteButton.clicked();
     EXPECT_TRUE(view.calls.empty());
-    EXPECT_EQ(addressBar.get_model()->children().size(), 2u);
+    EXPECT_EQ(addressCombo.get_model()->children().size(), 2u);
 
     panel.deleteButton.clicked();
     EXPECT_EQ(view.calls, std::vector<std::string>{"clearBrowsingData"});
-    EXPECT_EQ(addressBar.get_model()->children().size(), 0u);
+    EXPECT_EQ(addressCombo.get_model()->children().size(), 0u);
     EXPECT_EQ(settings.read("Skimlark", "MRURL", "0", "<missing>"), "");
     ASSERT_EQ(dialogs.kinds(), (std::vector<std::string>{"confirm", "confirm", "message"}));
     EXPECT_EQ(dialogs.shown[2].text, "Deleted cookies, cache, site data, history and the list "

@@ -1,78 +1,30 @@
-#include "util/makeraddresses.h"
-#include "fakedialogs.h"
-#include "fakepageview.h"
-#include "navigation/addressbar.h"
-#include "navigation/navigationtoolbar.h"
-#include "navigation/pagestatus.h"
-#include "widgetinput.h"
-#include "settings/settingskeys.h"
-#include "settings/settingsstore.h"
+#include "browserfixture.h"
 
-#include <gtest/gtest.h>
-#include <gtkmm.h>
+#include "settings/settingskeys.h"
+#include "util/makeraddresses.h"
+
+#include <glib/gstdio.h>
 
 using testutil::spinUntil;
 using Strings = std::vector<std::string>;
 
 namespace {
 
-// The address bar, the navigation buttons and the status bar wired as the
-// main window wires them, in a plain window.
-struct NavigationWindow
+struct Navigation : BrowserFixture
 {
-    explicit NavigationWindow(const std::string &lastSurfed = "")
+    Gtk::Entry &entry() { return *w().Combo1().get_entry(); }
+    void pageAt(const std::string &address)
     {
-        Combo1.append(lastSurfed);
-        for (Gtk::Widget *w : std::initializer_list<Gtk::Widget *>{&Combo1, &Command2, &other})
-            box.pack_start(*w, Gtk::PACK_SHRINK);
-        window.add(box);
-        window.set_title("Skimlark");
+        view.address = address;
+        view.urlChanged.emit(address);
     }
-
-    Gtk::Entry &entry() { return *Combo1.get_entry(); }
-
-    Strings entries()
-    {
-        Strings list;
-        for (const auto &row : Combo1.get_model()->children()) {
-            Glib::ustring text;
-            row.get_value(0, text);
-            list.push_back(text);
-        }
-        return list;
-    }
-
-    std::string stored(const std::string &section, const std::string &key)
-    {
-        return settings.read(keys::App, section, key, "<missing>");
-    }
-
-    void click(const std::string &key)
-    {
-        Gtk::ToolButton *button = key == "back" ? &back : key == "forward" ? &forward : key == "stop" ? &stop : &home;
-        gtk_button_clicked(GTK_BUTTON(gtk_bin_get_child(GTK_BIN(button->gobj()))));
-    }
-
-    Gtk::Window window;
-    Gtk::Box box{Gtk::ORIENTATION_VERTICAL};
-    Gtk::ToolButton back, forward, stop, refresh, home;
-    Gtk::ComboBoxText Combo1{true};
-    Gtk::Button Command2{"Surf"};
-    Gtk::Entry other;
-    std::array<Gtk::Label, 3> panels;
-    FakePageView view;
-    FakeDialogs dialogs;
-    SettingsStore settings;
-    AddressBar addressBar{Combo1, Command2, settings, view, dialogs};
-    NavigationToolbar toolbar{back, forward, stop, refresh, home, settings, view, dialogs};
-    PageStatus status{view, panels, window, addressBar};
 };
 
 } // namespace
 
-TEST(AddressBar, SurfSendsTheTextAsTypedOrGreetsTheHiddenPhrase)
+TEST_F(Navigation, SurfSendsTheTextAsTypedOrGreetsTheHiddenPhrase)
 {
-    // Enter in the bar reaches Surf through the default button (search widget tests).
+    // Enter in the bar reaches Surf through the default button (search tests).
     const std::pair<std::string, std::string> rows[] = {
         {"Copper kettle is brave", ""},
         {" Example.COM/a b?kettle is brave ", "http://Example.COM/a%20b?kettle%20is%20brave"},
@@ -81,39 +33,44 @@ TEST(AddressBar, SurfSendsTheTextAsTypedOrGreetsTheHiddenPhrase)
     for (const auto &[text, address] : rows) {
         SCOPED_TRACE(text);
         const bool greeted = text == "Copper kettle is brave";
-        NavigationWindow w;
-        const std::string storedBefore = w.stored(keys::MRURL, "0");
-        w.entry().set_text(text);
-        w.Command2.clicked();
-        ASSERT_EQ(w.dialogs.shown.size(), greeted ? 1u : 0u);
+        dialogs.shown.clear();
+        view.navigations.clear();
+        g_unlink(settings.filePath("Skimlark").c_str());
+        loaded();
+        entry().set_text(text);
+        click(w().Command2());
+        ASSERT_EQ(dialogs.shown.size(), greeted ? 1u : 0u);
         if (greeted) {
-            EXPECT_EQ((Strings{w.dialogs.shown[0].title, w.dialogs.shown[0].text}), (Strings{"Skimlark", "hell yeah"}));
+            EXPECT_EQ((Strings{dialogs.shown[0].title, dialogs.shown[0].text}), (Strings{"Skimlark", "hell yeah"}));
         }
-        EXPECT_EQ(w.view.navigations, greeted ? Strings{} : Strings{address});
-        EXPECT_EQ(w.entries(), greeted ? Strings{""} : (Strings{"", text}));
-        EXPECT_EQ(w.stored(keys::MRURL, "0"), greeted ? storedBefore : text);
-        EXPECT_EQ(w.stored(keys::CboCount, keys::Count), greeted ? "<missing>" : "0");
+        EXPECT_EQ(view.navigations, greeted ? Strings{} : Strings{address});
+        EXPECT_EQ(visitedList(), greeted ? Strings{""} : (Strings{"", text}));
+        EXPECT_EQ(stored(keys::MRURL, "0"), greeted ? "<missing>" : text);
+        EXPECT_EQ(stored(keys::CboCount, keys::Count), greeted ? "<missing>" : "0");
     }
 }
 
-TEST(AddressBar, AListPickSurfsEachTimeAndTextFromCodeNever)
+TEST_F(Navigation, AListPickSurfsEachTimeAndTextFromCodeNever)
 {
-    NavigationWindow w("http://last.test/");
-    w.entry().set_text("half typ");
-    w.view.address = "http://now.test/";
-    w.view.urlChanged.emit(w.view.address);
-    EXPECT_EQ(w.view.navigations, Strings{});
+    seed(keys::MRURL, "0", "http://last.test/");
+    frmBrowser &w = loaded();
+    entry().set_text("half typ");
+    pageAt("http://now.test/");
+    EXPECT_EQ(view.navigations, Strings{});
 
-    w.Combo1.set_active(0);
-    w.Combo1.set_active(0);
-    EXPECT_EQ(w.view.navigations, (Strings{"http://last.test/", "http://last.test/"}));
-    EXPECT_EQ(w.entries(), (Strings{"http://last.test/", "http://last.test/", "http://last.test/"}));
-    EXPECT_EQ(w.stored(keys::MRURL, "0"), "http://last.test/");
+    w.Combo1().set_active(0);
+    w.Combo1().set_active(0);
+    EXPECT_EQ(view.navigations, (Strings{"http://last.test/", "http://last.test/"}));
+    EXPECT_EQ(visitedList(), (Strings{"http://last.test/", "http://last.test/", "http://last.test/"}));
+    EXPECT_EQ(stored(keys::MRURL, "0"), "http://last.test/");
 }
 
-TEST(AddressBar, TypingIsLeftAloneByPageEventsUntilHandedBack)
+// Typing in the address bar is kept over page events while the user is at
+// it, and gives way to the page's address when the user leaves it behind:
+// Esc, a surf, leaving the field, or a navigation started elsewhere.
+TEST_F(Navigation, TypingIsLeftAloneByPageEventsUntilHandedBack)
 {
-    enum Then { Nothing, Escape, Surf, LeaveField };
+    enum Then { Nothing, Escape, Surf, LeaveField, Back, Refresh, Home, Tab, Favorite };
     const struct { const char *name; bool focused, edited; Then then; std::string afterThen, afterPageEvent; } cases[] = {
         {"edited with the focus", true, true, Nothing, "half typ", "half typ"},
         {"focus, no edit", true, false, Nothing, "http://page.test/", "http://now.test/"},
@@ -121,73 +78,86 @@ TEST(AddressBar, TypingIsLeftAloneByPageEventsUntilHandedBack)
         {"Esc", true, true, Escape, "http://page.test/", "http://now.test/"},
         {"surf", true, true, Surf, "half typ", "http://now.test/"},
         {"leaving the field", true, true, LeaveField, "half typ", "http://now.test/"},
+        {"Back", true, true, Back, "http://page.test/", "http://now.test/"},
+        {"Refresh", true, true, Refresh, "http://page.test/", "http://now.test/"},
+        {"Home", true, true, Home, "http://page.test/", "http://now.test/"},
+        {"a tab", true, true, Tab, "http://page.test/", "http://now.test/"},
+        {"a favorite", true, true, Favorite, "http://page.test/", "http://now.test/"},
     };
+    seed("Home", "Address1", "http://fav.test/");
+    frmBrowser &w = shown();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        NavigationWindow w;
-        widgetinput::show(w.window);
-        w.view.address = "http://page.test/";
-        w.view.urlChanged.emit(w.view.address);
-        widgetinput::focus(c.focused ? static_cast<Gtk::Widget &>(w.entry()) : w.other);
+        widgetinput::focus(w.Text1());
+        pageAt("http://page.test/");
+        widgetinput::focus(c.focused ? static_cast<Gtk::Widget &>(entry()) : w.Text1());
         if (c.edited)
-            w.entry().set_text("half typ");
-        if (c.then == Escape) {
-            widgetinput::key(w.entry(), GDK_KEY_Escape);
-            spinUntil([&] { return w.entry().get_text() != "half typ"; });
-        } else if (c.then == Surf) {
-            w.Command2.clicked();
-        } else if (c.then == LeaveField) {
-            widgetinput::focus(w.other);
+            entry().set_text("half typ");
+        switch (c.then) {
+        case Escape:
+            widgetinput::key(entry(), GDK_KEY_Escape);
+            spinUntil([&] { return entry().get_text() != "half typ"; });
+            break;
+        case Surf: click(w.Command2()); break;
+        case LeaveField: widgetinput::focus(w.Text1()); break;
+        case Back: click(*w.toolbarButton("back")); break;
+        case Refresh: click(*w.toolbarButton("refresh")); break;
+        case Home: click(*w.toolbarButton("home")); break;
+        case Tab: w.TabStrip1().select(3); break;
+        case Favorite: click(*w.favoriteButton(1)); break;
+        case Nothing: break;
         }
-        EXPECT_EQ(w.entry().get_text(), c.afterThen);
-        w.view.address = "http://now.test/";
-        w.view.urlChanged.emit(w.view.address);
-        EXPECT_EQ(w.entry().get_text(), c.afterPageEvent);
+        EXPECT_EQ(entry().get_text(), c.afterThen);
+        pageAt("http://now.test/");
+        EXPECT_EQ(entry().get_text(), c.afterPageEvent);
     }
 }
 
-TEST(PageStatus, EventsWriteThePanelsThePlainCaptionAndTheReferralRedirect)
+TEST_F(Navigation, PageEventsWriteThePanelsThePlainCaptionAndTheReferralRedirect)
 {
     const std::string referral = maker::ReferralAddress;
     std::string otherCase = referral;
     otherCase.replace(otherCase.find("homepage"), 8, "HomePage");
-    // Events in order: "started", "finished", or "status:" followed by its text.
+    // Events in order: "started", "finished", "title:" or "status:" followed by its text.
     const struct { Strings events; std::string address, title; Strings shown, navigations; } cases[] = {
         {{"status:old", "started"}, "http://a.test/", "T", {"Getting Page...", "Skimlark is receiving packets...", "Skimlark"}, {}},
-        {{"started", "finished"}, "http://a.test/", "a%1b", {"Got it", "http://a.test/", "Skimlark - a%1b"}, {}},
+        {{"title:early", "started", "finished"}, "http://a.test/", "a%1b", {"Got it", "http://a.test/", "Skimlark - a%1b"}, {}},
         {{"finished"}, "http://a.test/", "<b>x</b>", {"Got it", "http://a.test/", "Skimlark - <b>x</b>"}, {}},
-        {{"finished"}, "http://a.test/", "&amp;", {"Got it", "http://a.test/", "Skimlark - &amp;"}, {}},
+        {{"finished", "title:Later &amp;"}, "http://a.test/", "T", {"Got it", "http://a.test/", "Skimlark - Later &amp;"}, {}},
         {{"finished", "status:"}, "http://a.test/", "", {"Got it", "", "Skimlark - "}, {}},
         {{"finished"}, referral, "R", {"Got it", referral, "Skimlark - R"}, {maker::StartPage}},
         {{"finished"}, otherCase, "R", {"Got it", otherCase, "Skimlark - R"}, {}},
         {{"finished"}, referral + "/", "R", {"Got it", referral + "/", "Skimlark - R"}, {}},
     };
     for (const auto &c : cases) {
-        NavigationWindow w;
-        w.view.address = c.address;
-        w.view.title = c.title;
+        view.navigations.clear();
+        frmBrowser &w = loaded();
+        view.address = c.address;
+        view.title = c.title;
         for (const std::string &event : c.events) {
             if (event == "started")
-                w.view.loadStarted.emit();
+                view.loadStarted.emit();
             else if (event == "finished")
-                w.view.loadFinished.emit(c.address);
+                view.loadFinished.emit(c.address);
+            else if (event.rfind("title:", 0) == 0)
+                view.titleChanged.emit(event.substr(6));
             else
-                w.view.statusTextChanged.emit(event.substr(7));
+                view.statusTextChanged.emit(event.substr(7));
         }
-        EXPECT_EQ((Strings{w.panels[0].get_text(), w.panels[1].get_text(), w.window.get_title()}), c.shown);
-        EXPECT_EQ(w.view.navigations, c.navigations) << c.address;
+        EXPECT_EQ((Strings{w.panels()[0].get_text(), w.panels()[1].get_text(), w.get_title()}), c.shown);
+        EXPECT_EQ(view.navigations, c.navigations) << c.address;
     }
 }
 
-TEST(PageStatus, ClockShowsTheTimeAtOnceAndTicks)
+TEST_F(Navigation, ClockShowsTheTimeAtOnceAndTicks)
 {
-    NavigationWindow w;
-    const std::string first = w.panels[2].get_text();
+    frmBrowser &w = loaded();
+    const std::string first = w.panels()[2].get_text();
     EXPECT_FALSE(first.empty());
-    EXPECT_TRUE(spinUntil([&] { return w.panels[2].get_text() != first; }, std::chrono::seconds(5)));
+    EXPECT_TRUE(spinUntil([&] { return w.panels()[2].get_text() != first; }, std::chrono::seconds(5)));
 }
 
-TEST(NavigationToolbar, EachButtonActsOrSaysWhyItCannot)
+TEST_F(Navigation, EachToolbarButtonActsOrSaysWhyItCannot)
 {
     // No page yet: there is no step back or forward to take.
     const struct { const char *home, *button; std::string call, message; } cases[] = {
@@ -197,17 +167,51 @@ TEST(NavigationToolbar, EachButtonActsOrSaysWhyItCannot)
         {nullptr, "home", "navigate:" + maker::StartPage, ""},
         {" Home.Test ", "home", "navigate:http://Home.Test", ""},
     };
+    frmBrowser &w = loaded();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.call);
-        NavigationWindow w;
+        view.calls.clear();
+        dialogs.shown.clear();
         // Stored after start-up: Home reads it at the click.
         if (c.home)
-            w.settings.write(keys::App, keys::Home, keys::Address, c.home);
-        w.click(c.button);
-        EXPECT_EQ(w.view.calls, Strings{c.call});
-        ASSERT_EQ(w.dialogs.shown.size(), c.message.empty() ? 0u : 1u);
+            seed(keys::Home, keys::Address, c.home);
+        click(*w.toolbarButton(c.button));
+        EXPECT_EQ(view.calls, Strings{c.call});
+        ASSERT_EQ(dialogs.shown.size(), c.message.empty() ? 0u : 1u);
         if (!c.message.empty()) {
-            EXPECT_EQ((Strings{w.dialogs.shown[0].title, w.dialogs.shown[0].text}), (Strings{"Skimlark", c.message}));
+            EXPECT_EQ((Strings{dialogs.shown[0].title, dialogs.shown[0].text}), (Strings{"Skimlark", c.message}));
         }
+    }
+}
+
+// After a navigation the user started, the page takes the keyboard focus when
+// it commits; not when the page moved on its own, nor when the user has gone
+// on typing elsewhere.
+TEST_F(Navigation, ThePageTakesTheFocusWhenTheUsersNavigationCommits)
+{
+    enum Start { ByPage, BySurf, BySearch, ByButton };
+    const struct { const char *name; Start start; bool typeElsewhere; bool focused; } rows[] = {
+        {"page-driven", ByPage, false, false},
+        {"surf", BySurf, false, true},
+        {"search", BySearch, false, true},
+        {"home button", ByButton, false, true},
+        {"surf, then typing in the search box", BySurf, true, false},
+    };
+    frmBrowser &w = shown();
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        widgetinput::focus(entry());
+        entry().set_text("http://next.test/");
+        switch (row.start) {
+        case BySurf: click(w.Command2()); break;
+        case BySearch: widgetinput::focus(w.Text1()); click(w.Command1()); break;
+        case ByButton: click(*w.toolbarButton("home")); break;
+        case ByPage: view.navigate("http://elsewhere.test/"); break;
+        }
+        if (row.typeElsewhere)
+            widgetinput::focus(w.Text1());
+        view.calls.clear();
+        view.finishLoad("Next");
+        EXPECT_EQ(view.calls, row.focused ? Strings{"takeFocus"} : Strings{});
     }
 }

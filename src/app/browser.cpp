@@ -1,0 +1,237 @@
+#include "app/browser.h"
+
+#include "app/settingsreport.h"
+#include "commands/colourscheme.h"
+#include "commands/filecommands.h"
+#include "commands/internetsettings.h"
+#include "commands/toolscommands.h"
+#include "engine/engineprofile.h"
+#include "favorites/favoritecommands.h"
+#include "favorites/favoritesfolder.h"
+#include "favorites/favoritesfoldercommands.h"
+#include "favorites/homepage.h"
+#include "interfaces/dialogs.h"
+#include "interfaces/pageview.h"
+#include "navigation/addressbar.h"
+#include "navigation/navigationtoolbar.h"
+#include "navigation/pagefocus.h"
+#include "navigation/pagestatus.h"
+#include "search/enginemenu.h"
+#include "search/enginetabstrip.h"
+#include "search/searchcommand.h"
+#include "settings/settingsstore.h"
+#include "util/defaultbuttonrule.h"
+#include "window/findbar.h"
+#include "window/frmbrowser.h"
+
+#include <glibmm/main.h>
+
+namespace {
+
+constexpr int HomePageTab = 0;
+
+FavoriteCommands::Buttons favoriteButtons(frmBrowser &window)
+{
+    FavoriteCommands::Buttons buttons{};
+    for (int n = 1; n <= favoritetexts::Count; ++n)
+        buttons[n - 1] = window.favoriteButton(n);
+    return buttons;
+}
+
+void focusField(Gtk::Entry &field)
+{
+    field.grab_focus();
+    field.select_region(0, -1);
+}
+
+} // namespace
+
+// Built in the order the window's load restores the stored state: engine
+// marks, favorite tooltips, the home address, colours, the engine tabs, the
+// visited-address list.
+struct Browser::Parts
+{
+    Parts(SettingsStore &s, Dialogs &d, PageView &v) : settings(s), dialogs(d), view(v) {}
+
+    SettingsStore &settings;
+    Dialogs &dialogs;
+    PageView &view;
+    frmBrowser window{view};
+    SettingsReport report{settings, dialogs, window, window.panels()[1]};
+    EngineMenu engineMenu{settings, window.engineMenu()};
+    FavoriteCommands favorites{settings, dialogs, view, favoriteButtons(window), &window};
+    HomePage homePage{settings, dialogs, window.TabStrip1(), window.Command1(), &window};
+    ColourScheme colours{settings, dialogs, *window.Combo1().get_entry(), window.Text1(), &window};
+    EngineTabStrip tabStrip{window.TabStrip1(), window.Text1(), view};
+    AddressBar addressBar{window.Combo1(), window.Command2(), settings, view, dialogs};
+    SearchCommand search{window.Text1(), settings, view};
+    NavigationToolbar toolbar{settings, view, dialogs, &window};
+    PageStatus status{view, window.panels(), window, addressBar};
+    PageFocus pageFocus{view, window};
+    FileCommands files{view, dialogs, &window};
+    FavoritesFolderCommands folder{view, dialogs, window.Combo1(), favoritesfolder::defaultFolder(), &window};
+    ToolsCommands tools{view, settings, dialogs, window.Combo1(), window, engineprofile::engineVersion()};
+    FindBar findBar{view};
+
+    // Opened instead of the home page by the first activation.
+    std::string firstAddress;
+    bool firstPageAsked = false;
+    bool choosingFirstPage = false;
+    std::shared_ptr<int> alive = std::make_shared<int>(0);
+
+    // A click runs its command once the click has returned: an assistive
+    // tool that clicked can then answer the box the command opens.
+    std::function<void()> later(std::function<void()> run)
+    {
+        std::weak_ptr<int> stillHere = alive;
+        return [stillHere, run] {
+            Glib::signal_idle().connect_once([stillHere, run] {
+                if (!stillHere.expired())
+                    run();
+            });
+        };
+    }
+
+    // A navigation the user started: typing left in the address bar gives
+    // way, and the page takes the focus when it commits.
+    std::function<void()> byUser(std::function<void()> run)
+    {
+        return [this, run] {
+            run();
+            addressBar.userNavigated();
+            pageFocus.expect();
+        };
+    }
+
+    void connectControls();
+    void bindCommands();
+    void firstActivation();
+};
+
+void Browser::Parts::connectControls()
+{
+    DefaultButtonRule::hand(window.Text1(), window.Command1());
+    window.Command1().signal_clicked().connect(later([this] {
+        search.run();
+        pageFocus.expect();
+    }));
+    window.Command2().signal_clicked().connect(later([this] { addressBar.surf(); }));
+    addressBar.surfing.connect([this] { pageFocus.expect(); });
+
+    const std::pair<const char *, std::function<void()>> buttons[] = {
+        {"back", byUser([this] { toolbar.back(); })},
+        {"forward", byUser([this] { toolbar.forward(); })},
+        {"stop", [this] { toolbar.stop(); }},
+        {"refresh", byUser([this] { toolbar.refresh(); })},
+        {"home", byUser([this] { toolbar.home(); })},
+    };
+    for (const auto &[key, run] : buttons)
+        window.toolbarButton(key)->signal_clicked().connect(later(run));
+    for (int n = 1; n <= favoritetexts::Count; ++n)
+        window.favoriteButton(n)->signal_clicked().connect(later(byUser([this, n] { favorites.activate(n); })));
+
+    window.TabStrip1().chosen.connect([this](int index) {
+        // The first activation's own choice opens the first page; nobody clicked.
+        if (choosingFirstPage)
+            tabStrip.open(index);
+        else
+            byUser([this, index] { tabStrip.open(index); })();
+    });
+    window.firstActivated.connect([this] { firstActivation(); });
+
+    window.Picture1().pack_end(findBar, false, false);
+    window.signal_map().connect([this] { Glib::signal_idle().connect_once(later([this] { report.windowShown(); })); });
+}
+
+void Browser::Parts::bindCommands()
+{
+    auto bind = [this](Command command, std::function<void()> run) {
+        window.bind(command, [run](int) { run(); });
+    };
+    bind(Command::SetHomePage, [this] { homePage.set(); });
+    bind(Command::Open, byUser([this] { files.open(); }));
+    bind(Command::Save, [this] { files.save(); });
+    bind(Command::ShowFavoritesFolder, byUser([this] { folder.showFolder(); }));
+    bind(Command::AddToFavoritesFolder, [this] { folder.addToFavorites(); });
+    bind(Command::PrintPreview, [this] { files.printPreview(); });
+    bind(Command::Print, [this] { files.print(); });
+    window.bind(Command::ChangeColour, [this](int target) {
+        if (target >= 0 && target <= 3)
+            colours.change(ColourScheme::Target(target));
+    });
+    bind(Command::InternetProperties, [this] { tools.showInternetProperties(); });
+    window.bind(Command::EditFavorite, [this](int n) { favorites.edit(n); });
+    window.bind(Command::OpenFavorite, [this](int n) { byUser([this, n] { favorites.activate(n); })(); });
+    bind(Command::Help, byUser([this] { files.showHelp(); }));
+    bind(Command::About, [this] { tools.showAbout(); });
+    bind(Command::Back, byUser([this] { toolbar.back(); }));
+    bind(Command::Forward, byUser([this] { toolbar.forward(); }));
+    bind(Command::Refresh, byUser([this] { toolbar.refresh(); }));
+    bind(Command::Home, byUser([this] { toolbar.home(); }));
+    bind(Command::Stop, [this] {
+        // Esc in the find bar closes it; anywhere else it stops the page.
+        if (findBar.hasFocusInside())
+            findBar.close();
+        else
+            toolbar.stop();
+    });
+    bind(Command::FocusAddressBar, [this] { focusField(*window.Combo1().get_entry()); });
+    bind(Command::FocusSearchBox, [this] { focusField(window.Text1()); });
+    bind(Command::Find, [this] { findBar.open(); });
+    bind(Command::ZoomIn, [this] { view.zoomBy(1); });
+    bind(Command::ZoomOut, [this] { view.zoomBy(-1); });
+    bind(Command::ZoomReset, [this] { view.resetZoom(); });
+    bind(Command::AddFavorite, [this] { favorites.addCurrentPage(); });
+}
+
+void Browser::Parts::firstActivation()
+{
+    // The stored engine choices are in place before the first page loads.
+    internetsettings::apply(settings, view);
+    firstPageAsked = true;
+    if (!firstAddress.empty()) {
+        view.navigate(firstAddress);
+        return;
+    }
+    choosingFirstPage = true;
+    window.TabStrip1().select(HomePageTab);
+    choosingFirstPage = false;
+}
+
+Browser::Browser(SettingsStore &settings, Dialogs &dialogs, PageView &view)
+    : m(std::make_unique<Parts>(settings, dialogs, view))
+{
+    m->connectControls();
+    m->bindCommands();
+}
+
+Browser::~Browser() = default;
+
+frmBrowser &Browser::window()
+{
+    return m->window;
+}
+
+void Browser::load()
+{
+    m->window.load();
+}
+
+void Browser::open(const std::string &address)
+{
+    if (!m->firstPageAsked) {
+        m->firstAddress = address;
+        return;
+    }
+    m->byUser([this, address] { m->view.navigate(address); })();
+}
+
+FindBar &Browser::findBar()
+{
+    return m->findBar;
+}
+
+ToolsCommands &Browser::tools()
+{
+    return m->tools;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+class Dialogs;
+class FindBar;
+class PageView;
+class SettingsStore;
+class ToolsCommands;
+class frmBrowser;
+
+// The main window and everything it does, built and wired in this one place:
+// each behaviour gets the controls and services it uses, restores its own
+// stored state as it is built, and every button, menu item, tab and key is
+// connected here. The program and the tests build it the same way.
+class Browser
+{
+public:
+    Browser(SettingsStore &settings, Dialogs &dialogs, PageView &view);
+    ~Browser();
+    Browser(const Browser &) = delete;
+    Browser &operator=(const Browser &) = delete;
+
+    frmBrowser &window();
+    // The main window's load, before it is first shown.
+    void load();
+    // An address handed over by another program: the first page instead of
+    // the home page when the window has not asked for one yet, else opened
+    // at once.
+    void open(const std::string &address);
+
+    FindBar &findBar();
+    ToolsCommands &tools();
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> m;
+};

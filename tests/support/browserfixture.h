@@ -1,0 +1,108 @@
+#pragma once
+
+#include "app/browser.h"
+#include "fakedialogs.h"
+#include "fakepageview.h"
+#include "settings/settingsstore.h"
+#include "testutil.h"
+#include "widgetinput.h"
+#include "window/frmbrowser.h"
+
+#include <glib.h>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The main window as the program builds and wires it, over a fake page view,
+// scripted boxes and a settings store in a fresh folder.
+struct BrowserFixture : testing::Test
+{
+    BrowserFixture() : root(g_dir_make_tmp("skimlark-window-XXXXXX", nullptr)), settings(root) {}
+    ~BrowserFixture() override { browser.reset(); }
+
+    void seed(const std::string &section, const std::string &key, const std::string &value)
+    {
+        ASSERT_TRUE(settings.write("Skimlark", section, key, value));
+    }
+    std::string stored(const std::string &section, const std::string &key) const
+    {
+        return settings.read("Skimlark", section, key, "<missing>");
+    }
+    frmBrowser &build()
+    {
+        // One window holds the page view at a time.
+        browser.reset();
+        browser = std::make_unique<Browser>(settings, dialogs, view);
+        return browser->window();
+    }
+    frmBrowser &loaded()
+    {
+        build().load();
+        return browser->window();
+    }
+    // On screen, its first page asked for as at a start; the record of what
+    // the page view was asked so far is cleared.
+    frmBrowser &shown()
+    {
+        loaded().show();
+        EXPECT_TRUE(testutil::spinUntil([this] { return browser->window().get_mapped(); }));
+        browser->window().ensureFirstActivation();
+        testutil::spin();
+        view.navigations.clear();
+        view.calls.clear();
+        return browser->window();
+    }
+    frmBrowser &w() { return browser->window(); }
+
+    // A click as the user's: the command runs once the click has returned.
+    static void click(Gtk::Widget &button)
+    {
+        g_signal_emit_by_name(button.gobj(), "clicked");
+        testutil::spin();
+    }
+    void choose(const std::string &menuItem)
+    {
+        Gtk::MenuItem *item = w().menuItem(menuItem);
+        ASSERT_TRUE(item) << menuItem;
+        item->activate();
+        testutil::spin();
+    }
+    // An item of the search engine menu by its name.
+    Gtk::CheckMenuItem *engineItem(const std::string &name)
+    {
+        for (Gtk::Widget *child : w().engineMenu().get_children()) {
+            if (child->get_name() == name)
+                return dynamic_cast<Gtk::CheckMenuItem *>(child);
+        }
+        return nullptr;
+    }
+    // The names of the marked engine items, in menu order.
+    std::vector<std::string> markedEngineItems()
+    {
+        std::vector<std::string> names;
+        for (Gtk::Widget *child : w().engineMenu().get_children()) {
+            auto *item = dynamic_cast<Gtk::CheckMenuItem *>(child);
+            if (item && item->get_active())
+                names.push_back(item->get_name());
+        }
+        return names;
+    }
+    // The address bar's list, in order.
+    std::vector<std::string> visitedList()
+    {
+        std::vector<std::string> list;
+        for (const auto &row : w().Combo1().get_model()->children()) {
+            Glib::ustring text;
+            row.get_value(0, text);
+            list.push_back(text);
+        }
+        return list;
+    }
+
+    std::string root;
+    SettingsStore settings;
+    FakeDialogs dialogs;
+    FakePageView view;
+    std::unique_ptr<Browser> browser;
+};
