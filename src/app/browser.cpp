@@ -38,10 +38,11 @@ FavoriteCommands::Buttons favoriteButtons(frmBrowser &window)
     return buttons;
 }
 
+// The whole text selected, ready to be typed over, its beginning in sight.
 void focusField(Gtk::Entry &field)
 {
     field.grab_focus();
-    field.select_region(0, -1);
+    field.select_region(field.get_text_length(), 0);
 }
 
 } // namespace

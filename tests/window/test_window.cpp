@@ -153,6 +153,21 @@ TEST_F(Window, AccessibleNamesAndRoles)
                  "http://four.test/");
 }
 
+// The window starts in the search box with its text selected, ready to be
+// typed over, and shows the text's beginning.
+TEST_F(Window, TheSearchBoxStartsShowingTheBeginningOfItsText)
+{
+    frmBrowser &w = shown();
+    Gtk::Entry &box = w.Text1();
+    ASSERT_TRUE(box.has_focus());
+    int start = 0, end = 0;
+    EXPECT_TRUE(box.get_selection_bounds(start, end));
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(end, box.get_text_length());
+    EXPECT_EQ(box.get_position(), 0);
+    EXPECT_EQ(box.property_scroll_offset().get_value(), 0);
+}
+
 TEST_F(Window, StatusPanelsKeepTheirWidths)
 {
     frmBrowser &w = shown();
