@@ -64,8 +64,9 @@ struct Browser::Parts
     HomePage homePage{settings, dialogs, window.TabStrip1(), window.Command1(), &window};
     ColourScheme colours{settings, dialogs, *window.Combo1().get_entry(), window.Text1(), &window};
     EngineTabStrip tabStrip{window.TabStrip1(), window.Text1(), view};
-    AddressBar addressBar{window.Combo1(), window.Command2(), settings, view, dialogs};
     SearchCommand search{window.Text1(), settings, view};
+    AddressBar addressBar{window.Combo1(), window.Command2(), settings, view, dialogs,
+                          [this](const std::string &words) { search.searchFor(words); }};
     NavigationToolbar toolbar{settings, view, dialogs, &window};
     PageStatus status{view, window.panels(), window, addressBar};
     PageFocus pageFocus{view, window};

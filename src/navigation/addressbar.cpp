@@ -13,8 +13,9 @@
 const std::string AddressBar::HiddenPhrase = "Copper kettle is brave";
 
 AddressBar::AddressBar(Gtk::ComboBoxText &combo, Gtk::Button &surfButton, SettingsStore &settings,
-                       PageView &view, Dialogs &dialogs)
-    : m_combo(combo), m_surfButton(surfButton), m_settings(settings), m_view(view), m_dialogs(dialogs)
+                       PageView &view, Dialogs &dialogs, std::function<void(const std::string &)> search)
+    : m_combo(combo), m_surfButton(surfButton), m_settings(settings), m_view(view), m_dialogs(dialogs),
+      m_search(std::move(search))
 {
     // The remembered address is the list's one entry, also when empty.
     m_combo.append(m_settings.read(keys::App, keys::MRURL, std::to_string(m_visitedCounter), ""));
@@ -42,7 +43,12 @@ void AddressBar::surf()
     }
     m_edited = false;
     surfing.emit();
-    m_view.navigate(urlinput::fromUserInput(address));
+    // Words with a blank in them can never name a host: looking them up as
+    // one could only fail.
+    if (urlinput::isSearchWords(address) && m_search)
+        m_search(address);
+    else
+        m_view.navigate(urlinput::fromUserInput(address));
     m_combo.append(address);
     const std::string counter = std::to_string(m_visitedCounter);
     m_settings.write(keys::App, keys::MRURL, counter, address);

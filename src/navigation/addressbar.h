@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtkmm/button.h>
+#include <functional>
 #include <gtkmm/comboboxtext.h>
 #include <string>
 
@@ -10,9 +11,10 @@ class SettingsStore;
 
 // The address bar (an editable drop-down list) and its "Surf" button. Surf
 // sends the page view to the text as typed, appends it to the visited-address
-// list and remembers it for the next start. Choosing a list entry surfs it;
-// text written from code does not. Built with the remembered address as the
-// list's one entry and an empty text.
+// list and remembers it for the next start; words that can be no address are
+// searched for instead. Choosing a list entry surfs it; text written from code
+// does not. Built with the remembered address as the list's one entry and an
+// empty text.
 //
 // The page's address is shown here too, except over the user's typing: while
 // the field has the focus and its text was edited, the page's addresses wait.
@@ -21,8 +23,9 @@ class SettingsStore;
 class AddressBar : public sigc::trackable
 {
 public:
+    // `search` searches words as the Search command does.
     AddressBar(Gtk::ComboBoxText &combo, Gtk::Button &surfButton, SettingsStore &settings,
-               PageView &view, Dialogs &dialogs);
+               PageView &view, Dialogs &dialogs, std::function<void(const std::string &words)> search);
 
     void surf();
 
@@ -52,6 +55,7 @@ private:
     SettingsStore &m_settings;
     PageView &m_view;
     Dialogs &m_dialogs;
+    std::function<void(const std::string &)> m_search;
     // Names the key the surfed address is kept under; always 0.
     const int m_visitedCounter = 0;
     bool m_writing = false;

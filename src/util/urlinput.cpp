@@ -81,6 +81,18 @@ std::string fromUserInput(const std::string &text, const std::string &homeDir)
     return webAddress(input);
 }
 
+bool isSearchWords(const std::string &text)
+{
+    const std::string input = trimming::trimmed(text);
+    if (input.empty() || input[0] == '/' || input[0] == '~')
+        return false;
+    const size_t colon = schemeEnd(input);
+    if (colon != std::string::npos && !isPortAfter(input, colon))
+        return false;
+    const std::string host = input.substr(0, input.find_first_of("/?#"));
+    return host.find_first_of(" \t") != std::string::npos;
+}
+
 std::string fromUserInput(const std::string &text)
 {
     return fromUserInput(text, g_get_home_dir());

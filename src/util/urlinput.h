@@ -8,6 +8,10 @@
 // opens a local file; text with a scheme is kept; empty text is about:blank.
 namespace urlinput {
 std::string fromUserInput(const std::string &text, const std::string &homeDir);
+// Whether typed text is words to search for rather than an address: it has
+// no scheme, is no path, and its host part holds a blank, so no host can be
+// meant ("hello world"; not "example.com/a b").
+bool isSearchWords(const std::string &text);
 // The same against the user's own home folder: for text the user typed (the
 // address bar, a favorite slot, the home address, a picked file).
 std::string fromUserInput(const std::string &text);

@@ -48,4 +48,22 @@ TEST(UrlInput, TypedTextBecomesTheAddressABrowserOpens)
         EXPECT_EQ(urlinput::fromUserInput(row.typed, "/home/u"), row.expected) << "typed: " << row.typed;
 }
 
+TEST(UrlInput, WordsThatCanNeverBeAHostAreSearchedFor)
+{
+    const struct { const char *typed; bool words; } rows[] = {
+        {"hello world", true},
+        {" two\twords ", true},
+        {"what is 2+2?", true},
+        {"kitchen", false},
+        {"example.com/a b", false},
+        {"example.com?q=a b", false},
+        {"https://x/a b", false},
+        {"/tmp/a b", false},
+        {"~/my files", false},
+        {"", false},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(urlinput::isSearchWords(row.typed), row.words) << "typed: " << row.typed;
+}
+
 } // namespace
