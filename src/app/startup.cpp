@@ -105,6 +105,8 @@ int runSkimlark(int argc, char *argv[])
     pango_cairo_font_map_get_default();
     skimlark_register_resource();
     Glib::set_application_name("Skimlark");
+    // Desktops match the window to its menu entry (and icon) by this name.
+    Glib::set_prgname("org.velmora.Skimlark");
     // Addresses and files given on the command line, or by a desktop that
     // opens a link with the default browser, reach the running program.
     auto app = Gtk::Application::create("org.velmora.Skimlark", Gio::APPLICATION_HANDLES_OPEN);

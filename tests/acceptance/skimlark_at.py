@@ -112,7 +112,7 @@ class Session:
         except FileNotFoundError:
             return None
 
-    def start(self, timeout=60):
+    def environment(self):
         env = dict(os.environ)
         proxy = "http://127.0.0.1:%d" % self.proxy.port
         env.update({
@@ -125,10 +125,21 @@ class Session:
         })
         for name in ("no_proxy", "NO_PROXY", "NO_AT_BRIDGE", "XDG_CURRENT_DESKTOP"):
             env.pop(name, None)
+        return env
+
+    def run_again(self, *args, timeout=60):
+        """Starts the program a second time, as another program handing it
+        `args` would; returns its exit status."""
+        second = subprocess.Popen([self.binary, *args], env=self.environment(),
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return second.wait(timeout)
+
+    def start(self, *args, timeout=60):
+        env = self.environment()
         # Bring the accessibility bus and its registry up before the program
         # looks for them, so it never starts unregistered.
         pyatspi.Registry.getDesktop(0).childCount
-        self.process = subprocess.Popen([self.binary], env=env, stdout=subprocess.DEVNULL,
+        self.process = subprocess.Popen([self.binary, *args], env=env, stdout=subprocess.DEVNULL,
                                         stderr=open(os.path.join(self.root, "stderr.log"), "w"))
         self.app = wait_for(self._find_app, timeout, "the program on the accessibility bus")
         self.window = wait_for(lambda: find(self.app, "frame", "Skimlark", prefix=True, showing=True),
@@ -294,7 +305,7 @@ def is_visible(node):
 
 
 KEYSYMS = {"Return": 0xff0d, "Escape": 0xff1b, "Tab": 0xff09, "Left": 0xff51,
-           "Right": 0xff53, "F5": 0xffc2, "space": 0x20}
+           "Right": 0xff53, "F5": 0xffc2, "space": 0x20, "Page_Down": 0xff56}
 
 
 def key(name):
