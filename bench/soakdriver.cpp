@@ -5,7 +5,8 @@
 // which bench/run sets; the server answers every page with the title "Bench page").
 // Prints one JSON object: memory every 100 navigations, failures, web process
 // ends, and the length of the visited-address list.
-#include "app/startup.h"
+#include "app/browser.h"
+#include "engine/pageviewfactory.h"
 #include "engine/engineprofile.h"
 #include "window/frmbrowser.h"
 #include "interfaces/pageview.h"
@@ -134,15 +135,16 @@ int main(int argc, char *argv[])
     settings.write("Skimlark", "Home", "Address", "http://soak.test/home");
     FakeDialogs dialogs;
     // The page view as start-up makes it (engine profile, sandbox and all);
-    // the window wires its subsystems itself.
-    std::unique_ptr<frmBrowser> window;
-    std::unique_ptr<PageView> view = makePageView(dialogs, [&window] { return window.get(); });
+    // the window built and wired as at start-up.
+    std::unique_ptr<Browser> browser;
+    std::unique_ptr<PageView> view = makePageView(dialogs);
     auto *engine = dynamic_cast<WebKitPageView *>(view.get());
     if (!engine) {
         std::fprintf(stderr, "soakdriver: start-up does not make the WebKit page view\n");
         return 1;
     }
-    window = std::make_unique<frmBrowser>(settings, dialogs, *view);
+    browser = std::make_unique<Browser>(settings, dialogs, *view);
+    frmBrowser *window = &browser->window();
 
     int webProcessEnded = 0;
     g_signal_connect(engine->engineView(), "web-process-terminated",
@@ -159,7 +161,7 @@ int main(int argc, char *argv[])
             std::chrono::seconds(15));
     };
 
-    window->load();
+    browser->load();
     window->show();
     window->ensureFirstActivation();
     waitForLoad(0);
@@ -182,12 +184,12 @@ int main(int argc, char *argv[])
             view->navigate("http://soak.test/page/" + std::to_string(i));
             break;
         case Search:
-            window->Text1.set_text("soak words " + std::to_string(i));
-            window->Command1.clicked();
+            window->Text1().set_text("soak words " + std::to_string(i));
+            window->Command1().clicked();
             break;
         case Surf:
-            window->Combo1.get_entry()->set_text("http://soak.test/surf/" + std::to_string(i));
-            window->Command2.clicked();
+            window->Combo1().get_entry()->set_text("http://soak.test/surf/" + std::to_string(i));
+            window->Command2().clicked();
             break;
         }
         Kind &k = kinds[kind];
@@ -230,11 +232,11 @@ int main(int argc, char *argv[])
         json << (i ? "," : "") << pssEvery100[i];
     // One start-up entry plus one per surf.
     json << "],\"surfs\":" << surfs
-         << ",\"list_entries\":" << window->Combo1.get_model()->children().size() << '}';
+         << ",\"list_entries\":" << window->Combo1().get_model()->children().size() << '}';
     std::printf("%s\n", json.str().c_str());
     std::fflush(stdout);
 
-    window.reset();
+    browser.reset();
     view.reset();
     return 0;
 }
