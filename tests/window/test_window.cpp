@@ -40,8 +40,6 @@ TEST_F(Window, FirstRunLoadsTheDesignState)
     ASSERT_EQ(w.TabStrip1().count(), 10);
     EXPECT_EQ(w.TabStrip1().caption(0), "Home Page");
     EXPECT_EQ(w.TabStrip1().tag(0), maker::ReferralAddress);
-    EXPECT_EQ(w.TabStrip1().caption(1), "  DMOZ - Open Directory Project  ");
-    EXPECT_EQ(w.TabStrip1().caption(9), "  All The Web  ");
     EXPECT_EQ(w.TabStrip1().tag(1), "");
     EXPECT_EQ(visitedList(), Strings{""});
     EXPECT_EQ(w.Combo1().get_entry_text(), "");
