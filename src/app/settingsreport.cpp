@@ -4,6 +4,7 @@
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 
+#include <glibmm/main.h>
 #include <gtkmm/label.h>
 #include <gtkmm/window.h>
 
@@ -52,5 +53,12 @@ void SettingsReport::box(const std::string &text)
     if (m_boxShown)
         return;
     m_boxShown = true;
+    // Shown once the change that failed has returned: its handler may have
+    // been run by an assistive tool, which can then answer the box.
+    Glib::signal_idle().connect_once(sigc::bind(sigc::mem_fun(*this, &SettingsReport::showBox), text));
+}
+
+void SettingsReport::showBox(const std::string &text)
+{
     m_dialogs.message(&m_window, text, "Skimlark");
 }

@@ -23,6 +23,7 @@ private:
     void writeFailed(const std::string &path);
     void keptAside(const std::string &path, const std::string &aside);
     void box(const std::string &text);
+    void showBox(const std::string &text);
 
     SettingsStore &m_settings;
     Dialogs &m_dialogs;

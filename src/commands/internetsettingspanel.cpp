@@ -63,19 +63,29 @@ InternetSettingsPanel::InternetSettingsPanel(SettingsStore &settings, Dialogs &d
     show_all_children();
 
     refresh();
+    // A choice that cannot be stored is not made: the box flips back (the
+    // user is told why elsewhere).
     javaScriptBox.signal_toggled().connect([this] {
         if (m_refreshing)
             return;
-        internetsettings::setJavaScriptEnabled(m_settings, javaScriptBox.get_active());
-        m_view.setJavaScriptEnabled(javaScriptBox.get_active());
+        if (internetsettings::setJavaScriptEnabled(m_settings, javaScriptBox.get_active()))
+            m_view.setJavaScriptEnabled(javaScriptBox.get_active());
+        else
+            refresh();
     });
     imagesBox.signal_toggled().connect([this] {
         if (m_refreshing)
             return;
-        internetsettings::setImagesEnabled(m_settings, imagesBox.get_active());
-        m_view.setImagesEnabled(imagesBox.get_active());
+        if (internetsettings::setImagesEnabled(m_settings, imagesBox.get_active()))
+            m_view.setImagesEnabled(imagesBox.get_active());
+        else
+            refresh();
     });
-    deleteButton.signal_clicked().connect(sigc::mem_fun(*this, &InternetSettingsPanel::deleteBrowsingData));
+    // Asked once the click has returned, so an assistive tool that clicked
+    // can answer the question.
+    deleteButton.signal_clicked().connect([this] {
+        Glib::signal_idle().connect_once(sigc::mem_fun(*this, &InternetSettingsPanel::deleteBrowsingData));
+    });
 }
 
 void InternetSettingsPanel::refresh()

@@ -44,10 +44,12 @@ TEST_F(BrowserFixture, AChangeThatCannotBeSavedIsToldOnceInABoxThenInTheStatusBa
     ASSERT_TRUE(dialogs.shown.empty());
     ASSERT_EQ(g_mkdir_with_parents(settings.filePath("Skimlark").c_str(), 0700), 0);
     engineItem("mnuyahoo")->activate();
+    testutil::spin();
     ASSERT_EQ(dialogs.kinds(), Strings{"message"});
     EXPECT_TRUE(has(dialogs.shown[0].text, "This change was not made")) << dialogs.shown[0].text;
     EXPECT_FALSE(has(dialogs.shown[0].text, "lost when")) << dialogs.shown[0].text;
     engineItem("mnulycos")->activate();
+    testutil::spin();
     EXPECT_EQ(dialogs.kinds(), Strings{"message"});
     EXPECT_TRUE(has(w.panels()[1].get_text(), "This change was not made"));
     // Neither choice moved the mark.

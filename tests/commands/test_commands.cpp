@@ -6,6 +6,7 @@
 #include "commands/fieldcolours.h"
 #include "fakedialogs.h"
 #include "fakepageview.h"
+#include "testutil.h"
 #include "settings/settingsstore.h"
 #include "util/colournumber.h"
 
@@ -244,10 +245,12 @@ TEST_F(Commands, DeleteBrowsingDataDeletesWhatItSaysAfterAsking)
     dialogs.confirmAnswers = {false, true};
 
     panel.deleteButton.clicked();
+    testutil::spin();
     EXPECT_TRUE(view.calls.empty());
     EXPECT_EQ(addressCombo.get_model()->children().size(), 2u);
 
     panel.deleteButton.clicked();
+    testutil::spin();
     EXPECT_EQ(view.calls, std::vector<std::string>{"clearBrowsingData"});
     EXPECT_EQ(addressCombo.get_model()->children().size(), 0u);
     EXPECT_EQ(settings.read("Skimlark", "MRURL", "0", "<missing>"), "");
