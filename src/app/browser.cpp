@@ -139,7 +139,7 @@ void Browser::Parts::connectControls()
         else
             byUser([this, index] { tabStrip.open(index); })();
     });
-    window.firstActivated.connect([this] { firstActivation(); });
+    window.signal_first_activated().connect([this] { firstActivation(); });
 
     window.Picture1().pack_end(findBar, false, false);
     window.signal_map().connect([this] { Glib::signal_idle().connect_once(later([this] { report.windowShown(); })); });

@@ -86,7 +86,7 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
             run.browser = std::make_unique<Browser>(run.settings, run.dialogs, *run.view);
             if (!run.firstAddress.empty())
                 run.browser->open(run.firstAddress);
-            run.browser->window().closing.connect([&app] { app->quit(); });
+            run.browser->window().signal_closing().connect([&app] { app->quit(); });
             app->add_window(run.browser->window());
         });
 

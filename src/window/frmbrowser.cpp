@@ -371,7 +371,7 @@ void frmBrowser::ensureFirstActivation()
     if (!m_firstActivation)
         return;
     m_firstActivation = false;
-    firstActivated.emit();
+    m_firstActivated.emit();
 }
 
 bool frmBrowser::on_delete_event(GdkEventAny *)
@@ -386,7 +386,7 @@ bool frmBrowser::on_delete_event(GdkEventAny *)
         if (window != this && window->get_visible() && window->get_window_type() == Gtk::WINDOW_TOPLEVEL)
             window->close();
     }
-    closing.emit();
+    m_closing.emit();
     return true;
 }
 

@@ -59,13 +59,13 @@ public:
     void toggleFullScreen();
 
     bool firstActivationPending() const { return m_firstActivation; }
-    // The first activation, once: emits firstActivated. Later calls do nothing.
+    // The first activation, once. Later calls do nothing.
     void ensureFirstActivation();
 
     // The first activation: the first page is asked for now.
-    sigc::signal<void()> firstActivated;
+    sigc::signal<void()> &signal_first_activated() { return m_firstActivated; }
     // The window is closing; the program ends after this.
-    sigc::signal<void()> closing;
+    sigc::signal<void()> &signal_closing() { return m_closing; }
 
 protected:
     bool on_delete_event(GdkEventAny *event) override;
@@ -103,6 +103,8 @@ private:
     ToolbarComponent m_toolbarComponent;
     std::array<Gtk::ToolButton *, 24> m_toolbarButtons{};
     std::map<Command, std::function<void(int)>> m_commands;
+    sigc::signal<void()> m_firstActivated;
+    sigc::signal<void()> m_closing;
     bool m_firstActivation = false;
     bool m_firstMouseMove = false;
     bool m_placedByFrame = false;

@@ -230,7 +230,7 @@ TEST_P(Closing, ClosesTheOtherWindowsAndWritesNothing)
     Gtk::Window about;
     about.show();
     int closing = 0;
-    w.closing.connect([&closing] { ++closing; });
+    w.signal_closing().connect([&closing] { ++closing; });
     if (GetParam())
         choose("mnuexit");
     else

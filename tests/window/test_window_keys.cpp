@@ -80,7 +80,7 @@ TEST_F(BrowserFixture, CtrlDFillsTheFirstEmptySlotAndCtrlQEnds)
     EXPECT_EQ(stored("Home", "Address1"), "http://one.test/");
 
     int closing = 0;
-    w.closing.connect([&closing] { ++closing; });
+    w.signal_closing().connect([&closing] { ++closing; });
     press(w.Text1(), GDK_KEY_q, GDK_CONTROL_MASK);
     EXPECT_EQ(closing, 1);
 }
