@@ -130,7 +130,6 @@ void frmAbout::buildControls()
     Picture1.add(m_icon);
     Picture1.set_visible_window(false);
     Picture1.get_accessible()->set_name("Skimlark icon");
-    Picture1.set_tooltip_text("Drag me");
     place(Picture1, Picture1Place);
 
     Pango::AttrList titleFont = attributes(true, 1.6, false, nullptr);

@@ -110,7 +110,7 @@ TEST_F(About, TextsNamesAndPlace)
 {
     frmAbout &about = open();
     EXPECT_EQ(about.get_title(), "About Skimlark");
-    EXPECT_EQ(about.lblVersion.get_text(), std::string("Version ") + SKIMLARK_VERSION);
+    EXPECT_EQ(std::string(about.lblVersion.get_text()), "Version 1.3.3");
     EXPECT_EQ(about.lblTitle.get_text(), "Skimlark");
     EXPECT_EQ(about.Label1.get_text(), "Developed by:");
     EXPECT_EQ(about.Lblme.get_text(), "Velmora");
@@ -118,6 +118,9 @@ TEST_F(About, TextsNamesAndPlace)
     EXPECT_EQ(about.lblEngine.get_text(), "Pages are shown by WebKitGTK 2.50.6. Its security "
                                           "updates come from your system's packages.");
     EXPECT_EQ(about.Image1.get_tooltip_text(), "Velmora");
+    // Nothing hints at what the icon does when dropped on OK.
+    EXPECT_FALSE(about.Picture1.get_has_tooltip());
+    EXPECT_EQ(std::string(about.Picture1.get_accessible()->get_description()), "");
     EXPECT_FALSE(about.get_modal());
     EXPECT_EQ(about.get_transient_for(), nullptr);
     for (Gtk::Widget *control : std::initializer_list<Gtk::Widget *>{
