@@ -24,7 +24,7 @@ public:
     // lowest byte); nullopt on Cancel.
     virtual std::optional<std::uint32_t> pickColour(Gtk::Window *parent, const std::string &title,
                                                     std::uint32_t current) = 0;
-    // The file-open picker with one filter entry ("Name (*.a;*.b)"); "" on Cancel.
+    // The file-open picker with one filter entry ("Name|*.a;*.b"); "" on Cancel.
     virtual std::string openFile(Gtk::Window *parent, const std::string &filter) = 0;
     // A save picker that asks before replacing a file; "" on Cancel.
     virtual std::string saveFile(Gtk::Window *parent, const std::string &title,

@@ -72,30 +72,55 @@ struct FormDialog : Gtk::Dialog
 
 } // namespace
 
-std::vector<std::string> filterPatterns(const std::string &filter)
+namespace {
+
+// The filter entry of a text "Name|*.a;*.b": the name as written (blanks
+// next to the bar included) and the patterns without blanks around them;
+// "*" when the text has no patterns.
+struct FileFilterEntry
 {
+    std::string name;
     std::vector<std::string> patterns;
-    const auto open = filter.rfind('(');
-    const auto close = filter.rfind(')');
-    if (open != std::string::npos && close != std::string::npos && close > open) {
-        const std::string inside = filter.substr(open + 1, close - open - 1);
-        std::size_t start = 0;
-        while (start <= inside.size()) {
-            std::size_t end = inside.find(';', start);
-            if (end == std::string::npos)
-                end = inside.size();
-            std::string pattern = inside.substr(start, end - start);
-            pattern.erase(0, pattern.find_first_not_of(' '));
-            pattern.erase(pattern.find_last_not_of(' ') + 1);
-            if (!pattern.empty())
-                patterns.push_back(pattern);
-            start = end + 1;
-        }
+};
+
+FileFilterEntry fileFilterEntry(const std::string &filter)
+{
+    const std::size_t bar = filter.find('|');
+    FileFilterEntry entry{filter.substr(0, bar), {}};
+    const std::string patterns = bar == std::string::npos ? std::string() : filter.substr(bar + 1);
+    for (std::size_t start = 0; start <= patterns.size();) {
+        std::size_t end = patterns.find(';', start);
+        if (end == std::string::npos)
+            end = patterns.size();
+        std::string pattern = patterns.substr(start, end - start);
+        pattern.erase(0, pattern.find_first_not_of(' '));
+        pattern.erase(pattern.find_last_not_of(' ') + 1);
+        if (!pattern.empty())
+            entry.patterns.push_back(pattern);
+        start = end + 1;
     }
-    if (patterns.empty())
-        patterns.push_back("*");
-    return patterns;
+    if (entry.patterns.empty())
+        entry.patterns.push_back("*");
+    return entry;
 }
+
+// Page names are matched in any case ("INDEX.HTM" is a page too), as the
+// patterns' writers expect. A pattern with sets of its own is left as written.
+std::string anyCase(const std::string &pattern)
+{
+    if (pattern.find('[') != std::string::npos)
+        return pattern;
+    std::string out;
+    for (char c : pattern) {
+        if (g_ascii_isalpha(c))
+            out += std::string("[") + g_ascii_tolower(c) + g_ascii_toupper(c) + "]";
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
 
 void GtkDialogs::message(Gtk::Window *parent, const std::string &text, const std::string &title)
 {
@@ -132,12 +157,12 @@ std::string GtkDialogs::openFile(Gtk::Window *parent, const std::string &filter)
     dialog.add_button("_Cancel", Gtk::RESPONSE_CANCEL);
     dialog.add_button("_OK", Gtk::RESPONSE_OK);
     dialog.set_default_response(Gtk::RESPONSE_OK);
-    // One filter entry, named exactly as given; its patterns come from its parentheses.
-    auto entry = Gtk::FileFilter::create();
-    entry->set_name(filter);
-    for (const std::string &pattern : filterPatterns(filter))
-        entry->add_pattern(pattern);
-    dialog.add_filter(entry);
+    const FileFilterEntry entry = fileFilterEntry(filter);
+    auto files = Gtk::FileFilter::create();
+    files->set_name(entry.name);
+    for (const std::string &pattern : entry.patterns)
+        files->add_pattern(anyCase(pattern));
+    dialog.add_filter(files);
     return dialog.run() == Gtk::RESPONSE_OK ? dialog.get_filename() : std::string();
 }
 

@@ -27,6 +27,3 @@ public:
     std::vector<std::string> pageOpenFiles(Gtk::Window *parent, const std::string &title,
                                            bool multiple, bool folder) override;
 };
-
-// The patterns of a filter text "Name (*.a;*.b)": {"*.a", "*.b"}; {"*"} when it has none.
-std::vector<std::string> filterPatterns(const std::string &filter);

@@ -1,7 +1,11 @@
 #include "window/gtkdialogs.h"
+#include "commands/filecommands.h"
 #include "testutil.h"
 
+#include <algorithm>
 #include <atk/atk.h>
+#include <chrono>
+#include <glib/gstdio.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <gtkmm.h>
@@ -86,22 +90,79 @@ TEST(GtkDialogs, NamedByTitleWithPlainTextAndTheirButtons)
     }
 }
 
-TEST(GtkDialogs, OpenPickerShowsOneFilterNamedAsGiven)
+namespace {
+
+// The names the picker's file list shows now.
+std::vector<std::string> listedNames(Gtk::Widget &widget)
 {
+    std::vector<std::string> names;
+    if (auto *view = dynamic_cast<Gtk::TreeView *>(&widget); view && view->get_model()) {
+        // Each row of the file list holds its file.
+        GtkTreeModel *model = view->get_model()->gobj();
+        for (int column = 0; column < gtk_tree_model_get_n_columns(model); ++column) {
+            if (gtk_tree_model_get_column_type(model, column) != G_TYPE_FILE)
+                continue;
+            GtkTreeIter row;
+            for (bool more = gtk_tree_model_get_iter_first(model, &row); more;
+                 more = gtk_tree_model_iter_next(model, &row)) {
+                GFile *file = nullptr;
+                gtk_tree_model_get(model, &row, column, &file, -1);
+                gchar *name = file ? g_file_get_basename(file) : nullptr;
+                names.push_back(name ? name : "");
+                g_free(name);
+                if (file)
+                    g_object_unref(file);
+            }
+            break;
+        }
+    }
+    if (auto *container = dynamic_cast<Gtk::Container *>(&widget)) {
+        for (Gtk::Widget *child : container->get_children()) {
+            for (const std::string &name : listedNames(*child))
+                names.push_back(name);
+        }
+    }
+    return names;
+}
+
+} // namespace
+
+TEST(GtkDialogs, OpenPickerListsThePagesItsFilterNames)
+{
+    gchar *made = g_dir_make_tmp("open-XXXXXX", nullptr);
+    const std::string folder = made;
+    g_free(made);
+    for (const char *name : {"a.html", "b.htm", "INDEX.HTM", "c.txt", "d.htm.txt"})
+        ASSERT_TRUE(g_file_set_contents((folder + "/" + name).c_str(), "", 0, nullptr));
+    ASSERT_EQ(g_mkdir((folder + "/pages").c_str(), 0700), 0);
+
     GtkDialogs dialogs;
-    std::vector<std::string> filters;
-    Glib::signal_timeout().connect([&filters] {
+    std::vector<std::string> filters, listed;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    Glib::signal_timeout().connect([&] {
         for (Gtk::Window *window : Gtk::Window::list_toplevels()) {
             auto *chooser = dynamic_cast<Gtk::FileChooserDialog *>(window);
             if (!chooser || !chooser->get_mapped())
                 continue;
-            for (const auto &filter : chooser->list_filters())
-                filters.push_back(filter->get_name());
+            if (filters.empty()) {
+                for (const auto &filter : chooser->list_filters())
+                    filters.push_back(filter->get_name());
+                chooser->set_current_folder(folder);
+                return true;
+            }
+            // Folders are always listed; the files come in the same batch.
+            listed = listedNames(*chooser);
+            std::sort(listed.begin(), listed.end());
+            if (!std::binary_search(listed.begin(), listed.end(), "pages")
+                && std::chrono::steady_clock::now() < deadline)
+                return true;
             chooser->response(Gtk::RESPONSE_CANCEL);
             return false;
         }
         return true;
     }, 20);
-    EXPECT_EQ(dialogs.openFile(nullptr, "HTML Files (*.htm;*.html)"), "");
-    EXPECT_EQ(filters, std::vector<std::string>{"HTML Files (*.htm;*.html)"});
+    EXPECT_EQ(dialogs.openFile(nullptr, FileCommands::OpenFilter), "");
+    // The text before the bar names the one filter; the patterns after it choose the files.
+    EXPECT_EQ(filters, std::vector<std::string>{"All Internet Files (*.hmt,*.html,*.asp,*.shtml,*.js,*.dhtml) "});
+    EXPECT_EQ(listed, (std::vector<std::string>{"INDEX.HTM", "a.html", "b.htm", "pages"}));
 }
