@@ -3,23 +3,42 @@
 #include <gtkmm/box.h>
 #include <gtkmm/label.h>
 
+#include <cstring>
+
 namespace {
 
-// Whether a button event lands on the selected tab. The tab's box around its
-// label is as wide as half the gap to each neighbour; the notebook only sees
-// presses over its row of tabs, so the height needs no test.
-bool onSelectedTab(Gtk::Notebook &notebook, const GdkEventButton *event)
+// How far a tab reaches past its label on the left and on the right: the
+// tab's padding and border in the strip's style. The label fills the rest.
+std::pair<int, int> tabOverhang(Gtk::Notebook &notebook, bool selected)
 {
-    const int current = notebook.get_current_page();
-    const int count = notebook.get_n_pages();
-    auto label = [&notebook](int index) -> Gtk::Widget * {
-        Gtk::Widget *page = notebook.get_nth_page(index);
-        return page ? notebook.get_tab_label(*page) : nullptr;
-    };
-    Gtk::Widget *selected = current >= 0 ? label(current) : nullptr;
-    if (!selected || !selected->get_mapped() || !notebook.get_window())
-        return false;
+    GtkWidget *widget = GTK_WIDGET(notebook.gobj());
+    GtkWidgetPath *path = gtk_widget_path_copy(gtk_widget_get_path(widget));
+    for (const char *node : {"header", "tabs", "tab"}) {
+        const gint at = gtk_widget_path_append_type(path, G_TYPE_NONE);
+        gtk_widget_path_iter_set_object_name(path, at, node);
+        if (std::strcmp(node, "header") == 0)
+            gtk_widget_path_iter_add_class(path, at, "top");
+    }
+    GtkStyleContext *style = gtk_style_context_new();
+    gtk_style_context_set_screen(style, gtk_widget_get_screen(widget));
+    gtk_style_context_set_path(style, path);
+    const GtkStateFlags state = selected ? GTK_STATE_FLAG_CHECKED : GTK_STATE_FLAG_NORMAL;
+    gtk_style_context_set_state(style, state);
+    GtkBorder padding{}, border{};
+    gtk_style_context_get_padding(style, state, &padding);
+    gtk_style_context_get_border(style, state, &border);
+    g_object_unref(style);
+    gtk_widget_path_unref(path);
+    return {padding.left + border.left, padding.right + border.right};
+}
 
+// The tab under a button event, or -1 (the scroll arrows, the gaps between
+// tabs). Tabs scrolled out of sight have no mapped label. The notebook only
+// sees presses over its row of tabs, so the height needs no test.
+int tabAt(Gtk::Notebook &notebook, const GdkEventButton *event)
+{
+    if (!notebook.get_window())
+        return -1;
     // The press in the coordinates that allocations use (the notebook has no
     // window of its own; its tabs have an input window above it).
     GdkWindow *target = notebook.get_window()->gobj();
@@ -30,19 +49,18 @@ bool onSelectedTab(Gtk::Notebook &notebook, const GdkEventButton *event)
         window = gdk_window_get_parent(window);
     }
     if (!window)
-        return false;
+        return -1;
 
-    const Gtk::Allocation box = selected->get_allocation();
-    int before = 0, after = 0;
-    if (Gtk::Widget *left = current > 0 ? label(current - 1) : nullptr) {
-        const Gtk::Allocation a = left->get_allocation();
-        before = (box.get_x() - (a.get_x() + a.get_width())) / 2;
+    for (int index = 0; index < notebook.get_n_pages(); ++index) {
+        Gtk::Widget *label = notebook.get_tab_label(*notebook.get_nth_page(index));
+        if (!label || !label->get_mapped())
+            continue;
+        const Gtk::Allocation box = label->get_allocation();
+        const auto [before, after] = tabOverhang(notebook, index == notebook.get_current_page());
+        if (x >= box.get_x() - before && x < box.get_x() + box.get_width() + after)
+            return index;
     }
-    if (Gtk::Widget *right = current + 1 < count ? label(current + 1) : nullptr)
-        after = (right->get_allocation().get_x() - (box.get_x() + box.get_width())) / 2;
-    before = before > 0 ? before : after;
-    after = after > 0 ? after : before;
-    return x >= box.get_x() - before && x < box.get_x() + box.get_width() + after;
+    return -1;
 }
 
 } // namespace
@@ -54,19 +72,42 @@ EngineTabBar::EngineTabBar()
     get_accessible()->set_name("Search engines");
 
     signal_switch_page().connect([this](Gtk::Widget *, guint page) {
-        // Pages going away with the strip move the selection too.
-        if (!m_selectingFromCode && !gtk_widget_in_destruction(GTK_WIDGET(gobj())))
+        // Pages going away with the strip move the selection too. While a
+        // button is held, only a switch to the tab pressed is a choice: the
+        // scroll arrows of a narrow strip switch pages as well, and again
+        // while held, to bring more tabs into sight.
+        if (m_pressedTab != NotPressed)
+            m_switchedWhilePressed = true;
+        if (!m_selectingFromCode && (m_pressedTab == NotPressed || m_pressedTab == int(page))
+            && !gtk_widget_in_destruction(GTK_WIDGET(gobj())))
             chosen.emit(int(page));
     });
-    // A press on the tab already selected switches nothing, yet it is a choice.
     signal_button_press_event().connect(
         [this](GdkEventButton *event) {
-            if (event->type == GDK_BUTTON_PRESS && event->button == GDK_BUTTON_PRIMARY
-                && onSelectedTab(*this, event))
-                chosen.emit(get_current_page());
+            if (event->type == GDK_BUTTON_PRESS) {
+                m_pressedTab = tabAt(*this, event);
+                m_switchedWhilePressed = false;
+            }
             return false;
         },
         false);
+    // A click on the tab already selected switches nothing, yet it is a
+    // choice. It is known at the release: an arrow beside the tab may have
+    // taken the press.
+    signal_button_release_event().connect(
+        [this](GdkEventButton *event) {
+            const int tab = m_pressedTab;
+            m_pressedTab = NotPressed;
+            if (event->button == GDK_BUTTON_PRIMARY && tab >= 0 && !m_switchedWhilePressed
+                && tab == get_current_page())
+                chosen.emit(tab);
+            return false;
+        },
+        false);
+    signal_grab_broken_event().connect([this](GdkEventGrabBroken *) {
+        m_pressedTab = NotPressed;
+        return false;
+    }, false);
     // The wheel passing over the strip chooses nothing.
     add_events(Gdk::SCROLL_MASK | Gdk::SMOOTH_SCROLL_MASK);
     signal_scroll_event().connect([](GdkEventScroll *) { return true; }, false);

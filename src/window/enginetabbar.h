@@ -9,7 +9,7 @@
 // opens), over no pages of its own. A tab is chosen by a left click (also on
 // the tab already selected), by the keyboard, or by select() from code; each
 // choice is reported once through chosen. The mouse wheel, right and middle
-// clicks choose nothing.
+// clicks choose nothing, nor do the scroll arrows a narrow strip shows.
 class EngineTabBar : public Gtk::Notebook
 {
 public:
@@ -29,4 +29,9 @@ public:
 private:
     std::vector<std::string> m_tags;
     bool m_selectingFromCode = false;
+    // The tab under the mouse button held down on the strip, -1 for none
+    // (a scroll arrow), NotPressed while no button is held.
+    static constexpr int NotPressed = -2;
+    int m_pressedTab = NotPressed;
+    bool m_switchedWhilePressed = false;
 };

@@ -70,14 +70,31 @@ TEST_F(Search, AMenuChoiceMovesTheOneMarkOnlyWhenItIsStored)
 
 namespace {
 
+// Where a click lands instead of a tab: the scroll arrows of a narrow strip.
+constexpr int StartArrow = -1, EndArrow = -2;
+
 struct TabRow
 {
     const char *name;
     std::string searchText;
     int button; // a mouse button on the tab (4 and 5: the wheel), 0: the Right key, -1: select()
-    int tab;
+    int tab;    // or an arrow
     Strings navigations;
+    bool narrow = false; // a window too narrow for every tab, so the strip scrolls
 };
+
+// Presses and releases `button` on the scroll arrow at the start or the end of the strip.
+void clickArrow(EngineTabBar &strip, int arrow, guint button)
+{
+    Gtk::Widget &toplevel = *strip.get_toplevel();
+    Gtk::Widget &tab = *strip.get_tab_label(*strip.get_nth_page(strip.get_current_page()));
+    int left = 0, top = 0, x = 0, y = 0;
+    strip.translate_coordinates(toplevel, 0, 0, left, top);
+    tab.translate_coordinates(toplevel, 0, tab.get_allocated_height() / 2, x, y);
+    x = arrow == StartArrow ? left + 8 : left + strip.get_allocated_width() - 8;
+    for (GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE})
+        gdk_test_simulate_button(toplevel.get_window()->gobj(), x, y, button, GdkModifierType(0), type);
+}
 
 void PrintTo(const TabRow &row, std::ostream *out)
 {
@@ -96,10 +113,18 @@ TEST_P(TabStripInput, OpensAPageOnlyWhenTheUserChoosesATab)
     seed("Home", "Address", "http://home.test/");
     frmBrowser &w = shown();
     EngineTabBar &tabs = w.TabStrip1();
+    if (row.narrow) {
+        // Too narrow for every tab: the strip scrolls, its last tab out of sight.
+        w.resize(800, 600);
+        Gtk::Widget &last = *tabs.get_tab_label(*tabs.get_nth_page(tabs.get_n_pages() - 1));
+        ASSERT_TRUE(spinUntil([&last] { return !last.get_mapped(); }));
+    }
     int chosen = 0;
     tabs.chosen.connect([&chosen](int) { ++chosen; });
     w.Text1().set_text(row.searchText);
-    if (row.button > 0) {
+    if (row.tab < 0) {
+        clickArrow(tabs, row.tab, guint(row.button));
+    } else if (row.button > 0) {
         widgetinput::click(*tabs.get_tab_label(*tabs.get_nth_page(row.tab)), row.button);
     } else if (row.button == 0) {
         widgetinput::focus(tabs);
@@ -113,6 +138,10 @@ TEST_P(TabStripInput, OpensAPageOnlyWhenTheUserChoosesATab)
     testutil::spin();
     EXPECT_EQ(view.navigations, row.navigations);
     EXPECT_EQ(chosen, int(row.navigations.size()));
+    // The arrow was hit: the strip scrolled on from the first tab.
+    if (row.tab < 0) {
+        EXPECT_NE(tabs.get_current_page(), 0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -129,7 +158,10 @@ INSTANTIATE_TEST_SUITE_P(
         TabRow{"RightClickOnTheSelectedTab", "", 3, 0, {}},
         TabRow{"RightClickOnAnotherTab", "", 3, 4, {}},
         TabRow{"MiddleClickOnTheSelectedTab", "", 2, 0, {}},
-        TabRow{"MiddleClickOnAnotherTab", "", 2, 2, {}}),
+        TabRow{"MiddleClickOnAnotherTab", "", 2, 2, {}},
+        TabRow{"NarrowClickOnAnotherTab", "", 1, 1, {"https://www.dmoz.org"}, true},
+        TabRow{"ClickOnTheEndArrow", "cats", 1, EndArrow, {}, true},
+        TabRow{"RightClickOnTheEndArrow", "cats", 3, EndArrow, {}, true}),
     [](const testing::TestParamInfo<TabRow> &info) { return std::string(info.param.name); });
 
 TEST_F(Search, TabStripIsAnAccessiblePageTabList)
