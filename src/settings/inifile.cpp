@@ -86,15 +86,17 @@ int hexValue(char c)
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Names: letters, digits, '_', '-' and '.' as they are, '/' as '\', any other
-// character as %XX (up to U+00FF) or %UXXXX per UTF-16 unit.
+// character as %XX (up to U+00FF) or %UXXXX per UTF-16 unit. A '/' at the end
+// is %2F: a '\' there would take the '=' after a key for part of the name.
 std::string escapeName(const std::string &name)
 {
     static const char digits[] = "0123456789ABCDEF";
     std::string out;
     Units units;
     forEachCodePoint(name, [&units](gunichar c) { appendCodePoint(units, c); });
-    for (char16_t u : units) {
-        if (u == '/') {
+    for (size_t i = 0; i < units.size(); ++i) {
+        const char16_t u = units[i];
+        if (u == '/' && i + 1 < units.size()) {
             out += '\\';
         } else if (u < 0x80 && (g_ascii_isalnum(char(u)) || u == '_' || u == '-' || u == '.')) {
             out += char(u);
@@ -399,10 +401,18 @@ std::string escapeValue(const std::string &value)
     return out;
 }
 
+// The group a key is written under: the path up to its first '/', or
+// [General] when the path has none or nothing would be left for the key.
 std::string sectionOf(const std::string &path)
 {
     const size_t slash = path.find('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+    return slash == std::string::npos || slash + 1 == path.size() ? std::string() : path.substr(0, slash);
+}
+
+// "%General" in any case names the section spelt after the '%'.
+bool isEscapedGeneral(const std::string &raw)
+{
+    return raw.size() == 8 && raw[0] == '%' && g_ascii_strncasecmp(raw.data() + 1, "general", 7) == 0;
 }
 
 } // namespace
@@ -436,9 +446,12 @@ Document Document::parse(const std::string &bytes)
                                                                                       : close - 1));
             const std::string name = unescapeName(valid ? raw : validUtf8(raw));
             doc.m_damaged = doc.m_damaged || close == std::string::npos || !valid || raw.empty();
-            if (g_ascii_strcasecmp(raw.c_str(), "general") == 0 || raw.empty())
+            // Only "[General]" as written holds the keys outside any
+            // section: other spellings are sections of their own, so that
+            // they are written back apart.
+            if (raw == "General" || raw.empty())
                 prefix.clear();
-            else if (g_ascii_strcasecmp(raw.c_str(), "%general") == 0)
+            else if (isEscapedGeneral(raw))
                 prefix = raw.substr(1) + '/';
             else
                 prefix = name + '/';
@@ -521,7 +534,7 @@ std::string Document::serialize() const
             out += '\n';
         if (section.empty())
             out += "[General]\n";
-        else if (g_ascii_strcasecmp(section.c_str(), "general") == 0)
+        else if (section == "General")
             out += "[%General]\n";
         else
             out += '[' + escapeName(section) + "]\n";

@@ -9,6 +9,8 @@
 // reads and writes, so files written by earlier versions of the program read
 // the same and ours read back there: "[Section]" groups, %-escaped names,
 // values quoted and backslash-escaped, "@@" for a value starting with '@'.
+// Unlike Qt, every name read is written back as read: only "[General]" spelt
+// so holds the keys outside a section, and a name ending in '/' keeps it.
 // The reader never gives up on a file: a line it cannot read is skipped and
 // the document marked damaged, everything else is kept.
 namespace inifile {

@@ -1,3 +1,4 @@
+#include "settings/inifile.h"
 #include "settings/settingsstore.h"
 #include "testutil.h"
 
@@ -149,6 +150,62 @@ TEST(SettingsStore, ReadsTheFileTheOldProgramWrote)
     EXPECT_NE(testutil::fileContents(store.filePath(App)).find("\nAddress9=@Variant(\\0\\0\\0\\n\\0\\0\\0\\x4\\0h\\0i)\n"),
               std::string::npos);
 }
+
+// A file holding names the reader takes, and the values it reads under them
+// (section and key joined as "section/key").
+struct HostileName
+{
+    const char *name;
+    std::string file;
+    std::vector<std::pair<std::string, std::string>> values;
+};
+
+void PrintTo(const HostileName &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class HostileNames : public testing::TestWithParam<HostileName>
+{
+};
+
+TEST_P(HostileNames, ReadTheSameAfterEveryWrite)
+{
+    const HostileName &row = GetParam();
+    TempRoot root;
+    SettingsStore store(root.path);
+    const std::string path = store.filePath(App);
+    put(path, row.file);
+    int damaged = 0;
+    store.damaged.connect([&](const std::string &, const std::string &) { ++damaged; });
+    std::string written = row.file;
+    for (int pass = 0; pass < 2; ++pass) {
+        const inifile::Document doc = inifile::Document::parse(written);
+        for (const auto &[name, value] : row.values)
+            EXPECT_EQ(doc.value(name).value_or("<missing>"), value) << name << " in\n" << written;
+        ASSERT_TRUE(store.write(App, "cbocount", "count", "0"));
+        // Written once, the file is written the same way again.
+        if (pass == 1) {
+            EXPECT_EQ(testutil::fileContents(path), written);
+        }
+        written = testutil::fileContents(path);
+    }
+    EXPECT_EQ(damaged, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, HostileNames,
+    testing::Values(
+        HostileName{"keyEndingInSlash", "[Home]\nx%2F=v\n", {{"Home/x/", "v"}}},
+        HostileName{"keyEndingInSlashValueWithEquals", "[Home]\nk%2F=a=b\n", {{"Home/k/", "a=b"}, {"Home/k/=a", "<missing>"}}},
+        HostileName{"keyOfSlashes", "[Home]\n%2F\\%2F=v\n", {{"Home////", "v"}}},
+        HostileName{"topLevelKeyEndingInSlash", "[General]\nx%2F=v\n", {{"x/", "v"}}},
+        HostileName{"sectionEndingInSlash", "[x%2F]\nk=v\n", {{"x//k", "v"}}},
+        HostileName{"generalInLowerCase", "[general]\nk=1\n[General]\nk=2\n", {{"general/k", "1"}, {"k", "2"}}},
+        HostileName{"generalInCapitals", "[%GENERAL]\nk=1\n[%General]\nk=2\n", {{"GENERAL/k", "1"}, {"General/k", "2"}}},
+        HostileName{"generalEscaped", "[%67eneral]\nk=1\n", {{"general/k", "1"}, {"k", "<missing>"}}},
+        HostileName{"generalWithNul", "[general%00]\nk=1\n", {{std::string("general\0/k", 10), "1"}, {"General/k", "<missing>"}}}),
+    [](const testing::TestParamInfo<HostileName> &info) { return std::string(info.param.name); });
 
 struct Damage
 {
