@@ -6,7 +6,9 @@
 #include <glib/gstdio.h>
 
 #include <cerrno>
+#include <vector>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -109,6 +111,19 @@ std::string folderOf(const std::string &path)
     return result;
 }
 
+// The name of a temporary file the atomic write makes beside the file:
+// "<file>." and six letters or digits.
+bool isTemporaryName(const std::string &name, const std::string &file)
+{
+    if (name.size() != file.size() + 7 || name.compare(0, file.size(), file) != 0 || name[file.size()] != '.')
+        return false;
+    for (size_t i = file.size() + 1; i < name.size(); ++i) {
+        if (!g_ascii_isalnum(name[i]))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 SettingsStore::SettingsStore() : SettingsStore(defaultConfigRoot()) {}
@@ -181,6 +196,33 @@ bool SettingsStore::isDamaged(const std::string &application) const
 {
     const Loaded loaded = load(filePath(application));
     return loaded.state == Loaded::Read && inifile::Document::parse(loaded.bytes).damaged();
+}
+
+void SettingsStore::removeLeftoverWrites(const std::string &application,
+                                         std::chrono::system_clock::time_point startedAt)
+{
+    const std::string path = filePath(application);
+    const std::string folder = folderOf(path);
+    gchar *base = g_path_get_basename(path.c_str());
+    const std::string file = base;
+    g_free(base);
+    std::vector<std::string> leftovers;
+    if (GDir *dir = g_dir_open(folder.c_str(), 0, nullptr)) {
+        while (const char *name = g_dir_read_name(dir)) {
+            if (isTemporaryName(name, file))
+                leftovers.push_back(folder + '/' + name);
+        }
+        g_dir_close(dir);
+    }
+    const auto started = std::chrono::duration_cast<std::chrono::nanoseconds>(startedAt.time_since_epoch()).count();
+    for (const std::string &leftover : leftovers) {
+        struct stat st;
+        if (lstat(leftover.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        const long long changed = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+        if (changed < started)
+            g_unlink(leftover.c_str());
+    }
 }
 
 bool SettingsStore::isWritable(const std::string &application) const

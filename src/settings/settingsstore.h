@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <sigc++/sigc++.h>
 #include <string>
 
@@ -25,6 +26,11 @@ public:
     // Whether the file holds lines that cannot be read (they are left out of
     // every read, and the file is kept aside at the next write).
     bool isDamaged(const std::string &application) const;
+
+    // Removes what writes cut short by a kill left beside the file: the
+    // temporary "<file>.XXXXXX" files last changed before `startedAt`, the
+    // program's start. A write under way now has a younger one, which stays.
+    void removeLeftoverWrites(const std::string &application, std::chrono::system_clock::time_point startedAt);
 
     // Whether a write would reach the disk now (the folder and file are writable).
     bool isWritable(const std::string &application) const;

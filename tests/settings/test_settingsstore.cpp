@@ -6,8 +6,12 @@
 
 #include <glib.h>
 #include <glib/gstdio.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -280,6 +284,49 @@ TEST(SettingsStore, FileAndFolderArePrivateAndNothingIsLeftBeside)
         names.push_back(name);
     g_dir_close(dir);
     EXPECT_EQ(names, std::vector<std::string>{"Skimlark.conf"});
+}
+
+TEST(SettingsStore, LeftoversOfWritesCutShortGoAtTheNextStart)
+{
+    TempRoot root;
+    SettingsStore store(root.path);
+    const auto started = std::chrono::system_clock::now() - std::chrono::minutes(1);
+    store.removeLeftoverWrites(App, started); // no folder yet: nothing to do
+    const std::string folder = root.path + "/Velmora/";
+    // Names beside the file, and whether each stays; all but one were last changed before the start.
+    const struct { const char *name; bool stays; } files[] = {
+        {"Skimlark.conf", true},         {"Skimlark.conf.damaged", true}, {"Skimlark.conf.aB3xY9", false},
+        {"Skimlark.conf.9Zz0Qa", false}, {"Skimlark.conf.aB3xY", true},   {"Skimlark.conf.aB3xY9z", true},
+        {"Skimlark.conf.aB-xY9", true},  {"Other.conf.aB3xY9", true},     {"Skimlark.confXaB3xY9", true},
+    };
+    for (const auto &file : files)
+        put(folder + file.name, "[Home]\nEngine=yahoo\n");
+    ASSERT_EQ(g_mkdir((folder + "Skimlark.conf.Dir123").c_str(), 0700), 0);
+    ASSERT_EQ(symlink((folder + "Skimlark.conf").c_str(), (folder + "Skimlark.conf.Lnk123").c_str()), 0);
+    const struct timespec old[2] = {{time(nullptr) - 7200, 0}, {time(nullptr) - 7200, 0}};
+    GDir *dir = g_dir_open(folder.c_str(), 0, nullptr);
+    while (const char *name = g_dir_read_name(dir))
+        ASSERT_EQ(utimensat(AT_FDCWD, (folder + name).c_str(), old, AT_SYMLINK_NOFOLLOW), 0) << name;
+    g_dir_close(dir);
+    // A write under way now.
+    put(folder + "Skimlark.conf.Qw12Er", "[Home]\n");
+
+    store.removeLeftoverWrites(App, started);
+
+    std::vector<std::string> expected{"Skimlark.conf.Dir123", "Skimlark.conf.Lnk123", "Skimlark.conf.Qw12Er"};
+    for (const auto &file : files) {
+        if (file.stays)
+            expected.push_back(file.name);
+    }
+    std::vector<std::string> names;
+    dir = g_dir_open(folder.c_str(), 0, nullptr);
+    while (const char *name = g_dir_read_name(dir))
+        names.push_back(name);
+    g_dir_close(dir);
+    std::sort(expected.begin(), expected.end());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(store.read(App, "Home", "Engine", "google"), "yahoo");
 }
 
 TEST(SettingsStore, UnwritableLocationGivesDefaultsAndFailsWrites)
