@@ -5,10 +5,12 @@
 #include "engine/engineprofile.h"
 #include "engine/pageviewfactory.h"
 #include "interfaces/pageview.h"
+#include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 #include "window/frmbrowser.h"
 #include "window/gtkdialogs.h"
 
+#include <chrono>
 #include <glib-unix.h>
 #include <pango/pangocairo.h>
 #include <gtkmm/application.h>
@@ -34,7 +36,7 @@ struct Running
 // A start of the program, the first or a later one (which lands in the
 // first): `address` is what another program asked to open, if anything.
 void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &running,
-           const std::string &address = std::string())
+           std::chrono::system_clock::time_point startedAt, const std::string &address = std::string())
 {
     if (running) {
         // A second start of the program lands here: bring the window forward.
@@ -49,6 +51,8 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
     }
     app->hold();
     running = std::make_unique<Running>();
+    // Only the first copy of the program gets here, before anything is written.
+    running->settings.removeLeftoverWrites(keys::App, startedAt);
     // A logout or kill asks the window to close, as the close box does;
     // before the window is there, the program just ends.
     static std::function<void()> closeRequested;
@@ -97,6 +101,8 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
 
 int runSkimlark(int argc, char *argv[])
 {
+    // Settings files older than this were written by an earlier run.
+    const auto startedAt = std::chrono::system_clock::now();
     EngineProfile::setUpProcess();
     // Whether pages may be shown is learnt while the rest starts.
     EngineProfile::startSandboxProbe();
@@ -111,10 +117,11 @@ int runSkimlark(int argc, char *argv[])
     // opens a link with the default browser, reach the running program.
     auto app = Gtk::Application::create("org.velmora.Skimlark", Gio::APPLICATION_HANDLES_OPEN);
     std::unique_ptr<Running> running;
-    app->signal_activate().connect([&app, &running] { start(app, running); });
-    app->signal_open().connect([&app, &running](const Gio::Application::type_vec_files &files, const Glib::ustring &) {
+    app->signal_activate().connect([&app, &running, startedAt] { start(app, running, startedAt); });
+    app->signal_open().connect([&app, &running, startedAt](const Gio::Application::type_vec_files &files,
+                                                          const Glib::ustring &) {
         // One page view: the first address is the one opened.
-        start(app, running, files.empty() ? std::string() : std::string(files.front()->get_uri()));
+        start(app, running, startedAt, files.empty() ? std::string() : std::string(files.front()->get_uri()));
     });
     const int status = app->run(argc, argv);
     if (running && running->browser)

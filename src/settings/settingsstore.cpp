@@ -117,11 +117,16 @@ bool isTemporaryName(const std::string &name, const std::string &file)
 {
     if (name.size() != file.size() + 7 || name.compare(0, file.size(), file) != 0 || name[file.size()] != '.')
         return false;
+    bool wordLike = true;
     for (size_t i = file.size() + 1; i < name.size(); ++i) {
         if (!g_ascii_isalnum(name[i]))
             return false;
+        wordLike = wordLike && g_ascii_islower(name[i]);
     }
-    return true;
+    // Six small letters read like a name someone chose ("backup", "before"):
+    // such a file may be the user's own and stays, at the price of a random
+    // name that happened to come out that way now and then.
+    return !wordLike;
 }
 
 } // namespace

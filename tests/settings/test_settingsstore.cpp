@@ -297,7 +297,8 @@ TEST(SettingsStore, LeftoversOfWritesCutShortGoAtTheNextStart)
     const struct { const char *name; bool stays; } files[] = {
         {"Skimlark.conf", true},         {"Skimlark.conf.damaged", true}, {"Skimlark.conf.aB3xY9", false},
         {"Skimlark.conf.9Zz0Qa", false}, {"Skimlark.conf.aB3xY", true},   {"Skimlark.conf.aB3xY9z", true},
-        {"Skimlark.conf.aB-xY9", true},  {"Other.conf.aB3xY9", true},     {"Skimlark.confXaB3xY9", true},
+        {"Skimlark.conf.aB-xY9", true},  {"Other.conf.aB3xY9", true},
+        {"Skimlark.conf.backup", true},  {"Skimlark.confXaB3xY9", true},
     };
     for (const auto &file : files)
         put(folder + file.name, "[Home]\nEngine=yahoo\n");
