@@ -139,15 +139,14 @@ void frmBrowser::buildControls()
     m_Combo1.get_entry()->get_accessible()->set_name("Location:");
     m_Combo1.get_entry()->set_width_chars(1);
     m_Text1.set_width_chars(1);
-    // A field whose whole text is selected as the focus arrives shows the
+    // A field whose whole text is selected as it takes the focus shows the
     // text's beginning, with the cursor there, not its end.
     for (Gtk::Entry *field : {&m_Text1, m_Combo1.get_entry()}) {
-        field->signal_focus_in_event().connect([field](GdkEventFocus *) {
+        field->signal_grab_focus().connect([field] {
             int start = 0, end = 0;
             if (field->get_selection_bounds(start, end) && start == 0 && end == field->get_text_length())
                 field->select_region(end, 0);
-            return false;
-        });
+        }, true);
     }
     m_Command1.set_label("Search");
     m_Command2.set_label("Surf");

@@ -157,7 +157,7 @@ TEST_F(Window, TheSearchBoxStartsShowingTheBeginningOfItsText)
 {
     frmBrowser &w = shown();
     Gtk::Entry &box = w.Text1();
-    ASSERT_TRUE(box.has_focus());
+    ASSERT_EQ(w.get_focus(), &box);
     int start = 0, end = 0;
     EXPECT_TRUE(box.get_selection_bounds(start, end));
     EXPECT_EQ(start, 0);
