@@ -106,18 +106,12 @@ protected:
     ToolsCommands tools{view, settings, dialogs, addressBar, mainWindow, "WebKitGTK 2.50.6"};
 };
 
-TEST_F(About, TextsNamesAndPlace)
+// The box names the program's version, is free of the main window, sits in
+// the middle of the screen and gives its hidden animation away nowhere.
+TEST_F(About, VersionPlaceAndNothingGivenAway)
 {
     frmAbout &about = open();
-    EXPECT_EQ(about.get_title(), "About Skimlark");
     EXPECT_EQ(std::string(about.lblVersion.get_text()), "Version 1.3.3");
-    EXPECT_EQ(about.lblTitle.get_text(), "Skimlark");
-    EXPECT_EQ(about.Label1.get_text(), "Developed by:");
-    EXPECT_EQ(about.Lblme.get_text(), "Velmora");
-    EXPECT_EQ(about.Command1.get_label(), "Visit www.velmora.example");
-    EXPECT_EQ(about.lblEngine.get_text(), "Pages are shown by WebKitGTK 2.50.6. Its security "
-                                          "updates come from your system's packages.");
-    EXPECT_EQ(about.Image1.get_tooltip_text(), "Velmora");
     // Nothing hints at what the icon does when dropped on OK.
     EXPECT_FALSE(about.Picture1.get_has_tooltip());
     EXPECT_EQ(std::string(about.Picture1.get_accessible()->get_description()), "");
