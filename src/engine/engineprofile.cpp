@@ -1,8 +1,8 @@
 #include "engine/engineprofile.h"
 
+#include "engine/enginesetup.h"
 #include "engine/makersite.h"
 
-#include <glib/gstdio.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -20,10 +20,10 @@ namespace {
 
 std::string privateFolder(const std::string &chosen, const char *root)
 {
-    const std::string folder = chosen.empty() ? std::string(root) + "/Velmora/Skimlark" : chosen;
-    g_mkdir_with_parents(folder.c_str(), 0700);
-    g_chmod(folder.c_str(), 0700);
-    return folder;
+    gchar *folder = skimlark_engine_private_folder(chosen.c_str(), root);
+    std::string result = folder;
+    g_free(folder);
+    return result;
 }
 
 // The maker's pages, from the resources; a page never sees more than its own path.
@@ -91,11 +91,7 @@ WebKitUserContentFilter *EngineProfile::makerFilter()
 
 void EngineProfile::setUpProcess()
 {
-    // Pages are drawn without GPU compositing, so the engine's renderer that
-    // shares GPU buffers brings nothing but its set-up: the graphics driver
-    // loaded in this process and in every page process, about a tenth of a
-    // second of each start. A user who sets the variable keeps the choice.
-    g_setenv("WEBKIT_DISABLE_DMABUF_RENDERER", "1", FALSE);
+    skimlark_engine_prepare_process();
 }
 
 EngineProfile::EngineProfile() : EngineProfile(Options()) {}
@@ -104,13 +100,9 @@ EngineProfile::EngineProfile(const Options &options)
 {
     m_dataFolder = privateFolder(options.dataFolder, g_get_user_data_dir());
     const std::string cacheFolder = privateFolder(options.cacheFolder, g_get_user_cache_dir());
-    m_dataManager = webkit_website_data_manager_new("base-data-directory", m_dataFolder.c_str(),
-                                                    "base-cache-directory", cacheFolder.c_str(),
-                                                    nullptr);
-    WebKitCookieManager *cookies = webkit_website_data_manager_get_cookie_manager(m_dataManager);
-    const std::string cookieFile = m_dataFolder + "/cookies.sqlite";
-    webkit_cookie_manager_set_persistent_storage(cookies, cookieFile.c_str(),
-                                                 WEBKIT_COOKIE_PERSISTENT_STORAGE_SQLITE);
+    // Made as the benchmark's bare shell makes its own, by the same calls.
+    m_context = skimlark_engine_context_new(m_dataFolder.c_str(), cacheFolder.c_str());
+    m_dataManager = webkit_web_context_get_website_data_manager(m_context);
     if (!options.proxy.empty()) {
         // Loopback servers are reached directly: tests serve https there.
         const char *direct[] = {"localhost", "127.0.0.1", "::1", nullptr};
@@ -119,12 +111,9 @@ EngineProfile::EngineProfile(const Options &options)
                                                                WEBKIT_NETWORK_PROXY_MODE_CUSTOM, proxy);
         webkit_network_proxy_settings_free(proxy);
     }
-
-    m_context = webkit_web_context_new_with_website_data_manager(m_dataManager);
-    // On for every user, root included; it must be set before the first page process starts.
-    webkit_web_context_set_sandbox_enabled(m_context, TRUE);
     m_sandboxProblem = probeSandbox();
-    webkit_web_context_set_cache_model(m_context, WEBKIT_CACHE_MODEL_WEB_BROWSER);
+    if (m_sandboxProblem.empty())
+        m_sandboxNotice = rootNotice(geteuid() == 0);
 
     webkit_web_context_register_uri_scheme(m_context, makersite::Scheme.c_str(), serveMakerPage,
                                            nullptr, nullptr);
@@ -140,7 +129,6 @@ EngineProfile::~EngineProfile()
     if (WebKitUserContentFilter *filter = makerFilter())
         webkit_user_content_filter_unref(filter);
     g_object_unref(m_context);
-    g_object_unref(m_dataManager);
 }
 
 namespace {
@@ -198,9 +186,39 @@ void EngineProfile::startSandboxProbe()
     g_free(bwrap);
 }
 
+std::string EngineProfile::disabledByVariable(const char *value)
+{
+    // The engine runs pages unconfined when its variable holds anything but "0".
+    if (!value || !*value || std::string(value) == "0")
+        return std::string();
+    return "Pages cannot be shown safely: the page engine's sandbox is turned off by "
+           "WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS in Skimlark's environment. "
+           "Start Skimlark again without it.";
+}
+
+std::string EngineProfile::rootNotice(bool root)
+{
+    // The sandbox keeps root's user id and capabilities: it confines far less.
+    if (!root)
+        return std::string();
+    return "Skimlark runs as root, so pages run with root's rights inside the page engine's sandbox. "
+           "Run Skimlark as a normal user.";
+}
+
 std::string EngineProfile::probeSandbox()
 {
     StartedProbe &probe = startedProbe();
+    std::string disabled = disabledByVariable(g_getenv("WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS"));
+    if (!disabled.empty()) {
+        if (probe.running) {
+            // The started check is not needed any more; reap it.
+            probe.running = false;
+            close(probe.errors);
+            waitpid(probe.pid, nullptr, 0);
+            g_spawn_close_pid(probe.pid);
+        }
+        return disabled;
+    }
     if (probe.running) {
         probe.running = false;
         std::string reason;

@@ -43,11 +43,24 @@ public:
     WebKitUserContentFilter *makerFilter();
     const std::string &dataFolder() const { return m_dataFolder; }
 
-    // Empty while the sandbox can run; otherwise a sentence for the user.
+    // Empty while the sandbox can run; otherwise a sentence for the user, and
+    // no page may be shown.
     const std::string &sandboxProblem() const { return m_sandboxProblem; }
+    // A warning for the bar that does not keep pages from showing (running
+    // as root); empty when there is none or there is a problem.
+    const std::string &sandboxNotice() const { return m_sandboxNotice; }
+    // What stands in the bar above the page for the sandbox: the problem, or
+    // else the notice.
+    const std::string &sandboxBarText() const { return m_sandboxProblem.empty() ? m_sandboxNotice : m_sandboxProblem; }
 
-    // Why the engine's sandbox could not start here ("" when it can).
+    // Why the engine's sandbox could not start here ("" when it can). The
+    // engine's own variable for running without it counts as a missing sandbox.
     static std::string probeSandbox();
+    // The problem when WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS holds `value`
+    // (null: unset); "" when the engine keeps its sandbox.
+    static std::string disabledByVariable(const char *value);
+    // The warning for a program running as root; "" otherwise.
+    static std::string rootNotice(bool root);
     // Starts the check probeSandbox() makes, in the background, so that its
     // answer is ready by the time the profile is made.
     static void startSandboxProbe();
@@ -63,4 +76,5 @@ private:
     std::unique_ptr<FilterBuild> m_filterBuild;
     std::string m_dataFolder;
     std::string m_sandboxProblem;
+    std::string m_sandboxNotice;
 };

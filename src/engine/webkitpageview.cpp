@@ -3,6 +3,7 @@
 #include "interfaces/dialogs.h"
 #include "engine/downloads.h"
 #include "engine/engineprofile.h"
+#include "engine/enginesetup.h"
 #include "engine/hostdisplay.h"
 #include "engine/makersite.h"
 #include "engine/printpreview.h"
@@ -194,7 +195,7 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     webkit_settings_set_allow_file_access_from_file_urls(m_settings, FALSE);
     webkit_settings_set_allow_universal_access_from_file_urls(m_settings, FALSE);
     webkit_settings_set_javascript_can_open_windows_automatically(m_settings, FALSE);
-    webkit_settings_set_hardware_acceleration_policy(m_settings, WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER);
+    skimlark_engine_apply_drawing_path(m_settings);
 
     m_problemBar.set_message_type(Gtk::MESSAGE_WARNING);
     m_problemText.set_line_wrap(true);
@@ -218,9 +219,9 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     m_downloads = std::make_unique<Downloads>(profile.context(), dialogs, std::move(hooks));
     m_downloads->statusText.connect([this](const std::string &text) { statusTextChanged.emit(text); });
 
-    if (!profile.sandboxProblem().empty())
-        showProblem(profile.sandboxProblem());
-    else
+    if (!profile.sandboxBarText().empty())
+        showProblem(profile.sandboxBarText());
+    if (profile.sandboxProblem().empty())
         startPageProcess();
     // After the page process is on its way: the rules compile meanwhile.
     addMakerFilter();
@@ -373,7 +374,10 @@ void WebKitPageView::stop()
 void WebKitPageView::refresh()
 {
     m_crashes = 0;
-    m_problemBar.set_visible(!m_profile.sandboxProblem().empty());
+    if (m_profile.sandboxBarText().empty())
+        m_problemBar.hide();
+    else
+        showProblem(m_profile.sandboxBarText());
     if (!m_profile.sandboxProblem().empty())
         return;
     const char *shown = webkit_web_view_get_uri(m_view);

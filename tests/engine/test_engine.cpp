@@ -139,7 +139,7 @@ protected:
 TEST_F(Engine, NavigationReachesTheProxyWithTheExactAddress)
 {
     EXPECT_EQ(profile->sandboxProblem(), "");
-    EXPECT_FALSE(view->problemBar().get_visible());
+    EXPECT_EQ(view->problemBar().get_visible(), !profile->sandboxBarText().empty());
     server.expect("http://site.test/search?q=C%2B%2B&x=1");
     server.expect("http://example.test/", htmlPage("Typed"));
     ASSERT_TRUE(load("http://site.test/search?q=C%2B%2B&x=1", "Test page"));
