@@ -11,7 +11,9 @@
 typedef struct _PopplerDocument PopplerDocument;
 
 // The print preview: the page as it will be printed (a PDF made by the real
-// print), one sheet at a time, with page steps and a Print button.
+// print), one sheet at a time, with page steps, a Print and a Close button.
+// Esc closes it too. Opened centred over the window it is made transient for.
+// The PDF library is loaded when the first preview opens, not at start-up.
 class PrintPreview : public Gtk::Window
 {
 public:
@@ -25,7 +27,11 @@ public:
     Gtk::Button printButton{"_Print", true};
     Gtk::Button previousButton{"Pre_vious Page", true};
     Gtk::Button nextButton{"_Next Page", true};
+    Gtk::Button closeButton{"_Close", true};
     Gtk::Label pageLabel;
+
+protected:
+    bool on_key_press_event(GdkEventKey *event) override;
 
 private:
     bool draw(const Cairo::RefPtr<Cairo::Context> &cr);
