@@ -1,106 +1,107 @@
 #include "engine/hostdisplay.h"
 
 #include <glib.h>
+#include <unicode/uchar.h>
+#include <unicode/uscript.h>
+#include <unicode/uset.h>
+#include <unicode/uspoof.h>
+#include <unicode/utf8.h>
 
+#include <cstring>
+#include <memory>
 #include <set>
 #include <vector>
 
 namespace hostdisplay {
 namespace {
 
-using Scripts = std::set<GUnicodeScript>;
-
-// The scripts a language is written in; Latin is everyone's.
-Scripts scriptsOf(const std::string &languages)
+struct CloseChecker
 {
-    Scripts scripts{G_UNICODE_SCRIPT_LATIN};
-    const struct
-    {
-        const char *codes;
-        std::vector<GUnicodeScript> scripts;
-    } table[] = {
-        {" ru uk bg sr be mk kk ", {G_UNICODE_SCRIPT_CYRILLIC}},
-        {" el ", {G_UNICODE_SCRIPT_GREEK}},
-        {" ja ", {G_UNICODE_SCRIPT_HAN, G_UNICODE_SCRIPT_HIRAGANA, G_UNICODE_SCRIPT_KATAKANA}},
-        {" zh ", {G_UNICODE_SCRIPT_HAN}},
-        {" ko ", {G_UNICODE_SCRIPT_HANGUL, G_UNICODE_SCRIPT_HAN}},
-        {" ar fa ur ", {G_UNICODE_SCRIPT_ARABIC}},
-        {" he ", {G_UNICODE_SCRIPT_HEBREW}},
-        {" hi mr ne ", {G_UNICODE_SCRIPT_DEVANAGARI}},
-        {" th ", {G_UNICODE_SCRIPT_THAI}},
-    };
+    void operator()(USpoofChecker *checker) const { uspoof_close(checker); }
+};
+using Checker = std::unique_ptr<USpoofChecker, CloseChecker>;
+
+// "ru_RU.UTF-8:ru:C" -> "en,ru_RU,ru": ICU's locale list. Latin is everyone's.
+std::string localeList(const std::string &languages)
+{
+    std::string list = "en";
     gchar **names = g_strsplit(languages.c_str(), ":", -1);
     for (gchar **name = names; *name; ++name) {
-        // "pt_BR.UTF-8@euro" -> "pt"
         std::string code = *name;
-        code = code.substr(0, code.find_first_of("_.@-"));
-        for (char &c : code)
-            c = g_ascii_tolower(c);
-        for (const auto &row : table) {
-            if (!code.empty() && std::string(row.codes).find(' ' + code + ' ') != std::string::npos)
-                scripts.insert(row.scripts.begin(), row.scripts.end());
-        }
+        code = code.substr(0, code.find_first_of(".@"));
+        if (code.empty() || code == "C" || code == "POSIX" || code.find_first_not_of(
+                "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_-0123456789") != std::string::npos)
+            continue;
+        list += "," + code;
     }
     g_strfreev(names);
-    return scripts;
+    return list;
 }
 
-// Cyrillic and Greek letters that pass for Latin ones in a host name.
-bool looksLatin(gunichar c)
+// The checker for these languages: the characters of their scripts that
+// identifiers are recommended to use, plus ASCII letters, digits and '-'.
+Checker makeChecker(const std::string &languages)
 {
-    static const std::set<gunichar> lookalikes{
-        0x0430, 0x0435, 0x043E, 0x0440, 0x0441, 0x0443, 0x0445, 0x0456, 0x0458, 0x04CF, 0x0455,
-        0x0501, 0x051B, 0x051D, 0x04BB, 0x050D, 0x04BD, 0x0475, 0x0461, 0x04AF, 0x043F, 0x0433,
-        // Greek
-        0x03B1, 0x03B9, 0x03BA, 0x03BD, 0x03BF, 0x03C1, 0x03C4, 0x03C5, 0x03C7, 0x03C9, 0x03F2, 0x03F3};
-    return lookalikes.count(c) > 0;
+    UErrorCode status = U_ZERO_ERROR;
+    Checker checker(uspoof_open(&status));
+    if (U_FAILURE(status))
+        return nullptr;
+    uspoof_setAllowedLocales(checker.get(), localeList(languages).c_str(), &status);
+    USet *allowed = uset_cloneAsThawed(uspoof_getAllowedChars(checker.get(), &status));
+    if (U_FAILURE(status))
+        return nullptr;
+    uset_retainAll(allowed, uspoof_getRecommendedSet(&status));
+    uset_addRange(allowed, '0', '9');
+    uset_addRange(allowed, 'a', 'z');
+    uset_addRange(allowed, 'A', 'Z');
+    uset_add(allowed, '-');
+    uset_freeze(allowed);
+    uspoof_setAllowedChars(checker.get(), allowed, &status);
+    uset_close(allowed);
+    uspoof_setRestrictionLevel(checker.get(), USPOOF_HIGHLY_RESTRICTIVE);
+    uspoof_setChecks(checker.get(),
+                     USPOOF_RESTRICTION_LEVEL | USPOOF_INVISIBLE | USPOOF_MIXED_NUMBERS | USPOOF_CHAR_LIMIT
+                         | USPOOF_HIDDEN_OVERLAY,
+                     &status);
+    return U_SUCCESS(status) ? std::move(checker) : nullptr;
 }
 
-// Characters that pass for the '/', '.' or ':' of an address.
-bool looksLikePunctuation(gunichar c)
+std::vector<UChar32> codePoints(const std::string &text)
 {
-    switch (c) {
-    case 0x2044: case 0x2215: case 0x2571: case 0x29F8: case 0xFF0F: case 0x0338: // slashes
-    case 0x2024: case 0xFE52: case 0x0589: case 0x05C3: case 0x2236: case 0xA789: // dots, colons
+    std::vector<UChar32> result;
+    const auto *bytes = reinterpret_cast<const uint8_t *>(text.data());
+    const int32_t length = int32_t(text.size());
+    for (int32_t i = 0; i < length;) {
+        UChar32 c = 0;
+        U8_NEXT(bytes, i, length, c);
+        result.push_back(c);
+    }
+    return result;
+}
+
+// Latin letters that pass for other Latin letters and that the checks above
+// may let through: dotless i, script g, the dental click, alpha, and every
+// small capital.
+bool imitatesALetter(UChar32 c)
+{
+    if (c == 0x0131 || c == 0x0261 || c == 0x01C0 || c == 0x0251)
         return true;
-    default:
-        return false;
-    }
+    char name[128];
+    UErrorCode status = U_ZERO_ERROR;
+    u_charName(c, U_UNICODE_CHAR_NAME, name, sizeof name, &status);
+    return U_SUCCESS(status) && std::strstr(name, "LATIN LETTER SMALL CAPITAL") != nullptr;
 }
 
-Scripts scriptsIn(const std::string &label, bool *allLookalikes, bool *punctuation)
+std::set<UScriptCode> scriptsOf(const std::string &label)
 {
-    Scripts scripts;
-    *allLookalikes = true;
-    *punctuation = false;
-    for (const char *p = label.c_str(); *p; p = g_utf8_next_char(p)) {
-        const gunichar c = g_utf8_get_char(p);
-        const GUnicodeScript script = g_unichar_get_script(c);
-        *punctuation = *punctuation || looksLikePunctuation(c);
-        if (script == G_UNICODE_SCRIPT_COMMON || script == G_UNICODE_SCRIPT_INHERITED)
-            continue;
-        scripts.insert(script);
-        *allLookalikes = *allLookalikes && looksLatin(c);
+    std::set<UScriptCode> scripts;
+    for (UChar32 c : codePoints(label)) {
+        UErrorCode status = U_ZERO_ERROR;
+        const UScriptCode script = uscript_getScript(c, &status);
+        if (U_SUCCESS(status) && script != USCRIPT_COMMON && script != USCRIPT_INHERITED)
+            scripts.insert(script);
     }
     return scripts;
-}
-
-bool within(const Scripts &scripts, const Scripts &allowed)
-{
-    for (GUnicodeScript s : scripts) {
-        if (!allowed.count(s))
-            return false;
-    }
-    return true;
-}
-
-// One script, or the scripts one language writes together.
-bool singleScript(const Scripts &scripts)
-{
-    static const Scripts japanese{G_UNICODE_SCRIPT_HAN, G_UNICODE_SCRIPT_HIRAGANA,
-                                  G_UNICODE_SCRIPT_KATAKANA};
-    static const Scripts korean{G_UNICODE_SCRIPT_HAN, G_UNICODE_SCRIPT_HANGUL};
-    return scripts.size() <= 1 || within(scripts, japanese) || within(scripts, korean);
 }
 
 bool isAscii(const std::string &text)
@@ -112,32 +113,49 @@ bool isAscii(const std::string &text)
     return true;
 }
 
-// Whether a host in its Unicode form may be shown so.
-bool safe(const std::string &unicodeHost, const Scripts &allowed)
+// Whether a label reads as a plain ASCII name: its skeleton (what it looks
+// like, by UTS #39's confusables) is ASCII although the label is not.
+bool passesForAscii(const USpoofChecker *checker, const std::string &label)
 {
-    gchar **labels = g_strsplit(unicodeHost.c_str(), ".", -1);
-    std::vector<std::string> parts;
-    for (gchar **label = labels; *label; ++label) {
-        if (**label)
-            parts.emplace_back(*label);
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length = uspoof_getSkeletonUTF8(checker, 0, label.c_str(), -1, nullptr, 0, &status);
+    if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status))
+        return true;
+    std::string skeleton(std::size_t(length) + 1, '\0');
+    status = U_ZERO_ERROR;
+    uspoof_getSkeletonUTF8(checker, 0, label.c_str(), -1, skeleton.data(), length + 1, &status);
+    skeleton.resize(std::size_t(length));
+    return U_FAILURE(status) || isAscii(skeleton);
+}
+
+// Whether a host in its Unicode form may be shown so.
+bool safe(const std::string &unicodeHost, const std::string &languages)
+{
+    const Checker checker = makeChecker(languages);
+    if (!checker)
+        return false;
+    std::vector<std::string> labels;
+    gchar **parts = g_strsplit(unicodeHost.c_str(), ".", -1);
+    for (gchar **part = parts; *part; ++part) {
+        if (**part)
+            labels.emplace_back(*part);
     }
-    g_strfreev(labels);
-    Scripts tld;
-    if (!parts.empty()) {
-        bool unused = false;
-        tld = scriptsIn(parts.back(), &unused, &unused);
-    }
-    for (const std::string &label : parts) {
+    g_strfreev(parts);
+    const std::set<UScriptCode> topLevel = labels.empty() ? std::set<UScriptCode>() : scriptsOf(labels.back());
+    for (const std::string &label : labels) {
         if (isAscii(label))
             continue;
-        bool allLookalikes = false;
-        bool punctuation = false;
-        const Scripts scripts = scriptsIn(label, &allLookalikes, &punctuation);
-        if (punctuation || !singleScript(scripts) || !within(scripts, allowed))
+        UErrorCode status = U_ZERO_ERROR;
+        if (uspoof_check2UTF8(checker.get(), label.c_str(), -1, nullptr, &status) != 0 || U_FAILURE(status))
             return false;
-        // An all-Cyrillic "аррӏе" under ".com" is a Latin name in disguise.
-        const bool imitates = scripts.count(G_UNICODE_SCRIPT_CYRILLIC) || scripts.count(G_UNICODE_SCRIPT_GREEK);
-        if (imitates && allLookalikes && tld != scripts)
+        for (UChar32 c : codePoints(label)) {
+            if (imitatesALetter(c))
+                return false;
+        }
+        // "аррӏе" under ".рф" is a Russian name; under ".com" it poses as "apple".
+        const std::set<UScriptCode> scripts = scriptsOf(label);
+        const bool ownTopLevel = !isAscii(labels.back()) && scripts == topLevel;
+        if (passesForAscii(checker.get(), label) && !ownTopLevel)
             return false;
     }
     return true;
@@ -148,6 +166,14 @@ std::string owned(gchar *text)
     std::string result = text ? text : "";
     g_free(text);
     return result;
+}
+
+std::string userLanguages()
+{
+    std::string languages;
+    for (const gchar *const *name = g_get_language_names(); *name; ++name)
+        languages += (languages.empty() ? "" : ":") + std::string(*name);
+    return languages;
 }
 
 } // namespace
@@ -162,7 +188,7 @@ std::string displayHost(const std::string &host, const std::string &languages)
     const std::string unicode = ascii.empty() ? std::string() : owned(g_hostname_to_unicode(ascii.c_str()));
     if (unicode.empty())
         return isAscii(host) ? host : ascii.empty() ? host : ascii;
-    if (safe(unicode, scriptsOf(languages)))
+    if (safe(unicode, languages))
         return unicode;
     return isAscii(host) ? host : ascii;
 }
@@ -191,17 +217,11 @@ std::string displayAddress(const std::string &address, const std::string &langua
             hostEnd = colon;
     }
     const std::string host = address.substr(hostStart, hostEnd - hostStart);
+    // The user name and password stay out of sight: "bank.test:secure@evil.test".
+    const std::string before = address.substr(0, authority);
     if (host.empty() || host[0] == '[')
-        return address;
-    return address.substr(0, hostStart) + displayHost(host, languages) + address.substr(hostEnd);
-}
-
-static std::string userLanguages()
-{
-    std::string languages;
-    for (const gchar *const *name = g_get_language_names(); *name; ++name)
-        languages += (languages.empty() ? "" : ":") + std::string(*name);
-    return languages;
+        return before + address.substr(hostStart);
+    return before + displayHost(host, languages) + address.substr(hostEnd);
 }
 
 std::string forUser(const std::string &address)
