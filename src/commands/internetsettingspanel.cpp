@@ -5,6 +5,7 @@
 #include "commands/internetsettings.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
+#include "util/recentfiles.h"
 
 #include <gtkmm/box.h>
 #include <gtkmm/frame.h>
@@ -40,7 +41,8 @@ InternetSettingsPanel::InternetSettingsPanel(SettingsStore &settings, Dialogs &d
     auto *history = Gtk::manage(new Gtk::Box(Gtk::ORIENTATION_VERTICAL, 6));
     auto *explanation = Gtk::manage(new Gtk::Label(
         "Cookies, cached pages, site data, saved sign-ins, certificate exceptions and the "
-        "pages visited, with the addresses you surfed."));
+        "pages visited, with the addresses you surfed and the files Skimlark put in the "
+        "recently used files."));
     explanation->set_line_wrap(true);
     explanation->set_xalign(0);
     history->pack_start(*explanation, Gtk::PACK_SHRINK);
@@ -118,6 +120,7 @@ void InternetSettingsPanel::deleteBrowsingData()
 
     // Ours first: they go whatever the engine answers.
     m_visitedList.remove_all();
+    recentfiles::forgetOurs();
     const bool entryRemoved = m_settings.write(keys::App, keys::MRURL, "0", "");
 
     std::weak_ptr<bool> alive = m_alive;
