@@ -9,6 +9,7 @@
  *
  * It prints its drawing path ("drawing CPU" or "drawing GPU") on start. */
 #include "engine/enginesetup.h"
+#include "shellview.h"
 
 #include <gtk/gtk.h>
 #include <stdio.h>
@@ -19,17 +20,7 @@ static const char *address;
 
 static void build(GtkApplication *app)
 {
-    char *data = skimlark_engine_private_folder(NULL, g_get_user_data_dir());
-    char *cache = skimlark_engine_private_folder(NULL, g_get_user_cache_dir());
-    WebKitWebContext *context = skimlark_engine_context_new(data, cache);
-    g_free(data);
-    g_free(cache);
-    WebKitSettings *settings = webkit_settings_new();
-    skimlark_engine_apply_drawing_path(settings);
-    GtkWidget *view = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", context, "settings", settings, NULL));
-    g_object_unref(settings);
-    g_object_unref(context);
-
+    GtkWidget *view = shell_view_new();
     GtkWidget *window = app ? gtk_application_window_new(app) : gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_window_set_title(GTK_WINDOW(window), "Bare shell");
     /* The size of the browser's window, so both paint about the same surface. */
@@ -50,8 +41,6 @@ int main(int argc, char *argv[])
         return 2;
     }
     address = argv[argc - 1];
-    printf("drawing %s\n", skimlark_engine_drawing_path_name(skimlark_engine_drawing_path()));
-    fflush(stdout);
     if (application) {
         GtkApplication *app = gtk_application_new("org.velmora.SkimlarkBareShell", G_APPLICATION_DEFAULT_FLAGS);
         g_signal_connect(app, "activate", G_CALLBACK(build), NULL);
