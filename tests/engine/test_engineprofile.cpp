@@ -19,6 +19,11 @@ struct DrawingRow
     SkimlarkDrawingPath path;
 };
 
+void PrintTo(const DrawingRow &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
 class DrawingPath : public testing::TestWithParam<DrawingRow>
 {
 };
@@ -55,6 +60,11 @@ struct SandboxRow
     bool pagesShown;
     const char *barSays; // "" when the bar stays hidden for a normal user
 };
+
+void PrintTo(const SandboxRow &row, std::ostream *out)
+{
+    *out << row.name;
+}
 
 class SandboxBar : public testing::TestWithParam<SandboxRow>
 {
