@@ -1,106 +1,171 @@
 #include "engine/downloads.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <glib.h>
-#include <glib/gstdio.h>
-#include <unistd.h>
+#include "engine/downloadpaths.h"
+#include "interfaces/dialogs.h"
 
-namespace downloads {
+#include <glib/gstdio.h>
+#include <glibmm/main.h>
+#include <webkit2/webkit2.h>
+
+struct Downloads::Job
+{
+    std::shared_ptr<Downloads *> owner;
+    std::string suggested;
+    std::string name;
+    std::string target;
+    std::string part;
+    int lastPercent = -1;
+    bool ended = false;
+    bool failed = false;
+    bool quiet = false;
+};
 
 namespace {
-bool exists(const std::string &path)
-{
-    GStatBuf info;
-    return g_lstat(path.c_str(), &info) == 0;
-}
-} // namespace
 
-std::string safeName(const std::string &suggested)
+std::string baseName(const std::string &path)
 {
-    gchar *base = g_path_get_basename(suggested.c_str());
+    gchar *base = g_path_get_basename(path.c_str());
     std::string name = base;
     g_free(base);
-    for (char &c : name) {
-        if (static_cast<unsigned char>(c) < 32 || c == '/' || c == '\\')
-            c = '_';
+    return name;
+}
+
+Downloads::Job *jobOf(WebKitDownload *download)
+{
+    return static_cast<Downloads::Job *>(g_object_get_data(G_OBJECT(download), "skimlark-job"));
+}
+
+} // namespace
+
+Downloads::Downloads(WebKitWebContext *context, Dialogs &dialogs, Hooks hooks)
+    : m_context(context), m_dialogs(dialogs), m_hooks(std::move(hooks)),
+      m_alive(std::make_shared<Downloads *>(this))
+{
+    m_startedHandler = g_signal_connect(context, "download-started", G_CALLBACK(onStarted), this);
+}
+
+Downloads::~Downloads()
+{
+    *m_alive = nullptr;
+    g_signal_handler_disconnect(m_context, m_startedHandler);
+}
+
+void Downloads::onStarted(WebKitWebContext *, void *started, Downloads *self)
+{
+    auto *download = static_cast<WebKitDownload *>(started);
+    if (self->m_hooks.isOurs && !self->m_hooks.isOurs(webkit_download_get_web_view(download)))
+        return;
+    auto *job = new Job;
+    job->owner = self->m_alive;
+    g_object_set_data_full(G_OBJECT(download), "skimlark-job", job,
+                           [](gpointer data) { delete static_cast<Job *>(data); });
+
+    g_signal_connect(download, "decide-destination",
+                     G_CALLBACK(+[](WebKitDownload *download, const char *suggested, gpointer) -> gboolean {
+                         Job *job = jobOf(download);
+                         job->suggested = suggested ? suggested : "";
+                         job->name = downloadpaths::safeName(job->suggested);
+                         // Asked from the main loop, not inside the engine's call.
+                         g_object_ref(download);
+                         Glib::signal_idle().connect_once([download, job] {
+                             if (Downloads *owner = *job->owner)
+                                 owner->ask(download);
+                             if (!*job->owner && !job->ended)
+                                 webkit_download_cancel(download);
+                             g_object_unref(download);
+                         });
+                         return TRUE;
+                     }),
+                     nullptr);
+    g_signal_connect(download, "received-data", G_CALLBACK(+[](WebKitDownload *download, guint64, gpointer) {
+                         Job *job = jobOf(download);
+                         const int percent = int(webkit_download_get_estimated_progress(download) * 100);
+                         Downloads *owner = *job->owner;
+                         if (!owner || percent == job->lastPercent || job->target.empty())
+                             return;
+                         job->lastPercent = percent;
+                         owner->statusText.emit("Downloading " + job->name + ": " + std::to_string(percent) + "%");
+                     }),
+                     nullptr);
+    g_signal_connect(download, "failed", G_CALLBACK(+[](WebKitDownload *download, GError *error, gpointer) {
+                         Job *job = jobOf(download);
+                         job->failed = true;
+                         // Only our own temporary file goes; the user's files stay.
+                         if (!job->part.empty())
+                             g_unlink(job->part.c_str());
+                         Downloads *owner = *job->owner;
+                         if (!owner || job->quiet)
+                             return;
+                         const bool cancelled =
+                             g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_CANCELLED_BY_USER);
+                         owner->statusText.emit((cancelled ? "Download cancelled: " : "Download failed: ") + job->name);
+                     }),
+                     nullptr);
+    g_signal_connect(download, "finished", G_CALLBACK(+[](WebKitDownload *download, gpointer) {
+                         Job *job = jobOf(download);
+                         job->ended = true;
+                         if (job->failed || job->part.empty())
+                             return;
+                         const std::string landed = downloadpaths::moveWithoutReplacing(job->part, job->target);
+                         if (landed.empty())
+                             g_unlink(job->part.c_str());
+                         if (Downloads *owner = *job->owner)
+                             owner->statusText.emit(landed.empty() ? "Download failed: " + job->name
+                                                                   : "Downloaded " + baseName(landed));
+                     }),
+                     nullptr);
+}
+
+void Downloads::ask(void *pending)
+{
+    auto *download = static_cast<WebKitDownload *>(pending);
+    Job *job = jobOf(download);
+    if (job->ended)
+        return;
+    if (m_hooks.mayAsk && !m_hooks.mayAsk()) {
+        job->quiet = true;
+        webkit_download_cancel(download);
+        return;
     }
-    if (!g_utf8_validate(name.c_str(), -1, nullptr)) {
-        gchar *valid = g_utf8_make_valid(name.c_str(), -1);
-        name = valid;
-        g_free(valid);
+    const std::string path = m_dialogs.saveFile(m_hooks.parent ? m_hooks.parent() : nullptr, "Save File",
+                                                downloadpaths::suggestedPath(job->suggested));
+    if (job->ended)
+        return;
+    if (path.empty()) {
+        webkit_download_cancel(download);
+        return;
     }
-    // Leading dots would hide the file or climb out of the folder.
-    const std::size_t start = name.find_first_not_of(". ");
-    name = start == std::string::npos ? std::string() : name.substr(start);
-    return name.empty() ? "download" : name;
+    job->target = path;
+    job->name = baseName(path);
+    // Never the chosen path itself: the engine deletes what it finds at its destination.
+    job->part = downloadpaths::partPath(path);
+    gchar *uri = g_filename_to_uri(job->part.c_str(), nullptr, nullptr);
+    webkit_download_set_allow_overwrite(download, FALSE);
+    webkit_download_set_destination(download, uri);
+    g_free(uri);
+    statusText.emit("Downloading " + job->name + ": 0%");
 }
 
-std::string suggestedPath(const std::string &suggested)
+bool Downloads::savePage(WebKitWebView *view, Dialogs &dialogs, Gtk::Window *parent)
 {
-    const char *folder = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
-    const std::string base = folder && g_file_test(folder, G_FILE_TEST_IS_DIR) ? folder : g_get_home_dir();
-    return unusedPath(base + "/" + safeName(suggested));
+    const char *title = webkit_web_view_get_title(view);
+    const std::string name = (title && *title ? title : "page") + std::string(".mhtml");
+    const std::string path = dialogs.saveFile(parent, "Save Page", downloadpaths::suggestedPath(name));
+    if (path.empty())
+        return false;
+    GFile *file = g_file_new_for_path(path.c_str());
+    struct Job { std::shared_ptr<Downloads *> alive; std::string name; };
+    auto *job = new Job{m_alive, downloadpaths::safeName(path)};
+    webkit_web_view_save_to_file(
+        view, file, WEBKIT_SAVE_MODE_MHTML, nullptr,
+        [](GObject *view, GAsyncResult *result, gpointer data) {
+            auto *job = static_cast<Job *>(data);
+            const bool saved = webkit_web_view_save_to_file_finish(WEBKIT_WEB_VIEW(view), result, nullptr);
+            if (Downloads *self = *job->alive)
+                self->statusText.emit((saved ? "Saved " : "Could not save ") + job->name);
+            delete job;
+        },
+        job);
+    g_object_unref(file);
+    return true;
 }
-
-std::string numberedPath(const std::string &wanted, int n)
-{
-    const std::size_t slash = wanted.rfind('/');
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    std::size_t dot = wanted.find('.', nameStart + 1);
-    // "archive.tar.gz" keeps ".tar.gz" together; a name ending in a dot has no extension.
-    if (dot != std::string::npos && dot + 1 >= wanted.size())
-        dot = std::string::npos;
-    const std::string stem = wanted.substr(0, dot);
-    const std::string extension = dot == std::string::npos ? std::string() : wanted.substr(dot);
-    return stem + " (" + std::to_string(n) + ")" + extension;
-}
-
-std::string unusedPath(const std::string &wanted)
-{
-    if (!exists(wanted))
-        return wanted;
-    for (int n = 1;; ++n) {
-        const std::string candidate = numberedPath(wanted, n);
-        if (!exists(candidate))
-            return candidate;
-    }
-}
-
-std::string partPath(const std::string &target)
-{
-    gchar *folder = g_path_get_dirname(target.c_str());
-    gchar *name = g_path_get_basename(target.c_str());
-    std::string path;
-    do {
-        gchar *random = g_strdup_printf("%08x", g_random_int());
-        path = std::string(folder) + "/." + name + "." + random + ".part";
-        g_free(random);
-    } while (exists(path));
-    g_free(folder);
-    g_free(name);
-    return path;
-}
-
-std::string moveWithoutReplacing(const std::string &from, const std::string &wanted)
-{
-    for (int n = 0; n < 10000; ++n) {
-        const std::string candidate = n == 0 ? wanted : numberedPath(wanted, n);
-        // A hard link fails when the name is taken, where a rename would replace it.
-        if (link(from.c_str(), candidate.c_str()) == 0) {
-            g_unlink(from.c_str());
-            return candidate;
-        }
-        if (errno == EEXIST)
-            continue;
-        // Folders that cannot hold links: rename, having checked the name is free.
-        if (!exists(candidate) && g_rename(from.c_str(), candidate.c_str()) == 0)
-            return candidate;
-        if (!exists(candidate))
-            return std::string();
-    }
-    return std::string();
-}
-
-} // namespace downloads

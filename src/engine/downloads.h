@@ -10,23 +10,6 @@ typedef struct _WebKitWebView WebKitWebView;
 class Dialogs;
 namespace Gtk { class Window; }
 
-// Where downloads go; pure apart from looking at the folder.
-namespace downloads {
-// The page's suggested name reduced to a plain file name ("download" if nothing is left).
-std::string safeName(const std::string &suggested);
-// Where a file of that name is offered: the Downloads folder (or home), a free name.
-std::string suggestedPath(const std::string &suggested);
-// "dir/name (n).ext" for "dir/name.ext".
-std::string numberedPath(const std::string &wanted, int n);
-// `wanted` if no file has that name, else "name (1).ext", "name (2).ext" ...
-std::string unusedPath(const std::string &wanted);
-// A fresh, unused hidden name next to `target` for the file while it arrives.
-std::string partPath(const std::string &target);
-// Moves `from` to `wanted`, or to the first free numbered name if `wanted`
-// exists; never replaces a file. Returns where it landed, "" on failure.
-std::string moveWithoutReplacing(const std::string &from, const std::string &wanted);
-} // namespace downloads
-
 // Files a page hands over: asks where to save them, writes them under a
 // fresh temporary name in that folder and moves them into place at the end,
 // so a file already there is never replaced or deleted. Progress and the end
@@ -47,6 +30,10 @@ public:
     ~Downloads();
     Downloads(const Downloads &) = delete;
     Downloads &operator=(const Downloads &) = delete;
+
+    // Asks where to save the page shown in `view` and writes it there as one
+    // file (MHTML); false when the user cancelled.
+    bool savePage(WebKitWebView *view, Dialogs &dialogs, Gtk::Window *parent);
 
     // "Downloading name: 45%", "Downloaded name", "Download failed: name" ...
     sigc::signal<void(const std::string &text)> statusText;

@@ -1,38 +1,33 @@
 #include "engine/webkitpageview.h"
 
-#include "interfaces/dialogs.h"
 #include "engine/downloads.h"
 #include "engine/engineprofile.h"
 #include "engine/enginesetup.h"
+#include "engine/errorpages.h"
+#include "engine/fullscreennotice.h"
 #include "engine/hostdisplay.h"
 #include "engine/makersite.h"
-#include "engine/printpreview.h"
-#include "engine/webkitpageguard.h"
+#include "engine/pagefinder.h"
+#include "engine/pagenavigations.h"
+#include "engine/pageprinter.h"
+#include "engine/pagequestions.h"
+#include "interfaces/dialogs.h"
 
+#include <algorithm>
 #include <glibmm/main.h>
 #include <webkit2/webkit2.h>
 
 namespace {
 
-std::string replaceAll(std::string text, const std::string &from, const std::string &to)
-{
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
-std::string escaped(const std::string &text)
-{
-    gchar *markup = g_markup_escape_text(text.c_str(), -1);
-    std::string result = markup;
-    g_free(markup);
-    return result;
-}
-
-std::string untrusted(unsigned problems)
-{
-    return "its certificate cannot be trusted (" + WebKitPageView::certificateProblems(problems) + ")";
-}
+constexpr double ZoomStep = 0.1;
+// Scripts of ours run in a world of their own: the page cannot see or change them.
+const char OurWorld[] = "skimlark";
+// Every frame says which origin it has, so a box's title never names a
+// page that may not have asked.
+const char FrameMessage[] = "skimlarkFrame";
+// A blank top page (the page process started ahead) has no frames to name.
+const char FrameScript[] = "if (self !== top || location.protocol !== 'about:')"
+                           "  window.webkit.messageHandlers.skimlarkFrame.postMessage(String(self.origin));";
 
 std::string addressForUser(const std::string &uri)
 {
@@ -50,30 +45,36 @@ template <class F> void later(const std::shared_ptr<WebKitPageView *> &alive, F 
 
 } // namespace
 
-// The engine's signals, as plain functions with the page view as their data.
+// The engine's signals, one handler each, as plain functions with the page
+// view as their data.
 struct WebKitPageView::Handlers
 {
-    static void loadChanged(WebKitWebView *, WebKitLoadEvent event, WebKitPageView *self)
+    static void loadChanged(WebKitWebView *view, WebKitLoadEvent event, WebKitPageView *self)
     {
-        if (event == WEBKIT_LOAD_STARTED)
+        if (event == WEBKIT_LOAD_STARTED) {
+            self->m_ownLoadPending = false;
             self->loadStarted.emit();
-        else if (event == WEBKIT_LOAD_COMMITTED) {
+        } else if (event == WEBKIT_LOAD_COMMITTED) {
             self->dropWarmUp();
+            // A new document: the page's count of boxes and its frames start afresh.
+            self->m_guard.pageChanged();
+            self->showAddress(webkit_web_view_get_uri(view));
             self->loadCommitted.emit();
-        }
-        else if (event == WEBKIT_LOAD_FINISHED)
+        } else if (event == WEBKIT_LOAD_FINISHED) {
+            if (!self->m_ownLoadPending)
+                self->showAddress(webkit_web_view_get_uri(view));
             self->loadFinished.emit(self->currentAddress());
+        }
     }
 
-    static gboolean loadFailed(WebKitWebView *, WebKitLoadEvent, const char *uri, GError *error,
-                               WebKitPageView *self)
+    static gboolean loadFailed(WebKitWebView *, WebKitLoadEvent, const char *uri, GError *error, WebKitPageView *self)
     {
         // Stopped on purpose, or handed over to the downloads: nothing to explain.
         if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)
             || g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)
             || g_error_matches(error, WEBKIT_PLUGIN_ERROR, WEBKIT_PLUGIN_ERROR_WILL_HANDLE_LOAD))
             return TRUE;
-        self->showErrorPage("failed.html", uri ? uri : "", error ? error->message : "");
+        self->m_errors->loadFailed(uri ? uri : "", error ? error->message : "");
         return TRUE;
     }
 
@@ -81,8 +82,8 @@ struct WebKitPageView::Handlers
                               GTlsCertificateFlags problems, WebKitPageView *self)
     {
         const std::string failing = uri ? uri : "";
-        if (!certificateMayBeAccepted(problems) || !certificate) {
-            self->showErrorPage("failed.html", failing, untrusted(problems));
+        if (!PageGuard::certificateMayBeAccepted(problems) || !certificate) {
+            self->m_errors->untrusted(failing, problems);
             return TRUE;
         }
         g_object_ref(certificate);
@@ -92,9 +93,12 @@ struct WebKitPageView::Handlers
         return TRUE;
     }
 
-    static void uriChanged(WebKitWebView *, GParamSpec *, WebKitPageView *self)
+    static void uriChanged(WebKitWebView *view, GParamSpec *, WebKitPageView *self)
     {
-        self->urlChanged.emit(self->currentAddress());
+        // While a load is on its way the engine already names its target:
+        // the address shown changes when the new page replaces the old one.
+        if (!self->m_ownLoadPending && !webkit_web_view_is_loading(view))
+            self->showAddress(webkit_web_view_get_uri(view));
     }
 
     static void titleChanged(WebKitWebView *, GParamSpec *, WebKitPageView *self)
@@ -109,8 +113,8 @@ struct WebKitPageView::Handlers
 
     static void mouseTarget(WebKitWebView *, WebKitHitTestResult *hit, guint, WebKitPageView *self)
     {
-        const char *link = webkit_hit_test_result_context_is_link(hit) ? webkit_hit_test_result_get_link_uri(hit)
-                                                                        : nullptr;
+        const char *link =
+            webkit_hit_test_result_context_is_link(hit) ? webkit_hit_test_result_get_link_uri(hit) : nullptr;
         const std::string text = link ? addressForUser(link) : std::string();
         if (text == self->m_lastLink)
             return;
@@ -118,70 +122,86 @@ struct WebKitPageView::Handlers
         self->statusTextChanged.emit(text);
     }
 
-    static void terminated(WebKitWebView *view, WebKitWebProcessTerminationReason reason, WebKitPageView *self)
+    static void terminated(WebKitWebView *, WebKitWebProcessTerminationReason reason, WebKitPageView *self)
     {
         if (reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API)
             return;
-        const char *uri = webkit_web_view_get_uri(view);
-        const std::string address = uri ? uri : "about:blank";
-        if (++self->m_crashes > 1) {
+        const std::string address = self->m_shownUri.empty() ? "about:blank" : self->m_shownUri;
+        if (!self->m_errors->processEnded()) {
             self->showProblem("The page process keeps ending, so this page cannot be shown. "
                               "Click Refresh to try again.");
             return;
         }
-        const std::string why = reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT ? "used more memory than allowed"
-                                                                                   : "crashed";
+        const bool overMemory = reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT;
         // Not from inside the engine's call: it is still tearing the page down.
-        later(self->m_alive, [address, why](WebKitPageView &pageView) {
-            pageView.showErrorPage("crashed.html", address, why);
-        });
+        later(self->m_alive,
+              [address, overMemory](WebKitPageView &pageView) { pageView.m_errors->crashed(address, overMemory); });
     }
 
     static GtkWidget *create(WebKitWebView *, WebKitNavigationAction *action, WebKitPageView *self)
     {
-        // This browser has one page view: the new window's page opens here.
-        // The page guard has already refused windows without a click and
-        // windows to data: or javascript: addresses.
-        const char *uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
-        const std::string address = uri ? uri : "";
-        if (address.empty())
-            return nullptr;
-        later(self->m_alive, [address](WebKitPageView &view) { view.loadUri(address); });
+        self->m_navigations->newWindow(action);
         return nullptr;
     }
 
-    static gboolean decidePolicy(WebKitWebView *view, WebKitPolicyDecision *decision, WebKitPolicyDecisionType type,
+    static gboolean decidePolicy(WebKitWebView *, WebKitPolicyDecision *decision, WebKitPolicyDecisionType type,
                                  WebKitPageView *self)
     {
         if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE)
             return FALSE;
-        WebKitNavigationAction *action =
-            webkit_navigation_policy_decision_get_navigation_action(WEBKIT_NAVIGATION_POLICY_DECISION(decision));
-        const char *target = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
-        const std::string uri = target ? target : "";
-        const WebKitNavigationType kind = webkit_navigation_action_get_navigation_type(action);
-        if (const auto own = makersite::toPrivate(uri)) {
-            // Never to the network. A frame's load looks like the page's own,
-            // so only a click, a form or a history step brings the page up.
-            webkit_policy_decision_ignore(decision);
-            if (kind != WEBKIT_NAVIGATION_TYPE_OTHER || webkit_navigation_action_is_user_gesture(action)) {
-                const std::string page = *own;
-                later(self->m_alive, [page](WebKitPageView &pageView) { pageView.loadUri(page); });
-            }
-            return TRUE;
-        }
-        if (makersite::isPrivate(uri)) {
-            const char *shown = webkit_web_view_get_uri(view);
-            const bool ours = uri == self->m_pendingOwnLoad || kind == WEBKIT_NAVIGATION_TYPE_BACK_FORWARD
-                              || kind == WEBKIT_NAVIGATION_TYPE_RELOAD || (shown && makersite::isPrivate(shown));
-            if (uri == self->m_pendingOwnLoad)
-                self->m_pendingOwnLoad.clear();
-            if (!ours) {
-                webkit_policy_decision_ignore(decision);
-                return TRUE;
-            }
-        }
+        return self->m_navigations->decide(decision, type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION);
+    }
+
+    static gboolean scriptDialog(WebKitWebView *, WebKitScriptDialog *box, WebKitPageView *self)
+    {
+        self->m_questions->scriptDialog(box, self->m_guard.boxTitle(self->m_shownUri));
+        return TRUE;
+    }
+
+    static gboolean authenticate(WebKitWebView *, WebKitAuthenticationRequest *request, WebKitPageView *self)
+    {
+        self->m_questions->signIn(request);
+        return TRUE;
+    }
+
+    static gboolean permission(WebKitWebView *, WebKitPermissionRequest *request, WebKitPageView *self)
+    {
+        self->m_questions->permission(request, self->m_shownUri);
+        return TRUE;
+    }
+
+    static gboolean queryPermission(WebKitWebView *, WebKitPermissionStateQuery *query, WebKitPageView *self)
+    {
+        self->m_questions->permissionState(query);
+        return TRUE;
+    }
+
+    static gboolean fileChooser(WebKitWebView *, WebKitFileChooserRequest *request, WebKitPageView *self)
+    {
+        self->m_questions->files(request, self->m_shownUri);
+        return TRUE;
+    }
+
+    static gboolean enterFullScreen(WebKitWebView *view, WebKitPageView *self)
+    {
+        // As every browser does: the page goes full screen, and a notice says
+        // whose page it is and how to leave.
+        self->m_fullScreen->entered(view, PageGuard::shownHost(self->m_shownUri));
         return FALSE;
+    }
+
+    static gboolean leaveFullScreen(WebKitWebView *, WebKitPageView *self)
+    {
+        self->m_fullScreen->left();
+        return FALSE;
+    }
+
+    static void frameMessage(WebKitUserContentManager *, WebKitJavascriptResult *result, WebKitPageView *self)
+    {
+        JSCValue *value = webkit_javascript_result_get_js_value(result);
+        gchar *origin = jsc_value_is_string(value) ? jsc_value_to_string(value) : nullptr;
+        self->m_guard.frameSeen(origin ? origin : "null");
+        g_free(origin);
     }
 };
 
@@ -211,11 +231,29 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     m_overlay.show();
     m_box.show();
 
+    auto parent = [this] { return parentWindow(); };
+    m_questions = std::make_unique<PageQuestions>(m_guard, dialogs, parent);
+    m_printer = std::make_unique<PagePrinter>([this] { return m_view; }, parent,
+                                              [this](const std::string &text) { statusTextChanged.emit(text); });
+    m_fullScreen = std::make_unique<FullScreenNotice>(m_overlay);
+    PageNavigations::Hooks navigation;
+    navigation.view = [this] { return m_view; };
+    navigation.shownUri = [this] { return m_shownUri; };
+    navigation.load = [this](const std::string &address) { loadUri(address); };
+    navigation.localScheme = [this](const std::string &address) { return localScheme(address); };
+    m_navigations = std::make_unique<PageNavigations>(m_guard, *m_questions, std::move(navigation));
+    m_finder = std::make_unique<PageFinder>([this] { return m_view; });
+    m_errors = std::make_unique<ErrorPages>([this](const std::string &html, const std::string &address) {
+        if (!m_profile.sandboxProblem().empty())
+            return;
+        m_ownLoadPending = true;
+        webkit_web_view_load_alternate_html(m_view, html.c_str(), address.c_str(), nullptr);
+    });
     buildView();
     Downloads::Hooks hooks;
     hooks.isOurs = [this](WebKitWebView *view) { return view == m_view; };
-    hooks.mayAsk = [this] { return m_guard->mayShowBox(); };
-    hooks.parent = [this] { return parentWindow(); };
+    hooks.mayAsk = [this] { return m_questions->mayShowBox(m_shownUri); };
+    hooks.parent = parent;
     m_downloads = std::make_unique<Downloads>(profile.context(), dialogs, std::move(hooks));
     m_downloads->statusText.connect([this](const std::string &text) { statusTextChanged.emit(text); });
 
@@ -251,9 +289,13 @@ WebKitPageView::~WebKitPageView()
 {
     *m_alive = nullptr;
     dropWarmUp();
-    m_preview.reset();
     m_downloads.reset();
+    m_printer.reset();
+    m_navigations.reset();
+    // Whatever the page still asks is answered as cancelled.
+    m_questions.reset();
     dropView();
+    m_fullScreen.reset();
     g_object_unref(m_settings);
 }
 
@@ -264,23 +306,49 @@ void WebKitPageView::buildView()
                                           "user-content-manager", content, "settings", m_settings, nullptr));
     g_object_unref(content);
     g_object_ref_sink(m_view);
-    // The guard answers first; what it lets through reaches the handlers below.
-    m_guard = std::make_unique<WebKitPageGuard>(m_view, m_dialogs, [this] { return parentWindow(); }, m_overlay);
-
-    g_signal_connect(m_view, "load-changed", G_CALLBACK(Handlers::loadChanged), this);
-    g_signal_connect(m_view, "load-failed", G_CALLBACK(Handlers::loadFailed), this);
-    g_signal_connect(m_view, "load-failed-with-tls-errors", G_CALLBACK(Handlers::tlsFailed), this);
-    g_signal_connect(m_view, "notify::uri", G_CALLBACK(Handlers::uriChanged), this);
-    g_signal_connect(m_view, "notify::title", G_CALLBACK(Handlers::titleChanged), this);
-    g_signal_connect(m_view, "notify::estimated-load-progress", G_CALLBACK(Handlers::progressChanged), this);
-    g_signal_connect(m_view, "mouse-target-changed", G_CALLBACK(Handlers::mouseTarget), this);
-    g_signal_connect(m_view, "web-process-terminated", G_CALLBACK(Handlers::terminated), this);
-    g_signal_connect(m_view, "create", G_CALLBACK(Handlers::create), this);
-    g_signal_connect(m_view, "decide-policy", G_CALLBACK(Handlers::decidePolicy), this);
-
+    addOurScripts();
+    connectSignals();
     Gtk::Widget *view = Glib::wrap(GTK_WIDGET(m_view));
     m_overlay.add(*view);
     view->show();
+}
+
+void WebKitPageView::addOurScripts()
+{
+    WebKitUserContentManager *content = webkit_web_view_get_user_content_manager(m_view);
+    webkit_user_content_manager_register_script_message_handler_in_world(content, FrameMessage, OurWorld);
+    WebKitUserScript *script =
+        webkit_user_script_new_for_world(FrameScript, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                         WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, OurWorld, nullptr, nullptr);
+    webkit_user_content_manager_add_script(content, script);
+    webkit_user_script_unref(script);
+    g_signal_connect(content, (std::string("script-message-received::") + FrameMessage).c_str(),
+                     G_CALLBACK(Handlers::frameMessage), this);
+}
+
+void WebKitPageView::connectSignals()
+{
+    const std::pair<const char *, GCallback> signals[] = {
+        {"load-changed", G_CALLBACK(Handlers::loadChanged)},
+        {"load-failed", G_CALLBACK(Handlers::loadFailed)},
+        {"load-failed-with-tls-errors", G_CALLBACK(Handlers::tlsFailed)},
+        {"notify::uri", G_CALLBACK(Handlers::uriChanged)},
+        {"notify::title", G_CALLBACK(Handlers::titleChanged)},
+        {"notify::estimated-load-progress", G_CALLBACK(Handlers::progressChanged)},
+        {"mouse-target-changed", G_CALLBACK(Handlers::mouseTarget)},
+        {"web-process-terminated", G_CALLBACK(Handlers::terminated)},
+        {"create", G_CALLBACK(Handlers::create)},
+        {"decide-policy", G_CALLBACK(Handlers::decidePolicy)},
+        {"script-dialog", G_CALLBACK(Handlers::scriptDialog)},
+        {"authenticate", G_CALLBACK(Handlers::authenticate)},
+        {"permission-request", G_CALLBACK(Handlers::permission)},
+        {"query-permission-state", G_CALLBACK(Handlers::queryPermission)},
+        {"run-file-chooser", G_CALLBACK(Handlers::fileChooser)},
+        {"enter-fullscreen", G_CALLBACK(Handlers::enterFullScreen)},
+        {"leave-fullscreen", G_CALLBACK(Handlers::leaveFullScreen)},
+    };
+    for (const auto &[name, handler] : signals)
+        g_signal_connect(m_view, name, handler, this);
 }
 
 void WebKitPageView::addMakerFilter()
@@ -293,7 +361,8 @@ void WebKitPageView::dropView()
 {
     if (!m_view)
         return;
-    m_guard.reset();
+    m_fullScreen->left();
+    g_signal_handlers_disconnect_by_data(webkit_web_view_get_user_content_manager(m_view), this);
     g_signal_handlers_disconnect_by_data(m_view, this);
     m_overlay.remove();
     gtk_widget_destroy(GTK_WIDGET(m_view));
@@ -305,6 +374,22 @@ Gtk::Window *WebKitPageView::parentWindow() const
 {
     auto *top = const_cast<Gtk::Box &>(m_box).get_toplevel();
     return top && top->get_is_toplevel() ? dynamic_cast<Gtk::Window *>(top) : nullptr;
+}
+
+bool WebKitPageView::localScheme(const std::string &address) const
+{
+    const std::string scheme = PageGuard::schemeOf(address);
+    return webkit_security_manager_uri_scheme_is_local(webkit_web_context_get_security_manager(m_profile.context()),
+                                                       scheme.c_str());
+}
+
+void WebKitPageView::showAddress(const char *uri)
+{
+    const std::string address = uri ? uri : "";
+    if (address == m_shownUri)
+        return;
+    m_shownUri = address;
+    urlChanged.emit(currentAddress());
 }
 
 void WebKitPageView::showProblem(const std::string &text)
@@ -319,11 +404,12 @@ void WebKitPageView::loadUri(const std::string &uri)
     // pages unguarded: no page is loaded, and the bar above says why.
     if (!m_profile.sandboxProblem().empty())
         return;
-    m_crashes = 0;
+    m_errors->userAsked();
     const auto own = makersite::toPrivate(uri);
     const std::string target = own ? *own : uri;
     if (makersite::isPrivate(target))
-        m_pendingOwnLoad = target;
+        m_navigations->expectOwnLoad(target);
+    m_ownLoadPending = true;
     webkit_web_view_load_uri(m_view, target.c_str());
 }
 
@@ -336,24 +422,15 @@ void WebKitPageView::showHtml(const std::string &html, const std::string &baseAd
 {
     if (!m_profile.sandboxProblem().empty())
         return;
+    m_ownLoadPending = true;
     webkit_web_view_load_html(m_view, html.c_str(), baseAddress.c_str());
-}
-
-void WebKitPageView::showErrorPage(const std::string &page, const std::string &failingUri, const std::string &reason)
-{
-    if (!m_profile.sandboxProblem().empty())
-        return;
-    m_errorAddress = failingUri;
-    std::string html = makersite::resourcePage(page);
-    html = replaceAll(html, "{{ADDRESS}}", escaped(addressForUser(failingUri)));
-    html = replaceAll(html, "{{REASON}}", escaped(reason));
-    webkit_web_view_load_alternate_html(m_view, html.c_str(), failingUri.c_str(), nullptr);
 }
 
 bool WebKitPageView::goBack()
 {
     if (!webkit_web_view_can_go_back(m_view))
         return false;
+    m_ownLoadPending = true;
     webkit_web_view_go_back(m_view);
     return true;
 }
@@ -362,6 +439,7 @@ bool WebKitPageView::goForward()
 {
     if (!webkit_web_view_can_go_forward(m_view))
         return false;
+    m_ownLoadPending = true;
     webkit_web_view_go_forward(m_view);
     return true;
 }
@@ -373,29 +451,22 @@ void WebKitPageView::stop()
 
 void WebKitPageView::refresh()
 {
-    m_crashes = 0;
     if (m_profile.sandboxBarText().empty())
         m_problemBar.hide();
     else
         showProblem(m_profile.sandboxBarText());
     if (!m_profile.sandboxProblem().empty())
         return;
-    const char *shown = webkit_web_view_get_uri(m_view);
     // Reloading the explanation would only show it again: load the page itself.
-    if (!m_errorAddress.empty() && shown && m_errorAddress == shown) {
-        const std::string address = m_errorAddress;
-        m_errorAddress.clear();
-        loadUri(address);
-        return;
-    }
-    m_errorAddress.clear();
+    const std::string behind = m_errors->takeRefreshTarget(m_shownUri);
+    if (!behind.empty())
+        return loadUri(behind);
     webkit_web_view_reload(m_view);
 }
 
 std::string WebKitPageView::currentAddress() const
 {
-    const char *uri = webkit_web_view_get_uri(m_view);
-    return uri ? addressForUser(uri) : std::string();
+    return m_shownUri.empty() ? std::string() : addressForUser(m_shownUri);
 }
 
 std::string WebKitPageView::currentTitle() const
@@ -407,47 +478,111 @@ std::string WebKitPageView::currentTitle() const
 void WebKitPageView::askToAcceptCertificate(const std::string &uri, void *certificate, unsigned problems)
 {
     auto *tls = static_cast<GTlsCertificate *>(certificate);
-    GUri *parsed = g_uri_parse(uri.c_str(), G_URI_FLAGS_NONE, nullptr);
-    const std::string host = parsed && g_uri_get_host(parsed) ? g_uri_get_host(parsed) : "";
-    if (parsed)
-        g_uri_unref(parsed);
-    const std::string shown = hostdisplay::hostForUser(uri);
-    // Named after the site that sent the certificate, not the page shown before it.
-    if (!host.empty() && m_guard->mayShowBox()
-        && m_dialogs.confirm(parentWindow(),
-                             "The certificate of " + shown + " cannot be trusted: " + certificateProblems(problems)
-                                 + ".\n\nSomeone may be posing as this site. Go on to " + shown + " anyway?",
-                             shown + " says", "_Go On", "_Stay Away")) {
-        webkit_web_context_allow_tls_certificate_for_host(m_profile.context(), tls, host.c_str());
-        loadUri(uri);
-    } else {
-        showErrorPage("failed.html", uri, untrusted(problems));
-    }
-    g_object_unref(tls);
+    auto alive = m_alive;
+    m_questions->certificate(uri, problems, [alive, uri, tls, problems](bool goOn) {
+        if (WebKitPageView *self = *alive) {
+            GUri *parsed = g_uri_parse(uri.c_str(), G_URI_FLAGS_NONE, nullptr);
+            const std::string host = parsed && g_uri_get_host(parsed) ? g_uri_get_host(parsed) : "";
+            if (parsed)
+                g_uri_unref(parsed);
+            if (goOn && !host.empty()) {
+                webkit_web_context_allow_tls_certificate_for_host(self->m_profile.context(), tls, host.c_str());
+                self->loadUri(uri);
+            } else {
+                self->m_errors->untrusted(uri, problems);
+            }
+        }
+        g_object_unref(tls);
+    });
 }
 
-bool WebKitPageView::certificateMayBeAccepted(unsigned problems)
+PrintPreview *WebKitPageView::preview() const
 {
-    const unsigned acceptable =
-        G_TLS_CERTIFICATE_UNKNOWN_CA | G_TLS_CERTIFICATE_BAD_IDENTITY | G_TLS_CERTIFICATE_EXPIRED | G_TLS_CERTIFICATE_NOT_ACTIVATED;
-    return problems != 0 && (problems & ~acceptable) == 0;
+    return m_printer->previewWindow();
 }
 
-std::string WebKitPageView::certificateProblems(unsigned problems)
+std::string WebKitPageView::fullScreenNotice() const
 {
-    static const std::pair<unsigned, const char *> words[] = {
-        {G_TLS_CERTIFICATE_UNKNOWN_CA, "it is not signed by a known authority"},
-        {G_TLS_CERTIFICATE_BAD_IDENTITY, "it belongs to another site"},
-        {G_TLS_CERTIFICATE_NOT_ACTIVATED, "it is not valid yet"},
-        {G_TLS_CERTIFICATE_EXPIRED, "it has expired"},
-        {G_TLS_CERTIFICATE_REVOKED, "it has been revoked"},
-        {G_TLS_CERTIFICATE_INSECURE, "it uses weak encryption"},
-        {G_TLS_CERTIFICATE_GENERIC_ERROR, "it is damaged"},
-    };
-    std::string text;
-    for (const auto &[flag, word] : words) {
-        if (problems & flag)
-            text += (text.empty() ? "" : ", ") + std::string(word);
-    }
-    return text.empty() ? "it is not valid" : text;
+    return m_fullScreen->text();
+}
+
+bool WebKitPageView::print()
+{
+    return m_printer->print();
+}
+
+bool WebKitPageView::printPreview()
+{
+    return m_printer->preview();
+}
+
+bool WebKitPageView::saveAs()
+{
+    return m_downloads->savePage(m_view, m_dialogs, parentWindow());
+}
+
+void WebKitPageView::takeFocus()
+{
+    gtk_widget_grab_focus(GTK_WIDGET(m_view));
+}
+
+void WebKitPageView::zoomBy(int steps)
+{
+    const double level = webkit_web_view_get_zoom_level(m_view) + steps * ZoomStep;
+    webkit_web_view_set_zoom_level(m_view, std::clamp(level, 0.3, 5.0));
+}
+
+void WebKitPageView::resetZoom()
+{
+    webkit_web_view_set_zoom_level(m_view, 1.0);
+}
+
+void WebKitPageView::findText(const std::string &text, bool backward)
+{
+    m_finder->find(text, backward);
+}
+
+void WebKitPageView::setJavaScriptEnabled(bool enabled)
+{
+    webkit_settings_set_enable_javascript(m_settings, enabled);
+}
+
+void WebKitPageView::setImagesEnabled(bool enabled)
+{
+    webkit_settings_set_auto_load_images(m_settings, enabled);
+}
+
+void WebKitPageView::clearBrowsingData(std::function<void(bool ok, const std::string &what)> done)
+{
+    struct Job { std::shared_ptr<WebKitPageView *> alive; std::function<void(bool, const std::string &)> done; };
+    auto *job = new Job{m_alive, std::move(done)};
+    webkit_website_data_manager_clear(
+        m_profile.dataManager(), WEBKIT_WEBSITE_DATA_ALL, 0, nullptr,
+        [](GObject *manager, GAsyncResult *result, gpointer data) {
+            auto *job = static_cast<Job *>(data);
+            GError *error = nullptr;
+            const bool ok = webkit_website_data_manager_clear_finish(WEBKIT_WEBSITE_DATA_MANAGER(manager), result, &error);
+            const std::string message = error ? error->message : "";
+            if (error)
+                g_error_free(error);
+            WebKitPageView *self = *job->alive;
+            if (self && ok) {
+                // The engine cannot empty a view's back and forward list: a new
+                // view starts without one, on the page shown now.
+                const std::string shown = self->m_shownUri;
+                self->dropView();
+                self->buildView();
+                self->addMakerFilter();
+                const bool reload = shown.rfind("http", 0) == 0 || makersite::isPrivate(shown);
+                self->loadUri(reload ? shown : "about:blank");
+            }
+            if (job->done)
+                job->done(ok, ok ? "cookies, the cache, local storage, IndexedDB, service workers, "
+                                   "HSTS and tracking-prevention data, and the back and forward history. "
+                                   "Sign-ins and certificate exceptions accepted since Skimlark started "
+                                   "last until it closes."
+                                 : message);
+            delete job;
+        },
+        job);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/pageguard.h"
 #include "interfaces/pageview.h"
 
 #include <gtkmm/box.h>
@@ -14,12 +15,18 @@ typedef struct _WebKitSettings WebKitSettings;
 class Dialogs;
 class Downloads;
 class EngineProfile;
+class ErrorPages;
+class FullScreenNotice;
+class PageFinder;
+class PageNavigations;
+class PagePrinter;
+class PageQuestions;
 class PrintPreview;
-class WebKitPageGuard;
 
 // The page view over WebKit: the only place that knows the engine's view.
-// Its widget is a bar for engine problems above an overlay that holds the
-// page (full-screen notices go on the overlay).
+// It holds every connection to the view's signals, and asks its guard what
+// a page may do. Its widget is a bar for engine problems above an overlay
+// that holds the page (notices go on the overlay).
 class WebKitPageView : public PageView
 {
 public:
@@ -54,52 +61,56 @@ public:
     Gtk::InfoBar &problemBar() { return m_problemBar; }
     const Gtk::Label &problemText() const { return m_problemText; }
     // The preview window while one is open, else null.
-    PrintPreview *preview() const { return m_preview.get(); }
-
-    // Whether a certificate with these problems (GTlsCertificateFlags) may be
-    // accepted by the user: only an unknown issuer, another site's name, or a
-    // date outside its validity.
-    static bool certificateMayBeAccepted(unsigned problems);
-    // The problems in words, for the error page and the question.
-    static std::string certificateProblems(unsigned problems);
+    PrintPreview *preview() const;
+    // The full-screen notice while it shows, else "".
+    std::string fullScreenNotice() const;
 
 private:
     struct Handlers;
     friend struct Handlers;
 
     void buildView();
+    void connectSignals();
+    void addOurScripts();
     void addMakerFilter();
     void dropView();
     void startPageProcess();
     void dropWarmUp();
     void loadUri(const std::string &uri);
-    void showErrorPage(const std::string &page, const std::string &failingUri, const std::string &reason);
     void showProblem(const std::string &text);
     void askToAcceptCertificate(const std::string &uri, void *certificate, unsigned problems);
+    // The address shown changed to this engine address.
+    void showAddress(const char *uri);
+    bool localScheme(const std::string &address) const;
     Gtk::Window *parentWindow() const;
 
     EngineProfile &m_profile;
     Dialogs &m_dialogs;
+    PageGuard m_guard;
     WebKitSettings *m_settings = nullptr;
     WebKitWebView *m_view = nullptr;
     // Holds the page process from construction to the first page's commit.
     WebKitWebView *m_warmUp = nullptr;
-    std::unique_ptr<WebKitPageGuard> m_guard;
-    std::unique_ptr<Downloads> m_downloads;
-    std::unique_ptr<PrintPreview> m_preview;
 
     Gtk::Box m_box{Gtk::ORIENTATION_VERTICAL};
     Gtk::InfoBar m_problemBar;
     Gtk::Label m_problemText;
     Gtk::Overlay m_overlay;
 
-    // A load of our own pages we started ourselves: let it through once.
-    std::string m_pendingOwnLoad;
-    // The address whose error or crash page is shown: Refresh loads it again.
-    std::string m_errorAddress;
-    // Page process ends since the user last asked for a page: stops a crash loop.
-    int m_crashes = 0;
-    std::string m_lastFind;
+    std::unique_ptr<PageQuestions> m_questions;
+    std::unique_ptr<Downloads> m_downloads;
+    std::unique_ptr<PagePrinter> m_printer;
+    std::unique_ptr<FullScreenNotice> m_fullScreen;
+    std::unique_ptr<PageNavigations> m_navigations;
+    std::unique_ptr<PageFinder> m_finder;
+    std::unique_ptr<ErrorPages> m_errors;
+
+    // The engine address of the page on screen; a load on its way does not
+    // change it until its page replaces this one.
+    std::string m_shownUri;
+    // A load the program asked for, not yet started: the engine names its
+    // target at once, before it is even on its way.
+    bool m_ownLoadPending = false;
     std::string m_lastLink;
     // Cleared on destruction so late engine callbacks find nobody home.
     std::shared_ptr<WebKitPageView *> m_alive;

@@ -1,12 +1,12 @@
-// The pure rules around the engine: own-page addresses, the site's answers,
-// download names and which certificate problems the user may wave through.
-#include "engine/downloads.h"
+// The pure rules around the engine: own-page addresses, the site's answers
+// and download names.
+#include "engine/downloadpaths.h"
 #include "engine/makersite.h"
-#include "engine/webkitpageview.h"
 
 #include <gio/gio.h>
 #include <glib/gstdio.h>
 #include <gtest/gtest.h>
+#include "testutil.h"
 
 void skimlark_register_resource();
 
@@ -62,37 +62,20 @@ TEST(Downloads, NamesStayInTheFolderAndNeverTakeAnExistingFile)
         {"a\nb.txt", "a_b.txt"},
     };
     for (const auto &row : names)
-        EXPECT_EQ(downloads::safeName(row.offered), row.name) << row.offered;
+        EXPECT_EQ(downloadpaths::safeName(row.offered), row.name) << row.offered;
 
     gchar *dir = g_dir_make_tmp("names-XXXXXX", nullptr);
     const std::string folder = dir;
     g_free(dir);
     for (const char *name : {"a.tar.gz", "a (1).tar.gz", "README"})
         g_file_set_contents((folder + "/" + name).c_str(), name, -1, nullptr);
-    EXPECT_EQ(downloads::unusedPath(folder + "/b.zip"), folder + "/b.zip");
-    EXPECT_EQ(downloads::unusedPath(folder + "/a.tar.gz"), folder + "/a (2).tar.gz");
-    EXPECT_EQ(downloads::unusedPath(folder + "/README"), folder + "/README (1)");
+    EXPECT_EQ(downloadpaths::unusedPath(folder + "/b.zip"), folder + "/b.zip");
+    EXPECT_EQ(downloadpaths::unusedPath(folder + "/a.tar.gz"), folder + "/a (2).tar.gz");
+    EXPECT_EQ(downloadpaths::unusedPath(folder + "/README"), folder + "/README (1)");
 
-    const std::string part = downloads::partPath(folder + "/README");
+    const std::string part = downloadpaths::partPath(folder + "/README");
     EXPECT_EQ(part.rfind(folder + "/.README.", 0), 0u);
     g_file_set_contents(part.c_str(), "new", -1, nullptr);
-    EXPECT_EQ(downloads::moveWithoutReplacing(part, folder + "/README"), folder + "/README (1)");
-    gchar *kept = nullptr;
-    g_file_get_contents((folder + "/README").c_str(), &kept, nullptr, nullptr);
-    EXPECT_STREQ(kept, "README");
-    g_free(kept);
-}
-
-TEST(Certificates, OnlyAnUnknownIssuerWrongNameOrDateMayBeAccepted)
-{
-    const struct { unsigned problems; bool may; } rows[] = {
-        {G_TLS_CERTIFICATE_UNKNOWN_CA, true},
-        {G_TLS_CERTIFICATE_BAD_IDENTITY | G_TLS_CERTIFICATE_EXPIRED | G_TLS_CERTIFICATE_NOT_ACTIVATED, true},
-        {G_TLS_CERTIFICATE_UNKNOWN_CA | G_TLS_CERTIFICATE_REVOKED, false},
-        {G_TLS_CERTIFICATE_INSECURE, false},
-        {G_TLS_CERTIFICATE_GENERIC_ERROR, false},
-        {0, false},
-    };
-    for (const auto &row : rows)
-        EXPECT_EQ(WebKitPageView::certificateMayBeAccepted(row.problems), row.may) << row.problems;
+    EXPECT_EQ(downloadpaths::moveWithoutReplacing(part, folder + "/README"), folder + "/README (1)");
+    EXPECT_EQ(testutil::fileContents(folder + "/README"), "README");
 }

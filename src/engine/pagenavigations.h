@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+typedef struct _WebKitWebView WebKitWebView;
+typedef struct _WebKitPolicyDecision WebKitPolicyDecision;
+typedef struct _WebKitNavigationAction WebKitNavigationAction;
+class PageGuard;
+class PageQuestions;
+
+// Where a page asks to go: its links, forms, redirects and new windows. The
+// page view hands each of the engine's requests here; the guard says what may
+// happen, and the maker's pages are served from the program, never the network.
+class PageNavigations
+{
+public:
+    struct Hooks
+    {
+        // The engine's view now in use.
+        std::function<WebKitWebView *()> view;
+        // The engine address of the page on screen.
+        std::function<std::string()> shownUri;
+        // Loads an address as the program's own load.
+        std::function<void(const std::string &)> load;
+        // Whether the scheme of an address is one the program registered.
+        std::function<bool(const std::string &)> localScheme;
+    };
+
+    PageNavigations(PageGuard &guard, PageQuestions &questions, Hooks hooks);
+    ~PageNavigations();
+    PageNavigations(const PageNavigations &) = delete;
+    PageNavigations &operator=(const PageNavigations &) = delete;
+
+    // The program is about to load this private-scheme address itself.
+    void expectOwnLoad(const std::string &target) { m_pendingOwnLoad = target; }
+    // A navigation or new-window decision (a response is not handled here):
+    // answered at once, true when it was.
+    bool decide(WebKitPolicyDecision *decision, bool newWindow);
+    // The page asks for a new window: its page opens in this view, or nowhere.
+    void newWindow(WebKitNavigationAction *action);
+
+private:
+    PageGuard &m_guard;
+    PageQuestions &m_questions;
+    Hooks m_hooks;
+    // A load of our own pages we started ourselves: let it through once.
+    std::string m_pendingOwnLoad;
+    // Cleared on destruction so late callbacks find nobody home.
+    std::shared_ptr<PageNavigations *> m_alive;
+};

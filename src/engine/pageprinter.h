@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+typedef struct _WebKitWebView WebKitWebView;
+class PrintPreview;
+namespace Gtk { class Window; }
+
+// Prints the page, and previews it: the real print sent to a PDF file and
+// drawn in a window of ours.
+class PagePrinter
+{
+public:
+    // `view` gives the engine's view now in use; `failed` gets a sentence
+    // for the status bar.
+    PagePrinter(std::function<WebKitWebView *()> view, std::function<Gtk::Window *()> parent,
+                std::function<void(const std::string &)> failed);
+    ~PagePrinter();
+    PagePrinter(const PagePrinter &) = delete;
+    PagePrinter &operator=(const PagePrinter &) = delete;
+
+    bool print();
+    bool preview();
+    // The preview window while one is open, else null.
+    PrintPreview *previewWindow() const { return m_preview.get(); }
+
+private:
+    std::function<WebKitWebView *()> m_view;
+    std::function<Gtk::Window *()> m_parent;
+    std::function<void(const std::string &)> m_failed;
+    std::unique_ptr<PrintPreview> m_preview;
+    std::shared_ptr<PagePrinter *> m_alive;
+};

@@ -1,0 +1,92 @@
+// What the page guard lets a page do, decided from addresses and counts.
+#include "engine/pageguard.h"
+
+#include <gio/gio.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Open = PageGuard::Open;
+
+TEST(PageGuard, WhatAPageMayOpen)
+{
+    const struct
+    {
+        const char *target;
+        bool gesture;
+        Open navigation, newWindow;
+    } rows[] = {
+        {"http://127.0.0.1:8080/x", true, Open::Allow, Open::Allow},
+        {"https://bank.test/login", false, Open::Allow, Open::Refuse},
+        {"about:blank", true, Open::Allow, Open::Allow},
+        {"about:config", true, Open::Allow, Open::Refuse},
+        {"file:///etc/passwd", true, Open::Allow, Open::Refuse},
+        {"data:text/html,<b>hi", true, Open::Allow, Open::Refuse},
+        {"JavaScript:alert(1)", true, Open::Allow, Open::Refuse},
+        {"blob:https://www.example.com/1-2", true, Open::Allow, Open::Refuse},
+        {"skimlark-site://www.velmora.example/", true, Open::Allow, Open::Refuse},
+        {"SMB://server/share", true, Open::AskOtherProgram, Open::AskOtherProgram},
+        {"mailto:ann@example.com", false, Open::Refuse, Open::Refuse},
+    };
+    PageGuard guard;
+    for (const auto &row : rows) {
+        const bool local = std::string(row.target).rfind("skimlark-site:", 0) == 0;
+        EXPECT_EQ(guard.navigation(row.target, row.gesture, local), row.navigation) << row.target;
+        EXPECT_EQ(guard.newWindow(row.target, row.gesture, local), row.newWindow) << row.target;
+    }
+}
+
+TEST(PageGuard, BoxTitlesNameOnlyWhoCouldHaveAsked)
+{
+    const struct
+    {
+        const char *page;
+        std::vector<std::string> frames;
+        const char *title;
+    } rows[] = {
+        {"http://127.0.0.1:8080/x", {"http://127.0.0.1:8080"}, "127.0.0.1 says"},
+        {"https://bank.test/", {"https://bank.test", "https://bank.test"}, "bank.test says"},
+        {"https://bank.test:443/", {"https://bank.test"}, "bank.test says"},
+        {"https://bank.test/", {"https://bank.test", "null"}, "an embedded page on bank.test says"},
+        {"https://bank.test/", {"https://tracker.test"}, "an embedded page on bank.test says"},
+        {"http://bank.test/", {"https://bank.test"}, "an embedded page on bank.test says"},
+        {"blob:https://www.example.com/1-2", {}, "www.example.com says"},
+        {"data:text/html,<b>hi", {}, "a page says"},
+        {"file:///home/ann/page.html", {"null"}, "a page says"},
+    };
+    for (const auto &row : rows) {
+        PageGuard guard;
+        for (const std::string &origin : row.frames)
+            guard.frameSeen(origin);
+        EXPECT_EQ(guard.boxTitle(row.page), row.title) << row.page;
+    }
+}
+
+TEST(PageGuard, TheFourthBoxInARowOffersToBlockTheRest)
+{
+    PageGuard guard;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(guard.nextBox(), PageGuard::Box::Show);
+    EXPECT_EQ(guard.nextBox(), PageGuard::Box::ShowOfferingBlock);
+    guard.blockBoxes();
+    EXPECT_EQ(guard.nextBox(), PageGuard::Box::Refuse);
+    // A new page starts afresh.
+    guard.pageChanged();
+    EXPECT_EQ(guard.nextBox(), PageGuard::Box::Show);
+}
+
+TEST(PageGuard, OnlyAnUnknownIssuerWrongNameOrDateMayBeAccepted)
+{
+    const struct { unsigned problems; bool may; } rows[] = {
+        {G_TLS_CERTIFICATE_UNKNOWN_CA, true},
+        {G_TLS_CERTIFICATE_BAD_IDENTITY | G_TLS_CERTIFICATE_EXPIRED | G_TLS_CERTIFICATE_NOT_ACTIVATED, true},
+        {G_TLS_CERTIFICATE_UNKNOWN_CA | G_TLS_CERTIFICATE_REVOKED, false},
+        {G_TLS_CERTIFICATE_INSECURE, false},
+        {G_TLS_CERTIFICATE_GENERIC_ERROR, false},
+        {0, false},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(PageGuard::certificateMayBeAccepted(row.problems), row.may) << row.problems;
+}
+
+} // namespace
