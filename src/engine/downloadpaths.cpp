@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <gio/gio.h>
 #include <glib.h>
 #include <glib/gstdio.h>
 #include <unistd.h>
@@ -14,6 +15,17 @@ bool exists(const std::string &path)
 {
     GStatBuf info;
     return g_lstat(path.c_str(), &info) == 0;
+}
+
+// Copies to a name that must not exist yet.
+bool copyNew(const std::string &from, const std::string &to)
+{
+    GFile *source = g_file_new_for_path(from.c_str());
+    GFile *target = g_file_new_for_path(to.c_str());
+    const bool copied = g_file_copy(source, target, G_FILE_COPY_NOFOLLOW_SYMLINKS, nullptr, nullptr, nullptr, nullptr);
+    g_object_unref(source);
+    g_object_unref(target);
+    return copied;
 }
 } // namespace
 
@@ -97,10 +109,46 @@ std::string moveWithoutReplacing(const std::string &from, const std::string &wan
         // Folders that cannot hold links: rename, having checked the name is free.
         if (!exists(candidate) && g_rename(from.c_str(), candidate.c_str()) == 0)
             return candidate;
+        // Another file system: a copy that fails rather than replace.
+        if (errno == EXDEV && copyNew(from, candidate)) {
+            g_unlink(from.c_str());
+            return candidate;
+        }
         if (!exists(candidate))
             return std::string();
     }
     return std::string();
+}
+
+bool runsCode(const std::string &name, const std::string &mimeType, const std::string &start)
+{
+    static const char *const extensions[] = {
+        ".desktop", ".sh", ".bash", ".zsh", ".csh", ".ksh", ".fish", ".py", ".pyw", ".pl", ".rb", ".php",
+        ".run", ".appimage", ".jar", ".deb", ".rpm", ".snap", ".flatpak", ".flatpakref",
+        ".exe", ".msi", ".bat", ".cmd", ".ps1", ".vbs",
+    };
+    static const char *const types[] = {
+        "application/x-desktop", "application/x-shellscript", "text/x-shellscript", "application/x-sh",
+        "text/x-sh", "text/x-python", "text/x-python3", "text/x-perl", "application/x-perl",
+        "application/x-ruby", "text/x-ruby", "application/x-executable", "application/x-elf",
+        "application/x-pie-executable", "application/x-sharedlib", "application/vnd.appimage",
+        "application/x-iso9660-appimage", "application/java-archive", "application/x-java-archive",
+        "application/vnd.debian.binary-package", "application/x-rpm", "application/x-msdownload",
+        "application/x-ms-dos-executable", "application/x-msi",
+    };
+    gchar *lower = g_ascii_strdown(name.c_str(), -1);
+    const std::string lowerName = lower;
+    g_free(lower);
+    for (const char *extension : extensions) {
+        if (g_str_has_suffix(lowerName.c_str(), extension))
+            return true;
+    }
+    const std::string type = mimeType.substr(0, mimeType.find(';'));
+    for (const char *known : types) {
+        if (g_ascii_strcasecmp(type.c_str(), known) == 0)
+            return true;
+    }
+    return start.rfind("#!", 0) == 0 || start.rfind("\x7f" "ELF", 0) == 0 || start.rfind("MZ", 0) == 0;
 }
 
 } // namespace downloadpaths

@@ -15,6 +15,10 @@ std::string unusedPath(const std::string &wanted);
 // A fresh, unused hidden name next to `target` for the file while it arrives.
 std::string partPath(const std::string &target);
 // Moves `from` to `wanted`, or to the first free numbered name if `wanted`
-// exists; never replaces a file. Returns where it landed, "" on failure.
+// exists, across file systems too; never replaces a file. Returns where it
+// landed, "" on failure.
 std::string moveWithoutReplacing(const std::string &from, const std::string &wanted);
+// Whether a file would run code when opened: by its name, the type its
+// sender gave, or its first bytes (a "#!" script, a program).
+bool runsCode(const std::string &name, const std::string &mimeType, const std::string &start);
 } // namespace downloadpaths

@@ -1,10 +1,10 @@
 #include "engine/downloads.h"
 
 #include "engine/downloadpaths.h"
+#include "engine/hostdisplay.h"
 #include "interfaces/dialogs.h"
 
 #include <glib/gstdio.h>
-#include <glibmm/main.h>
 #include <webkit2/webkit2.h>
 
 struct Downloads::Job
@@ -12,12 +12,13 @@ struct Downloads::Job
     std::shared_ptr<Downloads *> owner;
     std::string suggested;
     std::string name;
-    std::string target;
     std::string part;
-    int lastPercent = -1;
+    std::string target;
+    bool asked = false;
+    bool answered = false;
     bool ended = false;
     bool failed = false;
-    bool quiet = false;
+    int lastPercent = -1;
 };
 
 namespace {
@@ -35,11 +36,37 @@ Downloads::Job *jobOf(WebKitDownload *download)
     return static_cast<Downloads::Job *>(g_object_get_data(G_OBJECT(download), "skimlark-job"));
 }
 
+// The first bytes of the file as it arrives, to tell a program by.
+std::string startOf(const std::string &path)
+{
+    char bytes[4] = {};
+    FILE *file = g_fopen(path.c_str(), "rb");
+    if (!file)
+        return std::string();
+    const std::size_t got = fread(bytes, 1, sizeof bytes, file);
+    fclose(file);
+    return std::string(bytes, got);
+}
+
+std::string question(WebKitDownload *download, const Downloads::Job &job)
+{
+    WebKitURIResponse *response = webkit_download_get_response(download);
+    const char *mime = response ? webkit_uri_response_get_mime_type(response) : nullptr;
+    const char *uri = webkit_uri_request_get_uri(webkit_download_get_request(download));
+    const std::string host = hostdisplay::hostForUser(uri ? uri : "");
+    const std::string from = host.empty() ? std::string() : " from " + host;
+    std::string text = "Save \u201c" + job.name + "\u201d" + from + "?";
+    if (downloadpaths::runsCode(job.name, mime ? mime : "", startOf(job.part)))
+        text += "\n\n\u201c" + job.name + "\u201d is a program: opening it runs it on this computer, with your "
+                "rights. Keep it only if you trust" + (host.empty() ? std::string(" where it came from") : " " + host)
+                + ".";
+    return text;
+}
+
 } // namespace
 
-Downloads::Downloads(WebKitWebContext *context, Dialogs &dialogs, Hooks hooks)
-    : m_context(context), m_dialogs(dialogs), m_hooks(std::move(hooks)),
-      m_alive(std::make_shared<Downloads *>(this))
+Downloads::Downloads(WebKitWebContext *context, Hooks hooks)
+    : m_context(context), m_hooks(std::move(hooks)), m_alive(std::make_shared<Downloads *>(this))
 {
     m_startedHandler = g_signal_connect(context, "download-started", G_CALLBACK(onStarted), this);
 }
@@ -65,23 +92,27 @@ void Downloads::onStarted(WebKitWebContext *, void *started, Downloads *self)
                          Job *job = jobOf(download);
                          job->suggested = suggested ? suggested : "";
                          job->name = downloadpaths::safeName(job->suggested);
-                         // Asked from the main loop, not inside the engine's call.
-                         g_object_ref(download);
-                         Glib::signal_idle().connect_once([download, job] {
-                             if (Downloads *owner = *job->owner)
-                                 owner->ask(download);
-                             if (!*job->owner && !job->ended)
-                                 webkit_download_cancel(download);
-                             g_object_unref(download);
-                         });
+                         // It arrives while the user is asked, under a name of
+                         // its own: never the chosen path, as the engine deletes
+                         // what it finds at its destination.
+                         job->part = downloadpaths::partPath(downloadpaths::suggestedPath(job->suggested));
+                         gchar *uri = g_filename_to_uri(job->part.c_str(), nullptr, nullptr);
+                         webkit_download_set_allow_overwrite(download, FALSE);
+                         webkit_download_set_destination(download, uri);
+                         g_free(uri);
                          return TRUE;
                      }),
                      nullptr);
     g_signal_connect(download, "received-data", G_CALLBACK(+[](WebKitDownload *download, guint64, gpointer) {
                          Job *job = jobOf(download);
-                         const int percent = int(webkit_download_get_estimated_progress(download) * 100);
                          Downloads *owner = *job->owner;
-                         if (!owner || percent == job->lastPercent || job->target.empty())
+                         if (!owner)
+                             return;
+                         // Asked once its first bytes are there, so a program shows as one.
+                         if (!job->asked)
+                             return owner->ask(download);
+                         const int percent = int(webkit_download_get_estimated_progress(download) * 100);
+                         if (!job->answered || job->target.empty() || percent == job->lastPercent)
                              return;
                          job->lastPercent = percent;
                          owner->statusText.emit("Downloading " + job->name + ": " + std::to_string(percent) + "%");
@@ -94,7 +125,7 @@ void Downloads::onStarted(WebKitWebContext *, void *started, Downloads *self)
                          if (!job->part.empty())
                              g_unlink(job->part.c_str());
                          Downloads *owner = *job->owner;
-                         if (!owner || job->quiet)
+                         if (!owner || (job->answered && job->target.empty()))
                              return;
                          const bool cancelled =
                              g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_CANCELLED_BY_USER);
@@ -104,14 +135,17 @@ void Downloads::onStarted(WebKitWebContext *, void *started, Downloads *self)
     g_signal_connect(download, "finished", G_CALLBACK(+[](WebKitDownload *download, gpointer) {
                          Job *job = jobOf(download);
                          job->ended = true;
-                         if (job->failed || job->part.empty())
+                         Downloads *owner = *job->owner;
+                         if (job->failed)
                              return;
-                         const std::string landed = downloadpaths::moveWithoutReplacing(job->part, job->target);
-                         if (landed.empty())
+                         if (!owner) {
                              g_unlink(job->part.c_str());
-                         if (Downloads *owner = *job->owner)
-                             owner->statusText.emit(landed.empty() ? "Download failed: " + job->name
-                                                                   : "Downloaded " + baseName(landed));
+                             return;
+                         }
+                         if (!job->asked)
+                             owner->ask(download);
+                         else if (job->answered)
+                             owner->land(download);
                      }),
                      nullptr);
 }
@@ -120,30 +154,42 @@ void Downloads::ask(void *pending)
 {
     auto *download = static_cast<WebKitDownload *>(pending);
     Job *job = jobOf(download);
-    if (job->ended)
-        return;
-    if (m_hooks.mayAsk && !m_hooks.mayAsk()) {
-        job->quiet = true;
-        webkit_download_cancel(download);
-        return;
-    }
-    const std::string path = m_dialogs.saveFile(m_hooks.parent ? m_hooks.parent() : nullptr, "Save File",
-                                                downloadpaths::suggestedPath(job->suggested));
-    if (job->ended)
-        return;
-    if (path.empty()) {
-        webkit_download_cancel(download);
-        return;
-    }
-    job->target = path;
-    job->name = baseName(path);
-    // Never the chosen path itself: the engine deletes what it finds at its destination.
-    job->part = downloadpaths::partPath(path);
-    gchar *uri = g_filename_to_uri(job->part.c_str(), nullptr, nullptr);
-    webkit_download_set_allow_overwrite(download, FALSE);
-    webkit_download_set_destination(download, uri);
-    g_free(uri);
-    statusText.emit("Downloading " + job->name + ": 0%");
+    job->asked = true;
+    g_object_ref(download);
+    auto alive = m_alive;
+    m_hooks.askWhere(question(download, *job), downloadpaths::suggestedPath(job->suggested),
+                     [alive, download](const std::string &path) {
+                         Job *job = jobOf(download);
+                         job->answered = true;
+                         job->target = path;
+                         Downloads *self = *alive;
+                         if (path.empty()) {
+                             if (job->ended)
+                                 g_unlink(job->part.c_str());
+                             else
+                                 webkit_download_cancel(download);
+                             if (self)
+                                 self->statusText.emit("Download cancelled: " + job->name);
+                         } else if (job->ended && !job->failed) {
+                             if (self)
+                                 self->land(download);
+                         } else if (self && !job->failed) {
+                             job->name = baseName(path);
+                             self->statusText.emit("Downloading " + job->name + ": "
+                                                   + std::to_string(int(webkit_download_get_estimated_progress(download) * 100))
+                                                   + "%");
+                         }
+                         g_object_unref(download);
+                     });
+}
+
+void Downloads::land(void *finished)
+{
+    Job *job = jobOf(static_cast<WebKitDownload *>(finished));
+    const std::string landed = downloadpaths::moveWithoutReplacing(job->part, job->target);
+    if (landed.empty())
+        g_unlink(job->part.c_str());
+    statusText.emit(landed.empty() ? "Download failed: " + job->name : "Downloaded " + baseName(landed));
 }
 
 bool Downloads::savePage(WebKitWebView *view, Dialogs &dialogs, Gtk::Window *parent)

@@ -10,10 +10,10 @@ typedef struct _WebKitWebView WebKitWebView;
 class Dialogs;
 namespace Gtk { class Window; }
 
-// Files a page hands over: asks where to save them, writes them under a
-// fresh temporary name in that folder and moves them into place at the end,
-// so a file already there is never replaced or deleted. Progress and the end
-// are reported as status texts.
+// Files a page hands over. Each starts arriving at once under a fresh hidden
+// name in the Downloads folder while the user is asked where it goes, and is
+// moved into place at the end, so a file already there is never replaced or
+// deleted. Progress and the end are reported as status texts.
 class Downloads
 {
 public:
@@ -21,12 +21,14 @@ public:
     {
         // Whether a download started from this view is ours to handle.
         std::function<bool(WebKitWebView *)> isOurs;
-        // Whether the page may cause a box now (false: refuse the download quietly).
-        std::function<bool()> mayAsk;
-        std::function<Gtk::Window *()> parent;
+        // Asks where to save: `text` says which file and from where; `reply`
+        // gets the path, or "" for no.
+        std::function<void(const std::string &text, const std::string &suggestedPath,
+                           std::function<void(const std::string &path)> reply)>
+            askWhere;
     };
 
-    Downloads(WebKitWebContext *context, Dialogs &dialogs, Hooks hooks);
+    Downloads(WebKitWebContext *context, Hooks hooks);
     ~Downloads();
     Downloads(const Downloads &) = delete;
     Downloads &operator=(const Downloads &) = delete;
@@ -44,9 +46,9 @@ public:
 private:
     static void onStarted(WebKitWebContext *context, void *download, Downloads *self);
     void ask(void *download);
+    void land(void *download);
 
     WebKitWebContext *m_context;
-    Dialogs &m_dialogs;
     Hooks m_hooks;
     unsigned long m_startedHandler = 0;
     // Cleared on destruction so late engine callbacks find nobody home.

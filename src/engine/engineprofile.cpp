@@ -29,6 +29,18 @@ std::string privateFolder(const std::string &chosen, const char *root)
 // The maker's pages, from the resources; a page never sees more than its own path.
 void serveMakerPage(WebKitURISchemeRequest *request, gpointer)
 {
+    // Another site's page may not read the maker's pages.
+    WebKitWebView *view = webkit_uri_scheme_request_get_web_view(request);
+    const char *shown = view ? webkit_web_view_get_uri(view) : nullptr;
+    SoupMessageHeaders *asked = webkit_uri_scheme_request_get_http_headers(request);
+    const char *origin = asked ? soup_message_headers_get_one(asked, "Origin") : nullptr;
+    const char *referrer = asked ? soup_message_headers_get_one(asked, "Referer") : nullptr;
+    if (!makersite::answersRequest(shown ? shown : "", origin ? origin : "", referrer ? referrer : "")) {
+        GError *error = g_error_new_literal(G_IO_ERROR, G_IO_ERROR_PERMISSION_DENIED, "Not for other sites");
+        webkit_uri_scheme_request_finish_error(request, error);
+        g_error_free(error);
+        return;
+    }
     const char *method = webkit_uri_scheme_request_get_http_method(request);
     const char *path = webkit_uri_scheme_request_get_path(request);
     const makersite::Reply reply = makersite::answer(method ? method : "GET", path && *path ? path : "/");

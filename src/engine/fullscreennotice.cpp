@@ -1,13 +1,13 @@
 #include "engine/fullscreennotice.h"
 
+#include "engine/scriptworld.h"
+
 #include <glibmm/main.h>
 #include <gtkmm/overlay.h>
 #include <webkit2/webkit2.h>
 
 namespace {
 const char Notice[] = "Press Esc to leave full screen";
-// Scripts of ours run in a world of their own: the page cannot reach them.
-const char OurWorld[] = "skimlark";
 } // namespace
 
 FullScreenNotice::FullScreenNotice(Gtk::Overlay &overlay)
@@ -82,7 +82,7 @@ int FullScreenNotice::onKey(GtkWidget *, GdkEventKey *event, FullScreenNotice *s
         return FALSE;
     self->m_timer.disconnect();
     self->m_notice.hide();
-    webkit_web_view_evaluate_javascript(self->m_view, "document.exitFullscreen()", -1, OurWorld, nullptr, nullptr,
+    webkit_web_view_evaluate_javascript(self->m_view, "document.exitFullscreen()", -1, OurScriptWorld, nullptr, nullptr,
                                         nullptr, nullptr);
     return TRUE;
 }

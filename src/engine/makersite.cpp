@@ -113,6 +113,11 @@ std::string toReal(const std::string &address)
     return real;
 }
 
+bool answersRequest(const std::string &shownPage, const std::string &origin, const std::string &referrer)
+{
+    return isPrivate(shownPage) && (origin.empty() || isPrivate(origin)) && (referrer.empty() || isPrivate(referrer));
+}
+
 Reply answer(const std::string &method, const std::string &path)
 {
     const std::string html = "text/html; charset=utf-8";

@@ -20,6 +20,13 @@ std::optional<std::string> toPrivate(const std::string &address);
 std::string toReal(const std::string &address);
 bool isPrivate(const std::string &address);
 
+// Whether a request for the site may be answered: only when the page on
+// screen (`shownPage`, the engine's address) is one of the site's, so the
+// program's own navigations and the pages' own parts, and never for another
+// site's page, whatever the request says it came from (`origin`, `referrer`:
+// its headers, "" when absent).
+bool answersRequest(const std::string &shownPage, const std::string &origin, const std::string &referrer);
+
 struct Reply
 {
     int status = 200;

@@ -3,11 +3,13 @@
 #include "engine/makersite.h"
 #include "engine/pageguard.h"
 #include "engine/pagequestions.h"
+#include "engine/scriptworld.h"
 
 #include <glibmm/main.h>
 #include <webkit2/webkit2.h>
 
 namespace {
+
 
 std::string uriOf(WebKitNavigationAction *action)
 {
@@ -72,15 +74,28 @@ bool PageNavigations::decide(WebKitPolicyDecision *decision, bool newWindow)
     return true;
 }
 
+bool PageNavigations::decideResponse(WebKitPolicyDecision *decision)
+{
+    auto *response = WEBKIT_RESPONSE_POLICY_DECISION(decision);
+    // A frame's file is not saved unasked by the page around it: the engine's
+    // own rules (an attachment is saved, anything else not shown) stand.
+    if (!webkit_response_policy_decision_is_main_frame_main_resource(response)
+        || webkit_response_policy_decision_is_mime_type_supported(response))
+        return false;
+    webkit_policy_decision_download(decision);
+    return true;
+}
+
 void PageNavigations::newWindow(WebKitNavigationAction *action)
 {
     const std::string address = uriOf(action);
     switch (m_guard.newWindow(address, webkit_navigation_action_is_user_gesture(action), m_hooks.localScheme(address))) {
     case PageGuard::Open::Allow: {
+        // Not from inside the engine's call: the page is still asking.
         auto alive = m_alive;
         Glib::signal_idle().connect_once([alive, address] {
             if (*alive)
-                (*alive)->m_hooks.load(address);
+                (*alive)->navigateAsPage(address);
         });
         break;
     }
@@ -90,4 +105,82 @@ void PageNavigations::newWindow(WebKitNavigationAction *action)
     case PageGuard::Open::Refuse:
         break;
     }
+}
+
+void PageNavigations::navigateAsPage(const std::string &address)
+{
+    WebKitWebView *view = m_hooks.view();
+    // Without scripts the page cannot be made to go: the program loads it.
+    if (!webkit_settings_get_enable_javascript(webkit_web_view_get_settings(view)))
+        return m_hooks.load(address);
+    // The page itself goes there, as from a link it holds: the engine's own
+    // rules for a page's navigations apply, and its address stays on screen
+    // until the new page takes its place.
+    GVariantDict arguments;
+    g_variant_dict_init(&arguments, nullptr);
+    g_variant_dict_insert(&arguments, "target", "s", address.c_str());
+    webkit_web_view_call_async_javascript_function(view, "location.assign(target)", -1, g_variant_dict_end(&arguments),
+                                                   OurScriptWorld, nullptr, nullptr, nullptr, nullptr);
+}
+
+void PageNavigations::contextMenu(WebKitContextMenu *menu, WebKitHitTestResult *hit)
+{
+    // The engine's own "in New Window" items would ask for a window this
+    // browser does not open: ours open their page here, as a click would.
+    GList *items = g_list_copy(webkit_context_menu_get_items(menu));
+    int position = 0;
+    for (GList *entry = items; entry; entry = entry->next, ++position) {
+        auto *item = WEBKIT_CONTEXT_MENU_ITEM(entry->data);
+        const char *target = nullptr;
+        const char *label = nullptr;
+        switch (webkit_context_menu_item_get_stock_action(item)) {
+        case WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK_IN_NEW_WINDOW:
+            target = webkit_hit_test_result_get_link_uri(hit);
+            label = "Open Link in New _Window";
+            break;
+        case WEBKIT_CONTEXT_MENU_ACTION_OPEN_IMAGE_IN_NEW_WINDOW:
+            target = webkit_hit_test_result_get_image_uri(hit);
+            label = "Open _Image in New Window";
+            break;
+        case WEBKIT_CONTEXT_MENU_ACTION_OPEN_VIDEO_IN_NEW_WINDOW:
+            target = webkit_hit_test_result_get_media_uri(hit);
+            label = "Open _Video in New Window";
+            break;
+        case WEBKIT_CONTEXT_MENU_ACTION_OPEN_AUDIO_IN_NEW_WINDOW:
+            target = webkit_hit_test_result_get_media_uri(hit);
+            label = "Open _Audio in New Window";
+            break;
+        case WEBKIT_CONTEXT_MENU_ACTION_OPEN_FRAME_IN_NEW_WINDOW:
+            // The engine does not say which frame: the item goes.
+        case WEBKIT_CONTEXT_MENU_ACTION_INSPECT_ELEMENT:
+            // No inspector here.
+            break;
+        default:
+            continue;
+        }
+        webkit_context_menu_remove(menu, item);
+        const std::string address = target ? target : "";
+        // Only what a page may open is offered.
+        if (!label || address.empty()
+            || m_guard.newWindow(address, true, m_hooks.localScheme(address)) != PageGuard::Open::Allow) {
+            --position;
+            continue;
+        }
+        GSimpleAction *open = g_simple_action_new("open-here", G_VARIANT_TYPE_STRING);
+        auto alive = new std::shared_ptr<PageNavigations *>(m_alive);
+        g_signal_connect_data(open, "activate", G_CALLBACK(+[](GSimpleAction *, GVariant *where, gpointer data) {
+                                  PageNavigations *self = **static_cast<std::shared_ptr<PageNavigations *> *>(data);
+                                  if (self)
+                                      self->navigateAsPage(g_variant_get_string(where, nullptr));
+                              }),
+                              alive,
+                              [](gpointer data, GClosure *) { delete static_cast<std::shared_ptr<PageNavigations *> *>(data); },
+                              GConnectFlags(0));
+        webkit_context_menu_insert(menu,
+                                   webkit_context_menu_item_new_from_gaction(G_ACTION(open), label,
+                                                                             g_variant_new_string(address.c_str())),
+                                   position);
+        g_object_unref(open);
+    }
+    g_list_free(items);
 }

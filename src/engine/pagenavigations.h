@@ -7,6 +7,8 @@
 typedef struct _WebKitWebView WebKitWebView;
 typedef struct _WebKitPolicyDecision WebKitPolicyDecision;
 typedef struct _WebKitNavigationAction WebKitNavigationAction;
+typedef struct _WebKitContextMenu WebKitContextMenu;
+typedef struct _WebKitHitTestResult WebKitHitTestResult;
 class PageGuard;
 class PageQuestions;
 
@@ -38,8 +40,17 @@ public:
     // A navigation or new-window decision (a response is not handled here):
     // answered at once, true when it was.
     bool decide(WebKitPolicyDecision *decision, bool newWindow);
+    // A response arrived: a page's own the engine shows; anything else the
+    // main frame receives becomes a download. True when it was answered here.
+    bool decideResponse(WebKitPolicyDecision *decision);
     // The page asks for a new window: its page opens in this view, or nowhere.
     void newWindow(WebKitNavigationAction *action);
+
+    // The page's context menu is about to show: every item does what it
+    // says, or is not there.
+    void contextMenu(WebKitContextMenu *menu, WebKitHitTestResult *hit);
+    // Makes the page go to an address, as a click on a link in it would.
+    void navigateAsPage(const std::string &address);
 
 private:
     PageGuard &m_guard;

@@ -5,6 +5,8 @@
 #include <string>
 
 typedef struct _WebKitWebView WebKitWebView;
+typedef struct _WebKitPrintOperation WebKitPrintOperation;
+typedef struct _GtkWidget GtkWidget;
 class PrintPreview;
 namespace Gtk { class Window; }
 
@@ -21,8 +23,14 @@ public:
     PagePrinter(const PagePrinter &) = delete;
     PagePrinter &operator=(const PagePrinter &) = delete;
 
+    // Opens the print dialog, which does not block the main window; the
+    // page prints when the user says so there.
     bool print();
     bool preview();
+    // The print dialog for an operation the engine started (a page's own
+    // print). `closed` runs when the dialog has gone; the function returned
+    // closes it unanswered.
+    std::function<void()> showDialog(WebKitPrintOperation *operation, std::function<void()> closed);
     // The preview window while one is open, else null.
     PrintPreview *previewWindow() const { return m_preview.get(); }
 
@@ -31,5 +39,7 @@ private:
     std::function<Gtk::Window *()> m_parent;
     std::function<void(const std::string &)> m_failed;
     std::unique_ptr<PrintPreview> m_preview;
+    // The print dialog while one is open.
+    GtkWidget *m_dialog = nullptr;
     std::shared_ptr<PagePrinter *> m_alive;
 };

@@ -1,8 +1,9 @@
 #include "engine/pagequestions.h"
 
 #include "engine/hostdisplay.h"
+#include "engine/pagefilechooser.h"
 #include "engine/pageguard.h"
-#include "interfaces/dialogs.h"
+#include "engine/scriptbox.h"
 
 #include <giomm/appinfo.h>
 #include <glibmm/main.h>
@@ -10,8 +11,12 @@
 
 namespace {
 
+// The program's own questions about a page carry the program's name; the
+// page's host is in their text.
 const char ProgramTitle[] = "Skimlark";
-const char BlockQuestion[] = "Stop this page from opening more boxes?";
+
+using Question = QuestionPanel::Question;
+using Answer = QuestionPanel::Answer;
 
 PageGuard::Permission permissionKind(WebKitPermissionRequest *request)
 {
@@ -41,53 +46,6 @@ PageGuard::Permission permissionKind(WebKitPermissionRequest *request)
     return Permission::Other;
 }
 
-void setAnswer(WebKitScriptDialog *box, const Dialogs::PageBoxAnswer &answer)
-{
-    switch (webkit_script_dialog_get_dialog_type(box)) {
-    case WEBKIT_SCRIPT_DIALOG_CONFIRM:
-    case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM:
-        webkit_script_dialog_confirm_set_confirmed(box, answer.accepted);
-        break;
-    case WEBKIT_SCRIPT_DIALOG_PROMPT:
-        if (answer.accepted)
-            webkit_script_dialog_prompt_set_text(box, answer.text.c_str());
-        break;
-    default:
-        break;
-    }
-}
-
-// Sets the answer on a box kept for later, closes it and lets it go.
-void finishScriptBox(WebKitScriptDialog *box, const Dialogs::PageBoxAnswer &answer)
-{
-    setAnswer(box, answer);
-    webkit_script_dialog_close(box);
-    webkit_script_dialog_unref(box);
-}
-
-// What a box counts as when nobody is asked: cancelled, except that leaving
-// a page is never refused, so the window can always close.
-Dialogs::PageBoxAnswer unasked(WebKitScriptDialog *box)
-{
-    Dialogs::PageBoxAnswer answer;
-    answer.accepted = webkit_script_dialog_get_dialog_type(box) == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM;
-    return answer;
-}
-
-Dialogs::PageBoxKind boxKind(WebKitScriptDialog *box)
-{
-    switch (webkit_script_dialog_get_dialog_type(box)) {
-    case WEBKIT_SCRIPT_DIALOG_CONFIRM:
-        return Dialogs::PageBoxKind::Confirm;
-    case WEBKIT_SCRIPT_DIALOG_PROMPT:
-        return Dialogs::PageBoxKind::Prompt;
-    case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM:
-        return Dialogs::PageBoxKind::BeforeUnload;
-    default:
-        return Dialogs::PageBoxKind::Alert;
-    }
-}
-
 std::string signInQuestion(WebKitAuthenticationRequest *request)
 {
     const char *host = webkit_authentication_request_get_host(request);
@@ -109,124 +67,163 @@ std::string signInQuestion(WebKitAuthenticationRequest *request)
 
 } // namespace
 
-PageQuestions::PageQuestions(PageGuard &guard, Dialogs &dialogs, std::function<Gtk::Window *()> parent)
-    : m_guard(guard), m_dialogs(dialogs), m_parent(std::move(parent))
+PageQuestions::PageQuestions(PageGuard &guard, QuestionPanel &panel, Hooks hooks)
+    : m_guard(guard), m_panel(panel), m_hooks(std::move(hooks)), m_alive(std::make_shared<PageQuestions *>(this))
 {
 }
 
 PageQuestions::~PageQuestions()
 {
-    m_alive.reset();
-    m_pumpIdle.disconnect();
-    // Whatever still waits is answered as cancelled.
-    std::deque<Pending> left;
-    left.swap(m_pending);
-    for (Pending &item : left)
-        item.drop();
+    *m_alive = nullptr;
+    cancelAll(true);
 }
 
-void PageQuestions::enqueue(Pending item)
+void PageQuestions::enqueue(Item item)
 {
-    m_pending.push_back(std::move(item));
+    m_waiting.push_back(std::move(item));
     schedule();
 }
 
 void PageQuestions::schedule()
 {
-    if (m_asking || m_pending.empty() || m_pumpIdle.connected())
+    if (m_current || m_waiting.empty() || m_nextIdle.connected())
         return;
-    m_pumpIdle = Glib::signal_idle().connect([this] {
-        pump();
+    // Asked from the main loop, not inside the engine's call.
+    m_nextIdle = Glib::signal_idle().connect([this] {
+        next();
         return false;
     });
 }
 
-void PageQuestions::pump()
+void PageQuestions::next()
 {
-    if (m_asking || m_pending.empty())
+    if (m_current || m_waiting.empty())
         return;
-    Pending item = std::move(m_pending.front());
-    m_pending.pop_front();
-    std::weak_ptr<int> stillHere = m_alive;
-    m_asking = true;
-    item.ask(); // a modal: the window, and this object, may be gone after it
-    if (stillHere.expired())
-        return;
-    m_asking = false;
-    schedule();
+    m_current = std::make_unique<Item>(std::move(m_waiting.front()));
+    m_waiting.pop_front();
+    m_current->ask(m_current.get());
 }
 
-bool PageQuestions::mayShowBox(const std::string &pageAddress)
+std::unique_ptr<PageQuestions::Item> PageQuestions::finish(const Item *item)
+{
+    if (!item || m_current.get() != item)
+        return nullptr;
+    std::unique_ptr<Item> finished = std::move(m_current);
+    dropChooser();
+    schedule();
+    return finished;
+}
+
+void PageQuestions::dropChooser()
+{
+    // Not from inside its own handler: it goes once the main loop is back.
+    if (PageFileChooser *chooser = m_chooser.release()) {
+        chooser->hide();
+        Glib::signal_idle().connect_once([chooser] { delete chooser; });
+    }
+}
+
+void PageQuestions::cancelAll(bool leaving)
+{
+    m_nextIdle.disconnect();
+    m_panel.dismiss();
+    std::unique_ptr<Item> current = std::move(m_current);
+    std::deque<Item> waiting;
+    waiting.swap(m_waiting);
+    dropChooser();
+    if (current)
+        current->drop(leaving);
+    for (Item &item : waiting)
+        item.drop(leaving);
+}
+
+std::optional<bool> PageQuestions::countBox()
 {
     const PageGuard::Box verdict = m_guard.nextBox();
-    if (verdict != PageGuard::Box::ShowOfferingBlock)
-        return verdict == PageGuard::Box::Show;
-    std::weak_ptr<int> stillHere = m_alive;
-    const bool stop = m_dialogs.confirm(m_parent(), BlockQuestion, m_guard.boxTitle(pageAddress), "_Stop", "_Allow");
-    if (stillHere.expired())
-        return false;
-    if (stop)
-        m_guard.blockBoxes();
-    return !stop;
+    if (verdict == PageGuard::Box::Refuse)
+        return std::nullopt;
+    return verdict == PageGuard::Box::ShowOfferingBlock;
+}
+
+void PageQuestions::askInPanel(const Question &question, std::function<void(const Answer &)> reply)
+{
+    const Item *item = m_current.get();
+    m_panel.ask(question, [this, item, reply](const Answer &answer) {
+        if (answer.blockFurther)
+            m_guard.blockBoxes();
+        // Answered: nothing is left to cancel, whatever the reply does.
+        const auto finished = finish(item);
+        reply(answer);
+    });
+}
+
+void PageQuestions::newPage()
+{
+    cancelAll(true);
+    m_leftPage = false;
 }
 
 void PageQuestions::scriptDialog(WebKitScriptDialog *box, const std::string &title)
 {
-    const PageGuard::Box verdict = m_guard.nextBox();
-    if (verdict == PageGuard::Box::Refuse) {
-        // Not kept: the engine closes it with this answer when the signal returns.
-        setAnswer(box, unasked(box));
-        return;
-    }
-    webkit_script_dialog_ref(box);
-    const bool offer = verdict == PageGuard::Box::ShowOfferingBlock;
-    std::weak_ptr<int> stillHere = m_alive;
-    enqueue({[this, box, title, offer, stillHere] {
-                 const Dialogs::PageBoxKind kind = boxKind(box);
-                 const char *text = webkit_script_dialog_get_message(box);
-                 const char *initial =
-                     kind == Dialogs::PageBoxKind::Prompt ? webkit_script_dialog_prompt_get_default_text(box) : "";
-                 const auto answer =
-                     m_dialogs.pageBox(m_parent(), kind, title, text ? text : "", initial ? initial : "", offer);
-                 if (stillHere.expired())
-                     return finishScriptBox(box, unasked(box));
-                 if (answer.blockFurther)
-                     m_guard.blockBoxes();
-                 finishScriptBox(box, answer);
+    // The user already said this page may be left: another way out is not asked about again.
+    if (ScriptBox::leavesPage(box) && m_leftPage)
+        return ScriptBox::answerAtOnce(box, true);
+    const auto offer = countBox();
+    if (!offer)
+        return ScriptBox::answerAtOnce(box, ScriptBox::leavesPage(box));
+    auto kept = std::make_shared<ScriptBox>(box);
+    Question question = kept->question(title);
+    question.offerBlock = *offer;
+    enqueue({[this, kept, question](const Item *) {
+                 askInPanel(question, [this, kept](const Answer &answer) {
+                     m_leftPage = m_leftPage || (kept->leavesPage() && answer.accepted);
+                     kept->answer(answer.accepted, answer.text);
+                 });
              },
-             [box] { finishScriptBox(box, unasked(box)); }});
+             [this, kept](bool leaving) {
+                 m_leftPage = m_leftPage || (kept->leavesPage() && leaving);
+                 kept->answer(kept->leavesPage() && leaving);
+             }});
 }
 
 void PageQuestions::signIn(WebKitAuthenticationRequest *request)
 {
     g_object_ref(request);
-    std::weak_ptr<int> stillHere = m_alive;
-    auto cancel = [request] {
-        webkit_authentication_request_cancel(request);
-        g_object_unref(request);
-    };
     // Without a sign-in the site's own refusal page shows, as browsers do.
     auto decline = [request] {
         webkit_authentication_request_authenticate(request, nullptr);
         g_object_unref(request);
     };
-    enqueue({[this, request, stillHere, cancel, decline] {
-                 const char *host = webkit_authentication_request_get_host(request);
-                 const std::string site = std::string("http://") + (host ? host : "");
-                 if (!mayShowBox(site))
-                     return stillHere.expired() ? cancel() : decline();
-                 const auto answer = m_dialogs.credentials(m_parent(), ProgramTitle, signInQuestion(request));
-                 if (!answer)
-                     return decline();
-                 // Not kept by the engine: "Delete browsing data" must be able
-                 // to forget a sign-in.
-                 WebKitCredential *credential = webkit_credential_new(answer->user.c_str(), answer->password.c_str(),
-                                                                      WEBKIT_CREDENTIAL_PERSISTENCE_NONE);
-                 webkit_authentication_request_authenticate(request, credential);
-                 webkit_credential_free(credential);
-                 g_object_unref(request);
+    enqueue({[this, request, decline](const Item *item) {
+                 const auto offer = countBox();
+                 if (!offer) {
+                     decline();
+                     finish(item);
+                     return;
+                 }
+                 Question question;
+                 question.title = ProgramTitle;
+                 question.text = signInQuestion(request);
+                 question.fields = Question::Fields::SignIn;
+                 question.accept = "Sign In";
+                 question.cancel = "Cancel";
+                 question.offerBlock = *offer;
+                 askInPanel(question, [request, decline](const Answer &answer) {
+                     if (!answer.accepted)
+                         return decline();
+                     // Not kept by the engine: "Delete browsing data" must be
+                     // able to forget a sign-in.
+                     WebKitCredential *credential = webkit_credential_new(answer.text.c_str(), answer.password.c_str(),
+                                                                          WEBKIT_CREDENTIAL_PERSISTENCE_NONE);
+                     webkit_authentication_request_authenticate(request, credential);
+                     webkit_credential_free(credential);
+                     g_object_unref(request);
+                 });
              },
-             cancel});
+             [request](bool) {
+                 webkit_authentication_request_cancel(request);
+                 g_object_unref(request);
+             }});
 }
 
 void PageQuestions::permission(WebKitPermissionRequest *request, const std::string &pageAddress)
@@ -245,27 +242,28 @@ void PageQuestions::permission(WebKitPermissionRequest *request, const std::stri
         return;
     }
     g_object_ref(request);
-    auto deny = [request] {
-        webkit_permission_request_deny(request);
+    auto answer = [request](bool allowed) {
+        allowed ? webkit_permission_request_allow(request) : webkit_permission_request_deny(request);
         g_object_unref(request);
     };
-    std::weak_ptr<int> stillHere = m_alive;
-    enqueue({[this, request, kind, key, who, stillHere, deny] {
+    enqueue({[this, kind, key, who, answer](const Item *item) {
                  // An earlier answer may have come while this one waited.
-                 auto allowed = m_guard.recall(key, kind);
-                 if (!allowed) {
-                     allowed = m_dialogs.confirm(m_parent(), PageGuard::permissionQuestion(kind, who), ProgramTitle,
-                                                 "_Allow", "_Deny");
-                     if (stillHere.expired())
-                         return deny();
-                     m_guard.remember(key, kind, *allowed);
+                 if (const auto known = m_guard.recall(key, kind)) {
+                     answer(*known);
+                     finish(item);
+                     return;
                  }
-                 if (!*allowed)
-                     return deny();
-                 webkit_permission_request_allow(request);
-                 g_object_unref(request);
+                 Question question;
+                 question.title = ProgramTitle;
+                 question.text = PageGuard::permissionQuestion(kind, who);
+                 question.accept = "Allow";
+                 question.cancel = "Deny";
+                 askInPanel(question, [this, kind, key, answer](const Answer &reply) {
+                     m_guard.remember(key, kind, reply.accepted);
+                     answer(reply.accepted);
+                 });
              },
-             deny});
+             [answer](bool) { answer(false); }});
 }
 
 void PageQuestions::permissionState(WebKitPermissionStateQuery *query)
@@ -281,6 +279,23 @@ void PageQuestions::permissionState(WebKitPermissionStateQuery *query)
                                                          : WEBKIT_PERMISSION_STATE_DENIED);
 }
 
+void PageQuestions::choose(Gtk::FileChooserAction action, const std::string &text, bool offerBlock,
+                           const std::string &suggestedPath, std::function<void(std::vector<std::string>)> reply)
+{
+    const Item *item = m_current.get();
+    m_chooser = std::make_unique<PageFileChooser>(action, text, offerBlock, m_hooks.parent());
+    if (!suggestedPath.empty()) {
+        m_chooser->set_current_folder(Glib::path_get_dirname(suggestedPath));
+        m_chooser->set_current_name(Glib::path_get_basename(suggestedPath));
+    }
+    m_chooser->ask([this, item, reply](const std::vector<std::string> &files, bool block) {
+        if (block)
+            m_guard.blockBoxes();
+        const auto finished = finish(item);
+        reply(files);
+    });
+}
+
 void PageQuestions::files(WebKitFileChooserRequest *request, const std::string &pageAddress)
 {
     g_object_ref(request);
@@ -288,65 +303,152 @@ void PageQuestions::files(WebKitFileChooserRequest *request, const std::string &
         webkit_file_chooser_request_cancel(request);
         g_object_unref(request);
     };
-    const std::string title = m_guard.boxTitle(pageAddress);
-    std::weak_ptr<int> stillHere = m_alive;
-    enqueue({[this, request, title, stillHere, cancel] {
+    const std::string host = PageGuard::shownHost(pageAddress);
+    enqueue({[this, request, host, cancel](const Item *item) {
+                 const auto offer = countBox();
+                 if (!offer) {
+                     cancel();
+                     finish(item);
+                     return;
+                 }
                  // WebKitGTK does not tell a folder request (webkitdirectory) apart.
                  const bool multiple = webkit_file_chooser_request_get_select_multiple(request);
-                 const auto files = m_dialogs.pageOpenFiles(m_parent(), title, multiple, false);
-                 if (files.empty() || stillHere.expired())
-                     return cancel();
-                 std::vector<const gchar *> paths;
-                 for (const std::string &file : files)
-                     paths.push_back(file.c_str());
-                 if (!multiple)
-                     paths.resize(1);
-                 paths.push_back(nullptr);
-                 webkit_file_chooser_request_select_files(request, paths.data());
-                 g_object_unref(request);
+                 const std::string text = (host.empty() ? std::string("This page") : host) + " asks for "
+                                          + (multiple ? "files" : "a file") + " to upload.";
+                 choose(Gtk::FILE_CHOOSER_ACTION_OPEN, text, *offer, "", [request, cancel, multiple](std::vector<std::string> files) {
+                     if (files.empty())
+                         return cancel();
+                     std::vector<const gchar *> paths;
+                     for (const std::string &file : files)
+                         paths.push_back(file.c_str());
+                     if (!multiple)
+                         paths.resize(1);
+                     paths.push_back(nullptr);
+                     webkit_file_chooser_request_select_files(request, paths.data());
+                     g_object_unref(request);
+                 });
              },
-             cancel});
+             [cancel](bool) { cancel(); }});
+}
+
+void PageQuestions::saveFile(const std::string &text, const std::string &suggestedPath,
+                             std::function<void(const std::string &path)> reply)
+{
+    enqueue({[this, text, suggestedPath, reply](const Item *item) {
+                 const auto offer = countBox();
+                 if (!offer) {
+                     finish(item);
+                     reply("");
+                     return;
+                 }
+                 // No file is ever replaced (a taken name gets a number), so
+                 // the chooser has nothing to confirm.
+                 choose(Gtk::FILE_CHOOSER_ACTION_SAVE, text, *offer, suggestedPath, [reply](std::vector<std::string> files) {
+                     reply(files.empty() ? std::string() : files.front());
+                 });
+             },
+             [reply](bool) { reply(""); }});
+}
+
+void PageQuestions::print(WebKitPrintOperation *operation, const std::string &pageAddress)
+{
+    // A page that prints again and again while it is asked gets nothing more.
+    if (m_current || !m_waiting.empty())
+        return;
+    g_object_ref(operation);
+    const std::string host = PageGuard::shownHost(pageAddress);
+    auto closer = std::make_shared<std::function<void()>>();
+    enqueue({[this, operation, host, closer](const Item *item) {
+                 const auto offer = countBox();
+                 if (!offer) {
+                     g_object_unref(operation);
+                     finish(item);
+                     return;
+                 }
+                 Question question;
+                 question.title = ProgramTitle;
+                 question.text = (host.empty() ? std::string("This page") : host) + " wants to print itself.";
+                 question.accept = "Print…";
+                 question.cancel = "Cancel";
+                 question.offerBlock = *offer;
+                 auto alive = m_alive;
+                 m_panel.ask(question, [this, alive, item, operation, closer](const Answer &answer) {
+                     if (answer.blockFurther)
+                         m_guard.blockBoxes();
+                     if (!answer.accepted) {
+                         g_object_unref(operation);
+                         finish(item);
+                         return;
+                     }
+                     // The print dialog is this question's second part.
+                     *closer = m_hooks.print(operation, [alive, item] {
+                         if (*alive)
+                             (*alive)->finish(item);
+                     });
+                     g_object_unref(operation);
+                 });
+             },
+             [closer, operation](bool) {
+                 if (*closer)
+                     (*closer)();
+                 else
+                     g_object_unref(operation);
+             }});
 }
 
 void PageQuestions::otherProgram(const std::string &address)
 {
     const std::string scheme = PageGuard::schemeOf(address);
-    std::weak_ptr<int> stillHere = m_alive;
-    enqueue({[this, address, scheme, stillHere] {
+    enqueue({[this, address, scheme](const Item *) {
                  const std::string shown = hostdisplay::forUser(address);
                  Glib::RefPtr<Gio::AppInfo> program;
                  if (!scheme.empty())
                      program = Gio::AppInfo::get_default_for_uri_scheme(scheme);
+                 Question question;
+                 question.title = ProgramTitle;
                  if (!program) {
-                     m_dialogs.message(m_parent(), "No program on this computer can open this address:\n\n" + shown,
-                                       ProgramTitle);
-                     return;
+                     question.text = "No program on this computer can open this address:\n\n" + shown;
+                     return askInPanel(question, [](const Answer &) {});
                  }
-                 const bool yes =
-                     m_dialogs.confirm(m_parent(), "Open this address with " + program->get_display_name() + "?\n\n" + shown,
-                                       ProgramTitle, "_Open", "_Cancel");
-                 if (!yes || stillHere.expired())
-                     return;
-                 try {
-                     program->launch_uri(address);
-                 } catch (const Glib::Error &error) {
-                     m_dialogs.message(m_parent(), program->get_display_name() + " could not be started: " + error.what(),
-                                       ProgramTitle);
-                 }
+                 question.text = "Open this address with " + program->get_display_name() + "?\n\n" + shown;
+                 question.accept = "Open";
+                 question.cancel = "Cancel";
+                 askInPanel(question, [this, program, address](const Answer &answer) {
+                     if (!answer.accepted)
+                         return;
+                     try {
+                         program->launch_uri(address);
+                     } catch (const Glib::Error &error) {
+                         Question failed;
+                         failed.title = ProgramTitle;
+                         failed.text = program->get_display_name() + " could not be started: " + error.what();
+                         enqueue({[this, failed](const Item *) { askInPanel(failed, [](const Answer &) {}); }, [](bool) {}});
+                     }
+                 });
              },
-             [] {}});
+             [](bool) {}});
 }
 
 void PageQuestions::certificate(const std::string &address, unsigned problems, std::function<void(bool goOn)> answer)
 {
     const std::string shown = hostdisplay::hostForUser(address);
-    // Named after the site that sent the certificate, not the page shown before it.
-    const bool goOn =
-        !shown.empty() && mayShowBox(address)
-        && m_dialogs.confirm(m_parent(),
-                             "The certificate of " + shown + " cannot be trusted: "
+    enqueue({[this, shown, problems, answer](const Item *item) {
+                 const auto offer = countBox();
+                 if (shown.empty() || !offer) {
+                     finish(item);
+                     answer(false);
+                     return;
+                 }
+                 // Named after the site that sent the certificate, not the page shown before it.
+                 Question question;
+                 question.title = ProgramTitle;
+                 question.text = "The certificate of " + shown + " cannot be trusted: "
                                  + PageGuard::certificateProblems(problems)
-                                 + ".\n\nSomeone may be posing as this site. Go on to " + shown + " anyway?",
-                             ProgramTitle, "_Go On", "_Stay Away");
-    answer(goOn);
+                                 + ".\n\nSomeone may be posing as this site. Go on to " + shown + " anyway?";
+                 question.accept = "Go On";
+                 question.cancel = "Stay Away";
+                 question.offerBlock = *offer;
+                 askInPanel(question, [answer](const Answer &reply) { answer(reply.accepted); });
+             },
+             [](bool) {}});
 }

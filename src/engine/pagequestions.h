@@ -1,27 +1,44 @@
 #pragma once
 
+#include "engine/questionpanel.h"
+
+#include <gtkmm/filechooser.h>
+
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 #include <sigc++/connection.h>
 #include <string>
 
 typedef struct _WebKitScriptDialog WebKitScriptDialog;
 typedef struct _WebKitAuthenticationRequest WebKitAuthenticationRequest;
 typedef struct _WebKitPermissionRequest WebKitPermissionRequest;
-typedef struct _WebKitFileChooserRequest WebKitFileChooserRequest;
 typedef struct _WebKitPermissionStateQuery WebKitPermissionStateQuery;
-class Dialogs;
+typedef struct _WebKitFileChooserRequest WebKitFileChooserRequest;
+typedef struct _WebKitPrintOperation WebKitPrintOperation;
+class PageFileChooser;
 class PageGuard;
 namespace Gtk { class Window; }
 
-// The questions a page raises: script boxes, sign-ins, permissions, file
-// requests, other programs' addresses. The engine's request is kept and
-// answered once the user has; one question is asked at a time.
+// The questions a page raises: script boxes, leaving the page, sign-ins,
+// permissions, certificates, files to upload or save, printing, other
+// programs' addresses. Each is shown over the page or in a window that does
+// not block the main window; the engine's request is kept and answered when
+// the user has. One question at a time; the others wait their turn.
 class PageQuestions
 {
 public:
-    PageQuestions(PageGuard &guard, Dialogs &dialogs, std::function<Gtk::Window *()> parent);
+    struct Hooks
+    {
+        std::function<Gtk::Window *()> parent;
+        // Shows the print dialog for a page's print and prints what it says;
+        // `closed` runs when that dialog has gone. Returns what closes it unanswered.
+        std::function<std::function<void()>(WebKitPrintOperation *, std::function<void()> closed)> print;
+    };
+
+    PageQuestions(PageGuard &guard, QuestionPanel &panel, Hooks hooks);
     ~PageQuestions();
     PageQuestions(const PageQuestions &) = delete;
     PageQuestions &operator=(const PageQuestions &) = delete;
@@ -30,35 +47,59 @@ public:
     void scriptDialog(WebKitScriptDialog *box, const std::string &title);
     void signIn(WebKitAuthenticationRequest *request);
     void permission(WebKitPermissionRequest *request, const std::string &pageAddress);
-    void files(WebKitFileChooserRequest *request, const std::string &pageAddress);
     // What a page learns when it asks whether it may (answered at once).
     void permissionState(WebKitPermissionStateQuery *query);
+    void files(WebKitFileChooserRequest *request, const std::string &pageAddress);
+    void print(WebKitPrintOperation *operation, const std::string &pageAddress);
     // A click on an address another program opens: which one, and whether to.
     void otherProgram(const std::string &address);
     // A page's certificate cannot be trusted: whether to go on to it anyway.
-    // `answer` gets the user's choice (false when the page may not ask).
+    // `answer` gets true to go on, false to stay away; it is not called when
+    // the question is taken away unanswered.
     void certificate(const std::string &address, unsigned problems, std::function<void(bool goOn)> answer);
-    // Whether the page may cause a box of the program's now (a save box, a
-    // certificate question); from the fourth in a row it offers to block them.
-    bool mayShowBox(const std::string &pageAddress);
+    // Where to save a file a page sends; `text` says which and from where.
+    // `reply` gets the path, or "" when the user cancelled or may not be asked.
+    void saveFile(const std::string &text, const std::string &suggestedPath,
+                  std::function<void(const std::string &path)> reply);
+
+    // Answers what is open and what waits as cancelled. `leaving`: the page is
+    // being left (a question about leaving it is answered "leave"; Stop
+    // answers it "stay").
+    void cancelAll(bool leaving);
+    // A new page replaced the one on screen: what the old one asked is void.
+    void newPage();
 
 private:
-    // A question waiting for its turn: `ask` shows it and answers the engine,
-    // `drop` answers as if cancelled.
-    struct Pending
+    // A question: `ask` shows it (and calls finish() with the item it is
+    // given once it is answered); `drop` answers it as cancelled unasked.
+    struct Item
     {
-        std::function<void()> ask;
-        std::function<void()> drop;
+        std::function<void(const Item *self)> ask;
+        std::function<void(bool leaving)> drop;
     };
-    void enqueue(Pending item);
+    void enqueue(Item item);
     void schedule();
-    void pump();
+    void next();
+    // The question `item` is answered: it is let go (returned, for its reply
+    // to run) and the next may come. Nothing when it is no longer the one shown.
+    std::unique_ptr<Item> finish(const Item *item);
+    void dropChooser();
+    // Counts a box; nullopt when the page may show none, else whether this
+    // one offers to block the rest.
+    std::optional<bool> countBox();
+    void askInPanel(const QuestionPanel::Question &question, std::function<void(const QuestionPanel::Answer &)> reply);
+    // A file chooser for the page's question; `reply` gets the files.
+    void choose(Gtk::FileChooserAction action, const std::string &text, bool offerBlock,
+                const std::string &suggestedPath, std::function<void(std::vector<std::string>)> reply);
 
     PageGuard &m_guard;
-    Dialogs &m_dialogs;
-    std::function<Gtk::Window *()> m_parent;
-    std::deque<Pending> m_pending;
-    bool m_asking = false;
-    sigc::connection m_pumpIdle;
-    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
+    QuestionPanel &m_panel;
+    Hooks m_hooks;
+    std::deque<Item> m_waiting;
+    std::unique_ptr<Item> m_current;
+    std::unique_ptr<PageFileChooser> m_chooser;
+    sigc::connection m_nextIdle;
+    // The user let the page on screen be left: it is not asked again.
+    bool m_leftPage = false;
+    std::shared_ptr<PageQuestions *> m_alive;
 };

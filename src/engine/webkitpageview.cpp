@@ -11,6 +11,9 @@
 #include "engine/pagenavigations.h"
 #include "engine/pageprinter.h"
 #include "engine/pagequestions.h"
+#include "engine/problembar.h"
+#include "engine/scriptworld.h"
+#include "engine/warmupview.h"
 #include "interfaces/dialogs.h"
 
 #include <algorithm>
@@ -20,12 +23,10 @@
 namespace {
 
 constexpr double ZoomStep = 0.1;
-// Scripts of ours run in a world of their own: the page cannot see or change them.
-const char OurWorld[] = "skimlark";
 // Every frame says which origin it has, so a box's title never names a
-// page that may not have asked.
+// page that may not have asked; a blank top page (the page process started
+// ahead) has no frames to name.
 const char FrameMessage[] = "skimlarkFrame";
-// A blank top page (the page process started ahead) has no frames to name.
 const char FrameScript[] = "if (self !== top || location.protocol !== 'about:')"
                            "  window.webkit.messageHandlers.skimlarkFrame.postMessage(String(self.origin));";
 
@@ -55,8 +56,10 @@ struct WebKitPageView::Handlers
             self->m_ownLoadPending = false;
             self->loadStarted.emit();
         } else if (event == WEBKIT_LOAD_COMMITTED) {
-            self->dropWarmUp();
-            // A new document: the page's count of boxes and its frames start afresh.
+            self->m_warmUp.reset();
+            // A new document: what the old one asked is void, and the count of
+            // boxes and the frames start afresh.
+            self->m_questions->newPage();
             self->m_guard.pageChanged();
             self->showAddress(webkit_web_view_get_uri(view));
             self->loadCommitted.emit();
@@ -128,7 +131,7 @@ struct WebKitPageView::Handlers
             return;
         const std::string address = self->m_shownUri.empty() ? "about:blank" : self->m_shownUri;
         if (!self->m_errors->processEnded()) {
-            self->showProblem("The page process keeps ending, so this page cannot be shown. "
+            self->m_problemBar.say("The page process keeps ending, so this page cannot be shown. "
                               "Click Refresh to try again.");
             return;
         }
@@ -136,64 +139,6 @@ struct WebKitPageView::Handlers
         // Not from inside the engine's call: it is still tearing the page down.
         later(self->m_alive,
               [address, overMemory](WebKitPageView &pageView) { pageView.m_errors->crashed(address, overMemory); });
-    }
-
-    static GtkWidget *create(WebKitWebView *, WebKitNavigationAction *action, WebKitPageView *self)
-    {
-        self->m_navigations->newWindow(action);
-        return nullptr;
-    }
-
-    static gboolean decidePolicy(WebKitWebView *, WebKitPolicyDecision *decision, WebKitPolicyDecisionType type,
-                                 WebKitPageView *self)
-    {
-        if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE)
-            return FALSE;
-        return self->m_navigations->decide(decision, type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION);
-    }
-
-    static gboolean scriptDialog(WebKitWebView *, WebKitScriptDialog *box, WebKitPageView *self)
-    {
-        self->m_questions->scriptDialog(box, self->m_guard.boxTitle(self->m_shownUri));
-        return TRUE;
-    }
-
-    static gboolean authenticate(WebKitWebView *, WebKitAuthenticationRequest *request, WebKitPageView *self)
-    {
-        self->m_questions->signIn(request);
-        return TRUE;
-    }
-
-    static gboolean permission(WebKitWebView *, WebKitPermissionRequest *request, WebKitPageView *self)
-    {
-        self->m_questions->permission(request, self->m_shownUri);
-        return TRUE;
-    }
-
-    static gboolean queryPermission(WebKitWebView *, WebKitPermissionStateQuery *query, WebKitPageView *self)
-    {
-        self->m_questions->permissionState(query);
-        return TRUE;
-    }
-
-    static gboolean fileChooser(WebKitWebView *, WebKitFileChooserRequest *request, WebKitPageView *self)
-    {
-        self->m_questions->files(request, self->m_shownUri);
-        return TRUE;
-    }
-
-    static gboolean enterFullScreen(WebKitWebView *view, WebKitPageView *self)
-    {
-        // As every browser does: the page goes full screen, and a notice says
-        // whose page it is and how to leave.
-        self->m_fullScreen->entered(view, PageGuard::shownHost(self->m_shownUri));
-        return FALSE;
-    }
-
-    static gboolean leaveFullScreen(WebKitWebView *, WebKitPageView *self)
-    {
-        self->m_fullScreen->left();
-        return FALSE;
     }
 
     static void frameMessage(WebKitUserContentManager *, WebKitJavascriptResult *result, WebKitPageView *self)
@@ -217,24 +162,26 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     webkit_settings_set_javascript_can_open_windows_automatically(m_settings, FALSE);
     skimlark_engine_apply_drawing_path(m_settings);
 
-    m_problemBar.set_message_type(Gtk::MESSAGE_WARNING);
-    m_problemText.set_line_wrap(true);
-    m_problemText.set_xalign(0);
-    static_cast<Gtk::Container *>(m_problemBar.get_content_area())->add(m_problemText);
-    m_problemBar.get_accessible()->set_name("Page engine problem");
-    m_problemBar.show_all();
-    m_problemBar.set_no_show_all(true);
-    m_problemBar.hide();
     m_box.pack_start(m_problemBar, Gtk::PACK_SHRINK);
     m_box.pack_start(m_overlay, Gtk::PACK_EXPAND_WIDGET);
     m_box.get_accessible()->set_name("Web page");
     m_overlay.show();
     m_box.show();
 
+    // A page's questions show over it, as long as the page itself at most.
+    m_overlay.add_overlay(m_questionPanel);
+    m_overlay.signal_size_allocate().connect(
+        [this](Gtk::Allocation &area) { m_questionPanel.setMostHeight(std::max(60, area.get_height() * 2 / 3)); });
+
     auto parent = [this] { return parentWindow(); };
-    m_questions = std::make_unique<PageQuestions>(m_guard, dialogs, parent);
     m_printer = std::make_unique<PagePrinter>([this] { return m_view; }, parent,
                                               [this](const std::string &text) { statusTextChanged.emit(text); });
+    PageQuestions::Hooks asking;
+    asking.parent = parent;
+    asking.print = [this](WebKitPrintOperation *operation, std::function<void()> closed) {
+        return m_printer->showDialog(operation, std::move(closed));
+    };
+    m_questions = std::make_unique<PageQuestions>(m_guard, m_questionPanel, std::move(asking));
     m_fullScreen = std::make_unique<FullScreenNotice>(m_overlay);
     PageNavigations::Hooks navigation;
     navigation.view = [this] { return m_view; };
@@ -252,43 +199,25 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     buildView();
     Downloads::Hooks hooks;
     hooks.isOurs = [this](WebKitWebView *view) { return view == m_view; };
-    hooks.mayAsk = [this] { return m_questions->mayShowBox(m_shownUri); };
-    hooks.parent = parent;
-    m_downloads = std::make_unique<Downloads>(profile.context(), dialogs, std::move(hooks));
+    hooks.askWhere = [this](const std::string &text, const std::string &path,
+                            std::function<void(const std::string &)> reply) {
+        m_questions->saveFile(text, path, std::move(reply));
+    };
+    m_downloads = std::make_unique<Downloads>(profile.context(), std::move(hooks));
     m_downloads->statusText.connect([this](const std::string &text) { statusTextChanged.emit(text); });
 
     if (!profile.sandboxBarText().empty())
-        showProblem(profile.sandboxBarText());
+        m_problemBar.say(profile.sandboxBarText());
     if (profile.sandboxProblem().empty())
-        startPageProcess();
+        m_warmUp = std::make_unique<WarmUpView>(m_view);
     // After the page process is on its way: the rules compile meanwhile.
     addMakerFilter();
-}
-
-void WebKitPageView::startPageProcess()
-{
-    // The engine starts a page process only for a first load, and a blank
-    // first load would stay in the history: a hidden view that shares the
-    // page's process loads it instead, so the process is ready by the time
-    // the first page is asked for.
-    m_warmUp = WEBKIT_WEB_VIEW(webkit_web_view_new_with_related_view(m_view));
-    g_object_ref_sink(m_warmUp);
-    webkit_web_view_load_uri(m_warmUp, "about:blank");
-}
-
-void WebKitPageView::dropWarmUp()
-{
-    if (!m_warmUp)
-        return;
-    gtk_widget_destroy(GTK_WIDGET(m_warmUp));
-    g_object_unref(m_warmUp);
-    m_warmUp = nullptr;
 }
 
 WebKitPageView::~WebKitPageView()
 {
     *m_alive = nullptr;
-    dropWarmUp();
+    m_warmUp.reset();
     m_downloads.reset();
     m_printer.reset();
     m_navigations.reset();
@@ -316,10 +245,10 @@ void WebKitPageView::buildView()
 void WebKitPageView::addOurScripts()
 {
     WebKitUserContentManager *content = webkit_web_view_get_user_content_manager(m_view);
-    webkit_user_content_manager_register_script_message_handler_in_world(content, FrameMessage, OurWorld);
+    webkit_user_content_manager_register_script_message_handler_in_world(content, FrameMessage, OurScriptWorld);
     WebKitUserScript *script =
         webkit_user_script_new_for_world(FrameScript, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-                                         WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, OurWorld, nullptr, nullptr);
+                                         WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, OurScriptWorld, nullptr, nullptr);
     webkit_user_content_manager_add_script(content, script);
     webkit_user_script_unref(script);
     g_signal_connect(content, (std::string("script-message-received::") + FrameMessage).c_str(),
@@ -328,6 +257,7 @@ void WebKitPageView::addOurScripts()
 
 void WebKitPageView::connectSignals()
 {
+    using Self = WebKitPageView;
     const std::pair<const char *, GCallback> signals[] = {
         {"load-changed", G_CALLBACK(Handlers::loadChanged)},
         {"load-failed", G_CALLBACK(Handlers::loadFailed)},
@@ -337,15 +267,59 @@ void WebKitPageView::connectSignals()
         {"notify::estimated-load-progress", G_CALLBACK(Handlers::progressChanged)},
         {"mouse-target-changed", G_CALLBACK(Handlers::mouseTarget)},
         {"web-process-terminated", G_CALLBACK(Handlers::terminated)},
-        {"create", G_CALLBACK(Handlers::create)},
-        {"decide-policy", G_CALLBACK(Handlers::decidePolicy)},
-        {"script-dialog", G_CALLBACK(Handlers::scriptDialog)},
-        {"authenticate", G_CALLBACK(Handlers::authenticate)},
-        {"permission-request", G_CALLBACK(Handlers::permission)},
-        {"query-permission-state", G_CALLBACK(Handlers::queryPermission)},
-        {"run-file-chooser", G_CALLBACK(Handlers::fileChooser)},
-        {"enter-fullscreen", G_CALLBACK(Handlers::enterFullScreen)},
-        {"leave-fullscreen", G_CALLBACK(Handlers::leaveFullScreen)},
+        // What a page asks to open: the guard decides, through our navigations.
+        {"decide-policy", G_CALLBACK(+[](WebKitWebView *, WebKitPolicyDecision *decision,
+                                         WebKitPolicyDecisionType type, Self *self) -> gboolean {
+             if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE)
+                 return self->m_navigations->decideResponse(decision);
+             return self->m_navigations->decide(decision, type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION);
+         })},
+        {"create", G_CALLBACK(+[](WebKitWebView *, WebKitNavigationAction *action, Self *self) -> GtkWidget * {
+             self->m_navigations->newWindow(action);
+             return nullptr;
+         })},
+        {"context-menu", G_CALLBACK(+[](WebKitWebView *, WebKitContextMenu *menu, GdkEvent *,
+                                        WebKitHitTestResult *hit, Self *self) -> gboolean {
+             self->m_navigations->contextMenu(menu, hit);
+             return FALSE;
+         })},
+        // What a page asks the user: answered later, in the page's own area.
+        {"script-dialog", G_CALLBACK(+[](WebKitWebView *, WebKitScriptDialog *box, Self *self) -> gboolean {
+             self->m_questions->scriptDialog(box, self->m_guard.boxTitle(self->m_shownUri));
+             return TRUE;
+         })},
+        {"authenticate", G_CALLBACK(+[](WebKitWebView *, WebKitAuthenticationRequest *request, Self *self) -> gboolean {
+             self->m_questions->signIn(request);
+             return TRUE;
+         })},
+        {"permission-request", G_CALLBACK(+[](WebKitWebView *, WebKitPermissionRequest *request, Self *self) -> gboolean {
+             self->m_questions->permission(request, self->m_shownUri);
+             return TRUE;
+         })},
+        {"query-permission-state",
+         G_CALLBACK(+[](WebKitWebView *, WebKitPermissionStateQuery *query, Self *self) -> gboolean {
+             self->m_questions->permissionState(query);
+             return TRUE;
+         })},
+        {"run-file-chooser", G_CALLBACK(+[](WebKitWebView *, WebKitFileChooserRequest *request, Self *self) -> gboolean {
+             self->m_questions->files(request, self->m_shownUri);
+             return TRUE;
+         })},
+        // Asked in the page like any box it opens, never the engine's own modal dialog.
+        {"print", G_CALLBACK(+[](WebKitWebView *, WebKitPrintOperation *operation, Self *self) -> gboolean {
+             self->m_questions->print(operation, self->m_shownUri);
+             return TRUE;
+         })},
+        // As in other browsers: the page goes full screen, and a notice says
+        // whose page it is and how to leave.
+        {"enter-fullscreen", G_CALLBACK(+[](WebKitWebView *view, Self *self) -> gboolean {
+             self->m_fullScreen->entered(view, PageGuard::shownHost(self->m_shownUri));
+             return FALSE;
+         })},
+        {"leave-fullscreen", G_CALLBACK(+[](WebKitWebView *, Self *self) -> gboolean {
+             self->m_fullScreen->left();
+             return FALSE;
+         })},
     };
     for (const auto &[name, handler] : signals)
         g_signal_connect(m_view, name, handler, this);
@@ -392,12 +366,6 @@ void WebKitPageView::showAddress(const char *uri)
     urlChanged.emit(currentAddress());
 }
 
-void WebKitPageView::showProblem(const std::string &text)
-{
-    m_problemText.set_text(text);
-    m_problemBar.show();
-}
-
 void WebKitPageView::loadUri(const std::string &uri)
 {
     // Without its sandbox the engine would either end the program or run
@@ -415,6 +383,8 @@ void WebKitPageView::loadUri(const std::string &uri)
 
 void WebKitPageView::navigate(const std::string &address)
 {
+    // Leaving the page answers what it asked.
+    m_questions->cancelAll(true);
     loadUri(address);
 }
 
@@ -430,6 +400,7 @@ bool WebKitPageView::goBack()
 {
     if (!webkit_web_view_can_go_back(m_view))
         return false;
+    m_questions->cancelAll(true);
     m_ownLoadPending = true;
     webkit_web_view_go_back(m_view);
     return true;
@@ -439,6 +410,7 @@ bool WebKitPageView::goForward()
 {
     if (!webkit_web_view_can_go_forward(m_view))
         return false;
+    m_questions->cancelAll(true);
     m_ownLoadPending = true;
     webkit_web_view_go_forward(m_view);
     return true;
@@ -446,15 +418,18 @@ bool WebKitPageView::goForward()
 
 void WebKitPageView::stop()
 {
+    // The page stays: asked whether it may be left, it is not.
+    m_questions->cancelAll(false);
     webkit_web_view_stop_loading(m_view);
 }
 
 void WebKitPageView::refresh()
 {
+    m_questions->cancelAll(true);
     if (m_profile.sandboxBarText().empty())
         m_problemBar.hide();
     else
-        showProblem(m_profile.sandboxBarText());
+        m_problemBar.say(m_profile.sandboxBarText());
     if (!m_profile.sandboxProblem().empty())
         return;
     // Reloading the explanation would only show it again: load the page itself.

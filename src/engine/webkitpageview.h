@@ -1,11 +1,11 @@
 #pragma once
 
 #include "engine/pageguard.h"
+#include "engine/problembar.h"
+#include "engine/questionpanel.h"
 #include "interfaces/pageview.h"
 
 #include <gtkmm/box.h>
-#include <gtkmm/infobar.h>
-#include <gtkmm/label.h>
 #include <gtkmm/overlay.h>
 #include <memory>
 #include <string>
@@ -22,6 +22,7 @@ class PageNavigations;
 class PagePrinter;
 class PageQuestions;
 class PrintPreview;
+class WarmUpView;
 
 // The page view over WebKit: the only place that knows the engine's view.
 // It holds every connection to the view's signals, and asks its guard what
@@ -59,11 +60,13 @@ public:
     WebKitWebView *engineView() const { return m_view; }
     // The bar above the page; shown only while there is an engine problem.
     Gtk::InfoBar &problemBar() { return m_problemBar; }
-    const Gtk::Label &problemText() const { return m_problemText; }
+    const Gtk::Label &problemText() const { return m_problemBar.text(); }
     // The preview window while one is open, else null.
     PrintPreview *preview() const;
     // The full-screen notice while it shows, else "".
     std::string fullScreenNotice() const;
+    // Where the page's questions show.
+    QuestionPanel &questionPanel() { return m_questionPanel; }
 
 private:
     struct Handlers;
@@ -74,10 +77,7 @@ private:
     void addOurScripts();
     void addMakerFilter();
     void dropView();
-    void startPageProcess();
-    void dropWarmUp();
     void loadUri(const std::string &uri);
-    void showProblem(const std::string &text);
     void askToAcceptCertificate(const std::string &uri, void *certificate, unsigned problems);
     // The address shown changed to this engine address.
     void showAddress(const char *uri);
@@ -90,12 +90,12 @@ private:
     WebKitSettings *m_settings = nullptr;
     WebKitWebView *m_view = nullptr;
     // Holds the page process from construction to the first page's commit.
-    WebKitWebView *m_warmUp = nullptr;
+    std::unique_ptr<WarmUpView> m_warmUp;
 
     Gtk::Box m_box{Gtk::ORIENTATION_VERTICAL};
-    Gtk::InfoBar m_problemBar;
-    Gtk::Label m_problemText;
+    ProblemBar m_problemBar;
     Gtk::Overlay m_overlay;
+    QuestionPanel m_questionPanel;
 
     std::unique_ptr<PageQuestions> m_questions;
     std::unique_ptr<Downloads> m_downloads;

@@ -9,6 +9,8 @@ namespace Gtk { class Window; }
 
 // Every modal the program shows goes through here, so tests can script the
 // answers and never block on a real dialog. All text is shown as plain text.
+// Only the program's own questions are modal: what a page asks is shown in
+// the page's own area (the engine's page questions).
 class Dialogs
 {
 public:
@@ -36,23 +38,4 @@ public:
     // Our add-favourite dialog: the name (prefilled with `name`) for `address`; nullopt on Cancel.
     virtual std::optional<std::string> favoriteName(Gtk::Window *parent, const std::string &name,
                                                     const std::string &address) = 0;
-
-    struct Credentials { std::string user; std::string password; };
-    // User name and password for a site; nullopt on Cancel. `title` names the
-    // site ("www.example.com says"), `text` is the site's realm as plain text.
-    virtual std::optional<Credentials> credentials(Gtk::Window *parent, const std::string &title,
-                                                   const std::string &text) = 0;
-
-    // A box a page asked for (alert, confirm, prompt, leave-page). The title
-    // names the page's origin; `offerBlock` adds a choice to stop further
-    // boxes from that page.
-    enum class PageBoxKind { Alert, Confirm, Prompt, BeforeUnload };
-    struct PageBoxAnswer { bool accepted = false; std::string text; bool blockFurther = false; };
-    virtual PageBoxAnswer pageBox(Gtk::Window *parent, PageBoxKind kind, const std::string &title,
-                                  const std::string &text, const std::string &defaultText,
-                                  bool offerBlock) = 0;
-
-    // A page's file request: open one or several files, or a folder. Empty on Cancel.
-    virtual std::vector<std::string> pageOpenFiles(Gtk::Window *parent, const std::string &title,
-                                                   bool multiple, bool folder) = 0;
 };

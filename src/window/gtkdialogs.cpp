@@ -2,9 +2,101 @@
 
 #include "util/colournumber.h"
 
+#include <algorithm>
 #include <gtkmm.h>
 
 namespace {
+
+// The boxes running now, innermost last, and whether the program is closing.
+struct Modals
+{
+    std::vector<Gtk::Dialog *> running;
+    bool closing = false;
+};
+
+Modals &modals()
+{
+    static Modals state;
+    return state;
+}
+
+// Runs a box to its answer, unless the program is closing: then it is not
+// shown, and the answer is the one a closed box gives.
+int runModal(Gtk::Dialog &dialog)
+{
+    if (modals().closing)
+        return Gtk::RESPONSE_DELETE_EVENT;
+    modals().running.push_back(&dialog);
+    const int response = dialog.run();
+    auto &running = modals().running;
+    running.erase(std::remove(running.begin(), running.end(), &dialog), running.end());
+    return response;
+}
+
+bool isRunning(GtkWidget *toplevel)
+{
+    for (Gtk::Dialog *dialog : modals().running) {
+        if (GTK_WIDGET(dialog->gobj()) == toplevel)
+            return true;
+    }
+    return false;
+}
+
+// Every event passes here first. A close request for a window other than the
+// box now open (the main window's close box) would be dropped while the box
+// holds the pointer and keys: the boxes end and the request goes on to its
+// window once they have.
+void passCloseRequests(GdkEvent *event, gpointer)
+{
+    if (event->type == GDK_DELETE && !modals().running.empty()) {
+        GtkWidget *target = gtk_get_event_widget(event);
+        if (target && !isRunning(gtk_widget_get_toplevel(target))) {
+            GtkDialogs::closeAll();
+            gdk_event_put(event);
+            return;
+        }
+    }
+    gtk_main_do_event(event);
+}
+
+// The most a box's text may take before it scrolls: the screen's work area
+// less room for the box's title and buttons.
+int mostTextHeight(Gtk::Window *parent)
+{
+    auto display = Gdk::Display::get_default();
+    Glib::RefPtr<Gdk::Monitor> monitor;
+    if (parent && parent->get_window())
+        monitor = display->get_monitor_at_window(parent->get_window());
+    if (!monitor)
+        monitor = display->get_primary_monitor();
+    if (!monitor)
+        monitor = display->get_monitor(0);
+    Gdk::Rectangle area(0, 0, 1024, 768);
+    if (monitor)
+        monitor->get_workarea(area);
+    return std::max(100, area.get_height() - 200);
+}
+
+// A message box's text, as plain text that scrolls when it would not fit.
+void setScrollingText(Gtk::MessageDialog &dialog, const std::string &text, Gtk::Window *parent)
+{
+    auto *label = Gtk::manage(new Gtk::Label(text));
+    label->set_line_wrap(true);
+    label->set_line_wrap_mode(Pango::WRAP_WORD_CHAR);
+    label->set_max_width_chars(60);
+    label->set_xalign(0);
+    label->set_yalign(0);
+    label->set_selectable(true);
+    label->set_can_focus(false);
+    auto *scroller = Gtk::manage(new Gtk::ScrolledWindow);
+    scroller->set_policy(Gtk::POLICY_NEVER, Gtk::POLICY_AUTOMATIC);
+    scroller->set_propagate_natural_height(true);
+    scroller->set_propagate_natural_width(true);
+    scroller->set_max_content_height(mostTextHeight(parent));
+    scroller->add(*label);
+    scroller->show_all();
+    dialog.get_message_area()->pack_start(*scroller, true, true);
+}
 
 void prepare(Gtk::Window &dialog, Gtk::Window *parent, const std::string &title)
 {
@@ -62,7 +154,7 @@ struct FormDialog : Gtk::Dialog
     bool ask()
     {
         show_all();
-        return run() == Gtk::RESPONSE_OK;
+        return runModal(*this) == Gtk::RESPONSE_OK;
     }
 
     Gtk::Label message;
@@ -122,11 +214,44 @@ std::string anyCase(const std::string &pattern)
 
 } // namespace
 
+void GtkDialogs::closeAll()
+{
+    modals().closing = true;
+    // GTK's own boxes inside ours (a picker's questions) end as well.
+    GList *windows = gtk_window_list_toplevels();
+    for (GList *item = windows; item; item = item->next) {
+        GtkWidget *window = GTK_WIDGET(item->data);
+        if (GTK_IS_DIALOG(window) && gtk_widget_get_visible(window) && gtk_window_get_modal(GTK_WINDOW(window)))
+            gtk_dialog_response(GTK_DIALOG(window), GTK_RESPONSE_DELETE_EVENT);
+    }
+    g_list_free(windows);
+    for (Gtk::Dialog *dialog : std::vector<Gtk::Dialog *>(modals().running))
+        dialog->response(Gtk::RESPONSE_DELETE_EVENT);
+}
+
+void GtkDialogs::closeAllThen(std::function<void()> close)
+{
+    closeAll();
+    // Once every box has returned to its caller, nothing holds the window.
+    Glib::signal_idle().connect([close] {
+        if (!modals().running.empty())
+            return true;
+        close();
+        return false;
+    });
+}
+
+void GtkDialogs::letCloseRequestsThrough()
+{
+    gdk_event_handler_set(passCloseRequests, nullptr, nullptr);
+}
+
 void GtkDialogs::message(Gtk::Window *parent, const std::string &text, const std::string &title)
 {
-    Gtk::MessageDialog dialog(text, false, Gtk::MESSAGE_OTHER, Gtk::BUTTONS_OK, true);
+    Gtk::MessageDialog dialog("", false, Gtk::MESSAGE_OTHER, Gtk::BUTTONS_OK, true);
+    setScrollingText(dialog, text, parent);
     prepare(dialog, parent, title);
-    dialog.run();
+    runModal(dialog);
 }
 
 std::string GtkDialogs::input(Gtk::Window *parent, const std::string &prompt, const std::string &title,
@@ -145,7 +270,7 @@ std::optional<std::uint32_t> GtkDialogs::pickColour(Gtk::Window *parent, const s
     prepare(dialog, parent, title);
     dialog.set_use_alpha(false);
     dialog.set_rgba(colournumber::toRgba(current));
-    if (dialog.run() != Gtk::RESPONSE_OK)
+    if (runModal(dialog) != Gtk::RESPONSE_OK)
         return std::nullopt;
     return colournumber::fromRgba(dialog.get_rgba());
 }
@@ -163,7 +288,7 @@ std::string GtkDialogs::openFile(Gtk::Window *parent, const std::string &filter)
     for (const std::string &pattern : entry.patterns)
         files->add_pattern(anyCase(pattern));
     dialog.add_filter(files);
-    return dialog.run() == Gtk::RESPONSE_OK ? dialog.get_filename() : std::string();
+    return runModal(dialog) == Gtk::RESPONSE_OK ? dialog.get_filename() : std::string();
 }
 
 std::string GtkDialogs::saveFile(Gtk::Window *parent, const std::string &title, const std::string &suggestedPath)
@@ -179,18 +304,19 @@ std::string GtkDialogs::saveFile(Gtk::Window *parent, const std::string &title, 
         dialog.set_current_folder(folder);
     if (!suggestedPath.empty())
         dialog.set_current_name(Glib::path_get_basename(suggestedPath));
-    return dialog.run() == Gtk::RESPONSE_OK ? dialog.get_filename() : std::string();
+    return runModal(dialog) == Gtk::RESPONSE_OK ? dialog.get_filename() : std::string();
 }
 
 bool GtkDialogs::confirm(Gtk::Window *parent, const std::string &text, const std::string &title,
                          const std::string &yes, const std::string &no)
 {
-    Gtk::MessageDialog dialog(text, false, Gtk::MESSAGE_OTHER, Gtk::BUTTONS_NONE, true);
+    Gtk::MessageDialog dialog("", false, Gtk::MESSAGE_OTHER, Gtk::BUTTONS_NONE, true);
+    setScrollingText(dialog, text, parent);
     prepare(dialog, parent, title);
     dialog.add_button(no, Gtk::RESPONSE_NO);
     dialog.add_button(yes, Gtk::RESPONSE_YES);
     dialog.set_default_response(Gtk::RESPONSE_NO);
-    return dialog.run() == Gtk::RESPONSE_YES;
+    return runModal(dialog) == Gtk::RESPONSE_YES;
 }
 
 std::optional<std::string> GtkDialogs::favoriteName(Gtk::Window *parent, const std::string &name,
@@ -204,54 +330,4 @@ std::optional<std::string> GtkDialogs::favoriteName(Gtk::Window *parent, const s
     if (!dialog.ask())
         return std::nullopt;
     return std::string(nameField.get_text());
-}
-
-std::optional<Dialogs::Credentials> GtkDialogs::credentials(Gtk::Window *parent, const std::string &title,
-                                                            const std::string &text)
-{
-    FormDialog dialog(parent, title, text);
-    Gtk::Entry &user = dialog.field("_User name:", "");
-    Gtk::Entry &password = dialog.field("_Password:", "");
-    password.set_visibility(false);
-    password.set_input_purpose(Gtk::INPUT_PURPOSE_PASSWORD);
-    user.grab_focus();
-    if (!dialog.ask())
-        return std::nullopt;
-    return Credentials{user.get_text(), password.get_text()};
-}
-
-Dialogs::PageBoxAnswer GtkDialogs::pageBox(Gtk::Window *parent, PageBoxKind kind, const std::string &title,
-                                           const std::string &text, const std::string &defaultText,
-                                           bool offerBlock)
-{
-    FormDialog dialog(parent, title, text, kind != PageBoxKind::Alert);
-    Gtk::Entry *entry = nullptr;
-    if (kind == PageBoxKind::Prompt) {
-        entry = &dialog.field("", defaultText);
-        entry->get_accessible()->set_name(title);
-    }
-    Gtk::CheckButton block("Don't let this page show more boxes");
-    if (offerBlock)
-        dialog.get_content_area()->pack_start(block, false, false);
-    PageBoxAnswer answer;
-    answer.accepted = dialog.ask();
-    answer.blockFurther = offerBlock && block.get_active();
-    if (entry && answer.accepted)
-        answer.text = entry->get_text();
-    return answer;
-}
-
-std::vector<std::string> GtkDialogs::pageOpenFiles(Gtk::Window *parent, const std::string &title, bool multiple,
-                                                   bool folder)
-{
-    Gtk::FileChooserDialog dialog(title, folder ? Gtk::FILE_CHOOSER_ACTION_SELECT_FOLDER
-                                                : Gtk::FILE_CHOOSER_ACTION_OPEN);
-    prepare(dialog, parent, title);
-    dialog.add_button("_Cancel", Gtk::RESPONSE_CANCEL);
-    dialog.add_button("_OK", Gtk::RESPONSE_OK);
-    dialog.set_default_response(Gtk::RESPONSE_OK);
-    dialog.set_select_multiple(multiple);
-    if (dialog.run() != Gtk::RESPONSE_OK)
-        return {};
-    return dialog.get_filenames();
 }

@@ -2,11 +2,24 @@
 
 #include "interfaces/dialogs.h"
 
+#include <functional>
+
 // The real modal dialogs, each run to its answer. Every text is plain text,
 // every dialog is named by its title for screen readers.
 class GtkDialogs : public Dialogs
 {
 public:
+    // The program is closing: every box now open ends with the answer a
+    // closed box gives (Cancel), and any later one gives it at once, unshown.
+    static void closeAll();
+    // closeAll(), then `close` once every box has returned to its caller, so
+    // that nothing holds the window it closes.
+    static void closeAllThen(std::function<void()> close);
+    // Call once at start-up: while a box is open, a close request for another
+    // window (the close box of the main window) ends the boxes and then
+    // reaches that window, where GTK would drop it.
+    static void letCloseRequestsThrough();
+
     void message(Gtk::Window *parent, const std::string &text, const std::string &title) override;
     std::string input(Gtk::Window *parent, const std::string &prompt, const std::string &title,
                       const std::string &initialText) override;
@@ -19,11 +32,4 @@ public:
                  const std::string &yes, const std::string &no) override;
     std::optional<std::string> favoriteName(Gtk::Window *parent, const std::string &name,
                                             const std::string &address) override;
-    std::optional<Credentials> credentials(Gtk::Window *parent, const std::string &title,
-                                           const std::string &text) override;
-    PageBoxAnswer pageBox(Gtk::Window *parent, PageBoxKind kind, const std::string &title,
-                          const std::string &text, const std::string &defaultText,
-                          bool offerBlock) override;
-    std::vector<std::string> pageOpenFiles(Gtk::Window *parent, const std::string &title,
-                                           bool multiple, bool folder) override;
 };

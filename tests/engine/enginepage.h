@@ -8,9 +8,12 @@
 #include "testserver.h"
 #include "testutil.h"
 
+#include <deque>
 #include <gtest/gtest.h>
+#include <gtk/gtkunixprint.h>
 #include <gtkmm.h>
 #include <memory>
+#include <set>
 #include <webkit2/webkit2.h>
 
 // Generated with the resources (C++ linkage: the generated file is compiled as C++).
@@ -27,6 +30,211 @@ inline TestServer::Response htmlPage(const std::string &title, const std::string
 {
     return TestServer::Response{200, "text/html", page(title, body), {}};
 }
+
+// What the user was asked: `kind` is the panel's buttons ("Cancel|OK") or
+// the window's ("files", "save", "print"); the title and the text as shown.
+struct Asked
+{
+    std::string kind, title, text;
+    bool operator==(const Asked &other) const
+    {
+        return kind == other.kind && title == other.title && text == other.text;
+    }
+};
+
+inline void PrintTo(const Asked &asked, std::ostream *out)
+{
+    *out << "{" << asked.kind << ", " << asked.title << ", " << asked.text << "}";
+}
+
+// How the user answers, in turn; with no answer left, they cancel.
+struct Reply
+{
+    bool accept = false;
+    std::string text, password;
+    bool block = false;
+    std::vector<std::string> files;
+    // The user leaves the question open and does something else.
+    bool leaveOpen = false;
+
+    static Reply yes() { return make([](Reply &r) { r.accept = true; }); }
+    static Reply no() { return Reply(); }
+    static Reply blockingTheRest() { return make([](Reply &r) { r.block = true; }); }
+    static Reply typing(const std::string &text)
+    {
+        return make([&](Reply &r) { r.accept = true; r.text = text; });
+    }
+    static Reply signingIn(const std::string &user, const std::string &password)
+    {
+        return make([&](Reply &r) { r.accept = true; r.text = user; r.password = password; });
+    }
+    static Reply choosing(std::vector<std::string> chosen)
+    {
+        return make([&](Reply &r) { r.accept = true; r.files = chosen; });
+    }
+    static Reply leavingOpen() { return make([](Reply &r) { r.leaveOpen = true; }); }
+
+private:
+    template <class F> static Reply make(F set)
+    {
+        Reply reply;
+        set(reply);
+        return reply;
+    }
+};
+
+// The user in front of the page's questions: notes each as it shows and
+// answers it from the script, as someone clicking would.
+class PageUser
+{
+public:
+    void watch(WebKitPageView &view)
+    {
+        m_panel = &view.questionPanel();
+        m_panel->shown.connect([this] { Glib::signal_idle().connect_once([this] { answerPanel(); }); });
+        m_poll = Glib::signal_timeout().connect([this] { return lookForWindows(); }, 10);
+    }
+    ~PageUser() { m_poll.disconnect(); }
+
+    std::deque<Reply> replies;
+    std::vector<Asked> asked;
+    // The block choice was offered, per question in turn.
+    std::vector<bool> offers;
+    // The question fitted in the page, per question in turn.
+    std::vector<bool> fitted;
+
+private:
+    Reply next()
+    {
+        Reply reply;
+        if (!replies.empty()) {
+            reply = replies.front();
+            replies.pop_front();
+        }
+        return reply;
+    }
+
+    void answerPanel()
+    {
+        QuestionPanel &panel = *m_panel;
+        if (!panel.asking())
+            return;
+        std::string kind = panel.acceptButton().get_label();
+        if (panel.cancelButton().get_visible())
+            kind = panel.cancelButton().get_label() + "|" + kind;
+        asked.push_back({kind, panel.titleLabel().get_text(), panel.textLabel().get_text()});
+        offers.push_back(panel.blockChoice().get_visible());
+        // Whether the whole question, its buttons too, lay within the page.
+        Gtk::Widget *page = panel.get_parent();
+        const int bottom = panel.get_allocation().get_y() + panel.get_allocation().get_height();
+        fitted.push_back(page && page->get_allocated_height() > 1
+                         && bottom <= page->get_allocation().get_y() + page->get_allocated_height());
+        const Reply reply = next();
+        if (reply.leaveOpen)
+            return;
+        panel.textField().set_text(reply.text.empty() ? panel.textField().get_text() : Glib::ustring(reply.text));
+        panel.passwordField().set_text(reply.password);
+        panel.blockChoice().set_active(reply.block);
+        (reply.accept ? panel.acceptButton() : panel.cancelButton()).clicked();
+    }
+
+    bool lookForWindows()
+    {
+        // One window at a time: answering one may take others away.
+        GtkWidget *found = nullptr;
+        GList *windows = gtk_window_list_toplevels();
+        for (GList *item = windows; item && !found; item = item->next) {
+            GtkWidget *window = GTK_WIDGET(item->data);
+            if (gtk_widget_get_visible(window) && !m_answered.count(window)
+                && (GTK_IS_PRINT_UNIX_DIALOG(window) || GTK_IS_FILE_CHOOSER_DIALOG(window)))
+                found = window;
+        }
+        g_list_free(windows);
+        if (!found)
+            return true;
+        m_answered.insert(found);
+        if (GTK_IS_PRINT_UNIX_DIALOG(found)) {
+            asked.push_back({"print", gtk_window_get_title(GTK_WINDOW(found)), ""});
+            gtk_dialog_response(GTK_DIALOG(found), GTK_RESPONSE_CANCEL);
+        } else {
+            answerChooser(GTK_FILE_CHOOSER(found));
+        }
+        return true;
+    }
+
+    void answerChooser(GtkFileChooser *chooser)
+    {
+        AtkObject *accessible = gtk_widget_get_accessible(GTK_WIDGET(chooser));
+        const bool save = gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE;
+        asked.push_back({save ? "save" : "files", gtk_window_get_title(GTK_WINDOW(chooser)),
+                         atk_object_get_description(accessible) ?: ""});
+        const Reply reply = next();
+        const std::vector<std::string> files = reply.accept ? reply.files : std::vector<std::string>();
+        if (save && !files.empty()) {
+            // The chooser reads its folder before it can say where it is, or answer.
+            auto offered = std::make_shared<bool>(false);
+            Glib::signal_timeout().connect([this, chooser, offered, path = files.front()] {
+                if (!*offered) {
+                    gchar *folder = gtk_file_chooser_get_current_folder(chooser);
+                    gchar *name = gtk_file_chooser_get_current_name(chooser);
+                    if (folder)
+                        lastSuggested = std::string(folder) + "/" + (name ? name : "");
+                    g_free(folder);
+                    g_free(name);
+                    if (lastSuggested.empty())
+                        return true;
+                    *offered = true;
+                    gchar *wanted = g_path_get_dirname(path.c_str());
+                    gtk_file_chooser_set_current_folder(chooser, wanted);
+                    g_free(wanted);
+                    wanted = g_path_get_basename(path.c_str());
+                    gtk_file_chooser_set_current_name(chooser, wanted);
+                    g_free(wanted);
+                }
+                gchar *chosen = gtk_file_chooser_get_filename(chooser);
+                const bool ready = chosen && path == chosen;
+                g_free(chosen);
+                if (ready)
+                    gtk_dialog_response(GTK_DIALOG(chooser), GTK_RESPONSE_OK);
+                return !ready;
+            }, 10);
+            return;
+        }
+        if (files.empty()) {
+            gtk_dialog_response(GTK_DIALOG(chooser), GTK_RESPONSE_CANCEL);
+            return;
+        }
+        gchar *folder = g_path_get_dirname(files.front().c_str());
+        gtk_file_chooser_set_current_folder(chooser, folder);
+        // The chooser reads its folder before it can select in it.
+        Glib::signal_timeout().connect([chooser, files, folder = std::string(folder), next = std::size_t(0)]() mutable {
+            gchar *current = gtk_file_chooser_get_current_folder(chooser);
+            const bool there = current && folder == current;
+            g_free(current);
+            GSList *selected = gtk_file_chooser_get_filenames(chooser);
+            const std::size_t got = g_slist_length(selected);
+            g_slist_free_full(selected, g_free);
+            if (!there || got < next)
+                return true;
+            // One at a time, each once the last is in.
+            if (next < files.size()) {
+                gtk_file_chooser_select_filename(chooser, files[next++].c_str());
+                return true;
+            }
+            gtk_dialog_response(GTK_DIALOG(chooser), GTK_RESPONSE_OK);
+            return false;
+        }, 10);
+        g_free(folder);
+    }
+
+    QuestionPanel *m_panel = nullptr;
+    sigc::connection m_poll;
+    std::set<GtkWidget *> m_answered;
+
+public:
+    // Where a save box offered to save, before the user's answer replaced it.
+    std::string lastSuggested;
+};
 
 // A fixture's engine: skips the test where the sandbox cannot start.
 class EnginePage
@@ -53,6 +261,8 @@ public:
         options.proxy = server.proxyAddress();
         profile = std::make_unique<EngineProfile>(options);
         view = std::make_unique<WebKitPageView>(*profile, dialogs);
+        user = std::make_unique<PageUser>();
+        user->watch(*view);
         window = std::make_unique<Gtk::Window>();
         window->set_default_size(800, 600);
         window->add(view->widget());
@@ -62,6 +272,7 @@ public:
     void close()
     {
         window.reset();
+        user.reset();
         view.reset();
         profile.reset();
         testutil::spin();
@@ -105,6 +316,7 @@ public:
     FakeDialogs dialogs;
     std::unique_ptr<EngineProfile> profile;
     std::unique_ptr<WebKitPageView> view;
+    std::unique_ptr<PageUser> user;
     std::unique_ptr<Gtk::Window> window;
     std::string skipped;
 };

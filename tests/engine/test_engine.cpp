@@ -133,28 +133,33 @@ TEST_F(Engine, MakerPagesSendNoRequestAndKeepTheirAddressAndHistory)
     EXPECT_EQ(server.urls(), std::vector<std::string>{"http://site.test/"});
 }
 
-TEST_F(Engine, DownloadLandsInTheChosenFolderBesideTheFileAlreadyThere)
+// A file the engine cannot show (no name or type to say so) is saved, never dropped.
+TEST_F(Engine, FileTheEngineCannotShowLandsBesideTheFileAlreadyThere)
 {
     gchar *folder = g_dir_make_tmp("download-XXXXXX", nullptr);
     const std::string existing = std::string(folder) + "/data.bin";
     g_file_set_contents(existing.c_str(), "mine", -1, nullptr);
     const std::string bytes = std::string("\x00\x01 payload \xff", 12) + std::string(40000, 'x');
-    server.expect("http://files.test/data.bin",
-                  {200, "application/octet-stream", bytes, {{"Content-Disposition", "attachment; filename=\"data.bin\""}}});
-    dialogs.fileAnswers.push_back(existing);
+    server.expect("http://files.test/data.bin", {200, "application/octet-stream", bytes, {}});
+    user->replies = {enginepage::Reply::choosing({existing})};
     view->navigate("http://files.test/data.bin");
-    ASSERT_TRUE(testutil::spinUntil([&] { return !status.empty() && status.back() == "Downloaded data (1).bin"; }));
+    ASSERT_TRUE(testutil::spinUntil([&] { return !status.empty() && status.back() == "Downloaded data (1).bin"; }))
+        << testing::PrintToString(status) << testing::PrintToString(user->asked);
     EXPECT_EQ(fileContents(existing), "mine");
     EXPECT_EQ(fileContents(std::string(folder) + "/data (1).bin"), bytes);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].kind, "save");
-    EXPECT_NE(dialogs.shown[0].text.find("/data.bin"), std::string::npos);
-    GDir *dir = g_dir_open(folder, 0, nullptr);
-    int files = 0;
-    while (g_dir_read_name(dir))
-        ++files;
-    g_dir_close(dir);
-    EXPECT_EQ(files, 2); // no temporary file left behind
+    ASSERT_EQ(user->asked, (std::vector<enginepage::Asked>{{"save", "Skimlark", "Save \u201cdata.bin\u201d from files.test?"}}));
+    // Offered in the user's Downloads folder.
+    const char *downloads = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
+    const std::string offered = (downloads && g_file_test(downloads, G_FILE_TEST_IS_DIR) ? downloads : g_get_home_dir());
+    EXPECT_EQ(user->lastSuggested, offered + "/data.bin");
+    // No temporary file left behind, where it arrived or where it landed.
+    for (const std::string &place : {std::string(folder), offered}) {
+        GDir *dir = g_dir_open(place.c_str(), 0, nullptr);
+        while (const char *name = g_dir_read_name(dir))
+            EXPECT_EQ(std::string(name).find(".part"), std::string::npos) << place << "/" << name;
+        g_dir_close(dir);
+    }
+    EXPECT_EQ(view->currentAddress(), "");
     g_free(folder);
 }
 
@@ -184,13 +189,14 @@ TEST_F(Engine, UntrustedCertificateMayBeAcceptedAfterAsking)
 {
     const std::string secure = server.startTls() + "/";
     server.expect(secure, htmlPage("Secure page"));
-    dialogs.confirmAnswers.push_back(true);
+    user->replies = {enginepage::Reply::yes()};
     view->navigate(secure);
     ASSERT_TRUE(waitForTitle("Secure page"));
-    ASSERT_EQ(dialogs.kinds(), std::vector<std::string>{"confirm"});
-    EXPECT_NE(dialogs.shown[0].text.find("The certificate of 127.0.0.1 cannot be trusted: it is not signed by a known authority"),
-              std::string::npos);
-    EXPECT_EQ(dialogs.shown[0].title, "Skimlark");
+    ASSERT_EQ(user->asked.size(), 1u);
+    EXPECT_EQ(user->asked[0].kind, "Stay Away|Go On");
+    EXPECT_EQ(user->asked[0].title, "Skimlark");
+    EXPECT_EQ(user->asked[0].text.rfind("The certificate of 127.0.0.1 cannot be trusted: it is not signed by a known "
+                                        "authority", 0), 0u);
 }
 
 TEST_F(Engine, CookieSurvivesARestartUntilBrowsingDataIsDeleted)
@@ -234,11 +240,12 @@ TEST_F(Engine, SignInReachesTheSiteAndARefusalShowsItsPage)
                                     {{"WWW-Authenticate", "Basic realm=\"<b>Members</b>\""}}};
     };
     // One site each: the engine remembers a sign-in per site.
-    dialogs.credentialAnswers = {Dialogs::Credentials{"ann", "secret"}, std::nullopt};
+    user->replies = {enginepage::Reply::signingIn("ann", "secret")};
     ASSERT_TRUE(load("http://in.test/", "Members only"));
     ASSERT_TRUE(load("http://out.test/", "Not signed in"));
-    ASSERT_EQ(dialogs.kinds(), (std::vector<std::string>{"credentials", "credentials"}));
-    EXPECT_EQ(dialogs.shown[1].text.rfind("out.test asks for a user name and password.", 0), 0u);
+    ASSERT_EQ(user->asked.size(), 2u);
+    EXPECT_EQ(user->asked[1].kind, "Cancel|Sign In");
+    EXPECT_EQ(user->asked[1].text.rfind("out.test asks for a user name and password.", 0), 0u);
 }
 
 TEST_F(Engine, SaveWritesThePageAndPreviewShowsItsSheets)
@@ -274,6 +281,93 @@ TEST(EngineSandbox, AMissingSandboxIsShownAboveThePage)
     view.navigate("http://site.test/");
     testutil::spin();
     EXPECT_EQ(view.currentAddress(), "");
+}
+
+} // namespace
+
+namespace {
+
+// The item of the page's context menu now shown with this label, or null.
+GtkMenuItem *contextMenuItem(const std::string &label)
+{
+    GtkMenuItem *found = nullptr;
+    GList *windows = gtk_window_list_toplevels();
+    for (GList *item = windows; item && !found; item = item->next) {
+        GtkWidget *window = GTK_WIDGET(item->data);
+        GtkWidget *child = GTK_IS_BIN(window) ? gtk_bin_get_child(GTK_BIN(window)) : nullptr;
+        if (!gtk_widget_get_visible(window) || !child || !GTK_IS_MENU(child))
+            continue;
+        GList *items = gtk_container_get_children(GTK_CONTAINER(child));
+        for (GList *entry = items; entry && !found; entry = entry->next) {
+            if (GTK_IS_MENU_ITEM(entry->data) && gtk_menu_item_get_label(GTK_MENU_ITEM(entry->data))
+                && label == gtk_menu_item_get_label(GTK_MENU_ITEM(entry->data)))
+                found = GTK_MENU_ITEM(entry->data);
+        }
+        g_list_free(items);
+    }
+    g_list_free(windows);
+    return found;
+}
+
+std::vector<std::string> contextMenuLabels()
+{
+    std::vector<std::string> labels;
+    GList *windows = gtk_window_list_toplevels();
+    for (GList *item = windows; item; item = item->next) {
+        GtkWidget *window = GTK_WIDGET(item->data);
+        GtkWidget *child = GTK_IS_BIN(window) ? gtk_bin_get_child(GTK_BIN(window)) : nullptr;
+        if (!gtk_widget_get_visible(window) || !child || !GTK_IS_MENU(child))
+            continue;
+        GList *items = gtk_container_get_children(GTK_CONTAINER(child));
+        for (GList *entry = items; entry; entry = entry->next) {
+            if (GTK_IS_MENU_ITEM(entry->data) && gtk_menu_item_get_label(GTK_MENU_ITEM(entry->data)))
+                labels.push_back(gtk_menu_item_get_label(GTK_MENU_ITEM(entry->data)));
+        }
+        g_list_free(items);
+    }
+    g_list_free(windows);
+    return labels;
+}
+
+// Each item of the page's context menu does what it says: a page opened "in
+// a new window" opens here, as a click would; a download asks where.
+TEST_F(Engine, ContextMenuItemsDoWhatTheySay)
+{
+    const std::string picture = "<svg xmlns='http://www.w3.org/2000/svg' width='300' height='100'/>";
+    server.expect("http://menu.test/",
+                  htmlPage("Menu", "<style>body{margin:0}a,img{display:block;width:300px;height:100px;border:0}</style>"
+                                   "<a href='/linked'>link</a><img src='/pic.svg'>"));
+    server.expect("http://menu.test/linked", htmlPage("Linked"));
+    server.expect("http://menu.test/pic.svg", {200, "image/svg+xml", picture, {}});
+    const struct
+    {
+        int y;
+        const char *item;
+        std::string address;
+    } rows[] = {
+        {50, "Open Link in New _Window", "http://menu.test/linked"},
+        {150, "Open _Image in New Window", "http://menu.test/pic.svg"},
+        {50, "_Download Linked File", ""},
+    };
+    for (const auto &row : rows) {
+        ASSERT_TRUE(load("http://menu.test/", "Menu"));
+        GdkWindow *target = gtk_widget_get_window(GTK_WIDGET(view->engineView()));
+        for (GdkEventType type : {GDK_BUTTON_PRESS, GDK_BUTTON_RELEASE})
+            gdk_test_simulate_button(target, 50, row.y, 3, GdkModifierType(0), type);
+        ASSERT_TRUE(testutil::spinUntil([&] { return contextMenuItem(row.item); }))
+            << row.item;
+        for (const std::string &label : contextMenuLabels())
+            EXPECT_EQ(label.find("Inspect"), std::string::npos) << label;
+        GtkMenuItem *item = contextMenuItem(row.item);
+        gtk_menu_item_activate(item);
+        gtk_menu_shell_deactivate(GTK_MENU_SHELL(gtk_widget_get_parent(GTK_WIDGET(item))));
+        if (row.address.empty()) {
+            ASSERT_TRUE(testutil::spinUntil([&] { return !user->asked.empty(); }));
+            EXPECT_EQ(user->asked.back(), (enginepage::Asked{"save", "Skimlark", "Save \u201clinked.html\u201d from menu.test?"}));
+            continue;
+        }
+        EXPECT_TRUE(testutil::spinUntil([&] { return view->currentAddress() == row.address; })) << row.item;
+    }
 }
 
 } // namespace

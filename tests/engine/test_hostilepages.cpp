@@ -15,6 +15,9 @@ using enginepage::htmlPage;
 const char Opener[] = "Share Opener";
 const char PageAddress[] = "http://page.test/";
 
+using enginepage::Asked;
+using enginepage::Reply;
+
 struct Hostile;
 
 struct Row
@@ -22,7 +25,7 @@ struct Row
     const char *name;
     std::string page;                          // served at PageAddress, or a file when it starts "file:"
     std::function<void(Hostile &)> act;        // what the user does, once the page loaded
-    std::vector<FakeDialogs::Shown> shown;     // what the user is asked, in order
+    std::vector<Asked> asked;                  // what the user is asked, in order
     std::string endTitle;                      // the page's own verdict
     std::function<void(Hostile &)> check = {}; // anything else that must hold
     bool launches = false;                     // the user let another program start
@@ -107,15 +110,10 @@ TEST_P(Hostile, ShowsOnlyWhatThePageMayShow)
     if (row.act)
         row.act(*this);
     EXPECT_TRUE(waitTitle(row.endTitle)) << "title: " << title();
-    testutil::spinUntil([&] { return dialogs.shown.size() >= row.shown.size(); });
+    testutil::spinUntil([&] { return user->asked.size() >= row.asked.size(); });
     // Whatever else the page did before its verdict has reached the program.
     EXPECT_TRUE(settle());
-    ASSERT_EQ(dialogs.shown.size(), row.shown.size());
-    for (size_t i = 0; i < row.shown.size(); ++i) {
-        EXPECT_EQ(dialogs.shown[i].kind, row.shown[i].kind);
-        EXPECT_EQ(dialogs.shown[i].title, row.shown[i].title);
-        EXPECT_EQ(dialogs.shown[i].text, row.shown[i].text);
-    }
+    EXPECT_EQ(user->asked, row.asked);
     if (row.check)
         row.check(*this);
     if (row.launches)
@@ -126,57 +124,157 @@ TEST_P(Hostile, ShowsOnlyWhatThePageMayShow)
 
 const char SmbLink[] = "smb://files.example/share/report.odt";
 const std::string OpenQuestion = std::string("Open this address with ") + Opener + "?\n\n" + SmbLink;
+const char PlainPassword[] = "\n\nThe password would be sent without encryption: others on the network could read it.";
+const char LeaveQuestion[] = "This page asks whether you want to leave it. What you entered on it may be lost.";
+
+std::string lines(int count)
+{
+    std::string text;
+    for (int i = 1; i <= count; ++i)
+        text += "line " + std::to_string(i) + (i < count ? "\n" : "");
+    return text;
+}
+
+// A page that asks before it is left, once the user has touched it.
+const std::string KeepsTheUser =
+    fullPage("<a id=t>stay</a>") + "<script>onbeforeunload=function(e){e.preventDefault();return 'x'}</script>";
+
+// The user is asked before leaving the page, and leaves the question open.
+void leaveWithTheQuestionOpen(Hostile &t)
+{
+    clickWhenReady(t);
+    ASSERT_TRUE(t.waitTitle("clicked"));
+    t.user->replies = {Reply::leavingOpen()};
+    t.server.expect("http://page.test/next", htmlPage("Next"));
+    t.view->navigate("http://page.test/next");
+    ASSERT_TRUE(testutil::spinUntil([&] { return t.user->asked.size() == 1; }));
+    EXPECT_TRUE(t.view->questionPanel().asking());
+}
 
 const Row Rows[] = {
     {"MarkupInAlert", "<script>alert('<img src=/dev/zero>');document.title='done'</script>", {},
-     {{"alert", "page.test says", "<img src=/dev/zero>"}}, "done"},
-    // A frame of another origin (a data: one here) cannot borrow the page's name.
+     {{"OK", "page.test says", "<img src=/dev/zero>"}}, "done"},
+    // A frame of another origin cannot borrow the page's name, whatever it does to our script.
     {"DataFrameAlert",
-     "<iframe src=\"data:text/html,<script>alert('from a data frame');parent.postMessage(1,'*')"
-     "</script>\"></iframe><script>onmessage=function(){document.title='done'}</script>",
-     {}, {{"alert", "an embedded page on page.test says", "from a data frame"}}, "done"},
+     "<iframe src=\"data:text/html,<script>window.webkit={messageHandlers:{}};alert('from a data frame');"
+     "parent.postMessage(1,'*')</script>\"></iframe><script>onmessage=function(){document.title='done'}</script>",
+     {}, {{"OK", "an embedded page on page.test says", "from a data frame"}}, "done"},
+    {"CrossOriginFrameAlert",
+     "<iframe src='http://evil.test/frame' onload=\"document.title='done'\"></iframe>",
+     [](Hostile &t) {
+         t.server.expect("http://evil.test/frame",
+                         htmlPage("", "<script>try{webkit.messageHandlers.skimlarkFrame.postMessage("
+                                      "'http://page.test')}catch(e){}alert('Your session has expired')</script>"));
+     },
+     {{"OK", "an embedded page on page.test says", "Your session has expired"}}, "done"},
     {"OurScriptsAreInvisible",
      "<script>var seen=window.webkit&&window.webkit.messageHandlers;"
      "document.title=(!seen&&String(alert).indexOf('[native code]')>0)?'done:clean':'seen'</script>",
      {}, {}, "done:clean"},
     {"AlertLoop", "<script>for(var i=1;i<=6;i++)alert('box '+i);document.title='done'</script>",
-     [](Hostile &t) { t.dialogs.pageBoxAnswers = {{}, {}, {}, {true, "", true}}; },
-     {{"alert", "page.test says", "box 1"}, {"alert", "page.test says", "box 2"},
-      {"alert", "page.test says", "box 3"}, {"alert", "page.test says", "box 4"}},
-     "done", [](Hostile &t) { EXPECT_EQ(t.dialogs.pageBoxOffers, (std::vector<bool>{0, 0, 0, 1})); }},
+     [](Hostile &t) { t.user->replies = {Reply::no(), Reply::no(), Reply::no(), Reply::blockingTheRest()}; },
+     {{"OK", "page.test says", "box 1"}, {"OK", "page.test says", "box 2"}, {"OK", "page.test says", "box 3"},
+      {"OK", "page.test says", "box 4"}},
+     "done", [](Hostile &t) { EXPECT_EQ(t.user->offers, (std::vector<bool>{0, 0, 0, 1})); }},
+    {"PromptAnswered", "<script>document.title='done:'+prompt('Your name?','ann')</script>",
+     [](Hostile &t) { t.user->replies = {Reply::typing("bob")}; }, {{"Cancel|OK", "page.test says", "Your name?"}},
+     "done:bob"},
+    // A page that prints without end is asked about like any box, and blocked like one.
+    {"PrintLoop",
+     "<script>var n=0,t=setInterval(function(){window.print();if(++n==40){clearInterval(t);"
+     "document.title='done'}},20)</script>",
+     [](Hostile &t) { t.user->replies = {Reply::no(), Reply::no(), Reply::no(), Reply::blockingTheRest()}; },
+     std::vector<Asked>(4, {"Cancel|Print\u2026", "Skimlark", "page.test wants to print itself."}), "done",
+     [](Hostile &t) { EXPECT_EQ(t.user->offers, (std::vector<bool>{0, 0, 0, 1})); }},
+    // Printing goes on in a print dialog that leaves the main window free.
+    {"PrintAccepted", fullPage("<a id=t onclick='window.print()'>print</a>"),
+     [](Hostile &t) {
+         t.user->replies = {Reply::yes()};
+         clickWhenReady(t);
+     },
+     {{"Cancel|Print\u2026", "Skimlark", "page.test wants to print itself."}, {"print", "Print", ""}}, "clicked"},
+    // A long text scrolls inside the question, which stays within the page.
+    {"TallBox", "<script>alert(" + std::string("'") + "line 1'+Array.from({length:199},function(_,i){"
+     "return '\\nline '+(i+2)}).join(''));document.title='done'</script>",
+     {}, {{"OK", "page.test says", lines(200)}}, "done",
+     [](Hostile &t) { EXPECT_EQ(t.user->fitted, std::vector<bool>{true}); }},
+    // Leaving a page that asks first: another navigation answers "leave", Stop answers "stay".
+    {"LeavingAnswersTheQuestion", KeepsTheUser,
+     [](Hostile &t) {
+         leaveWithTheQuestionOpen(t);
+         t.server.expect("http://page.test/other", htmlPage("Other"));
+         t.view->navigate("http://page.test/other");
+     },
+     {{"Stay|Leave", "page.test says", LeaveQuestion}}, "Other",
+     [](Hostile &t) { EXPECT_FALSE(t.view->questionPanel().asking()); }},
+    {"StopKeepsThePage", KeepsTheUser,
+     [](Hostile &t) {
+         leaveWithTheQuestionOpen(t);
+         t.view->stop();
+     },
+     {{"Stay|Leave", "page.test says", LeaveQuestion}}, "clicked",
+     [](Hostile &t) {
+         EXPECT_FALSE(t.view->questionPanel().asking());
+         EXPECT_EQ(t.view->currentAddress(), PageAddress);
+     }},
     {"SmbLinkClickedAndRefused",
      fullPage(std::string("<a id=t href='") + SmbLink + "'>report</a>") +
          "<script>location.href='smb://files.example/share/unasked'</script>",
-     clickWhenReady, {{"confirm", "Skimlark", OpenQuestion}}, "clicked"},
+     clickWhenReady, {{"Cancel|Open", "Skimlark", OpenQuestion}}, "clicked"},
     {"SmbLinkClickedAndAllowed", fullPage(std::string("<a id=t href='") + SmbLink + "'>report</a>"),
      [](Hostile &t) {
-         t.dialogs.confirmAnswers = {true};
+         t.user->replies = {Reply::yes()};
          clickWhenReady(t);
      },
-     {{"confirm", "Skimlark", OpenQuestion}}, "clicked", {}, true},
+     {{"Cancel|Open", "Skimlark", OpenQuestion}}, "clicked", {}, true},
     // Refused, the load ends there, as cancelled.
     {"SignInRefused", "<script>location.href='/vault'</script>",
      [](Hostile &t) {
          t.server.expect("http://page.test/vault",
                          {401, "text/html", "in", {{"WWW-Authenticate", "Basic realm=\"<b>Staff</b> only\""}}});
      },
-     {{"credentials", "Skimlark",
-       "page.test asks for a user name and password.\n\nThe site says: \u201c<b>Staff</b> only\u201d\n\n"
-       "The password would be sent without encryption: others on the network could read it."}},
+     {{"Cancel|Sign In", "Skimlark",
+       "page.test asks for a user name and password.\n\nThe site says: \u201c<b>Staff</b> only\u201d"
+           + std::string(PlainPassword)}},
      ""},
-    {"OpenFilesPicker",
-     fullPage("<input id=t type=file multiple onchange=\"document.title='done:'+files.length\">"),
+    // A frame's sign-in names the frame's site, whatever its realm claims.
+    {"FrameSignIn", "<iframe src='http://tracker.test/frame' onload=\"document.title='done'\"></iframe>",
      [](Hostile &t) {
-         for (const char *name : {"/a.txt", "/b.txt"})
-             std::ofstream(t.home + name) << name;
-         t.dialogs.pageFileAnswers = {{t.home + "/a.txt", t.home + "/b.txt"}};
+         t.server.expect("http://tracker.test/frame",
+                         {401, "text/html", "no",
+                          {{"WWW-Authenticate", "Basic realm=\"page.test: your session has expired\""}}});
+     },
+     {{"Cancel|Sign In", "Skimlark",
+       "tracker.test asks for a user name and password.\n\nThe site says: \u201cpage.test: your session has "
+       "expired\u201d" + std::string(PlainPassword)}},
+     "done"},
+    {"OpenFilePicker", fullPage("<input id=t type=file onchange=\"document.title='done:'+files[0].name\">"),
+     [](Hostile &t) {
+         std::ofstream(t.home + "/a.txt") << "a";
+         t.user->replies = {Reply::choosing({t.home + "/a.txt"})};
          clickWhenReady(t);
      },
-     {{"page-open-many", "page.test says", ""}}, "done:2"},
+     {{"files", "Skimlark", "page.test asks for a file to upload."}}, "done:a.txt"},
+    // A file that would run code says so where the user decides to keep it.
+    {"ProgramDownload", fullPage("<a id=t href='/tool'>get it</a>"),
+     [](Hostile &t) {
+         t.server.expect("http://page.test/tool", {200, "application/octet-stream", "#!/bin/sh\necho hi\n", {}});
+         clickWhenReady(t);
+     },
+     {{"save", "Skimlark",
+       "Save \u201ctool\u201d from page.test?\n\n\u201ctool\u201d is a program: opening it runs it on this "
+       "computer, with your rights. Keep it only if you trust page.test."}},
+     "clicked"},
     {"FilePageReadsAnotherFile",
      "file:<script>var x=new XMLHttpRequest();try{x.open('GET','secret.txt',false);x.send();"
      "document.title=x.responseText?'read':'empty'}catch(e){document.title='done:blocked'}"
      "</script>",
+     {}, {}, "done:blocked"},
+    // The maker's pages answer only the program's own navigations.
+    {"PrivateSchemeRead",
+     "<script>var x=new XMLHttpRequest();try{x.open('GET','skimlark-site://www.velmora.example/skimlark/"
+     "skimlarkhelp.htm',false);x.send();document.title=x.responseText?'read':'done:blocked'}"
+     "catch(e){document.title='done:blocked'}</script>",
      {}, {}, "done:blocked"},
     {"WindowOpenWithoutClick",
      "<script>var w=window.open('/elsewhere');document.title=w?'opened':'done:blocked'</script>",
@@ -189,10 +287,40 @@ const Row Rows[] = {
          clickWhenReady(t);
      },
      {}, "Fresh", [](Hostile &t) { EXPECT_EQ(t.view->currentAddress(), "http://page.test/fresh"); }},
+    // While the page it opens is on its way, the address shown is still the page on screen.
+    {"SlowWindowOpenKeepsTheAddress",
+     fullPage("<a id=t href='#' onclick=\"document.body.innerHTML='<h1>bank.test sign-in</h1>';"
+              "window.open('http://bank.test/login');return false\">open</a>"),
+     [](Hostile &t) {
+         TestServer::Response slow = htmlPage("Bank");
+         slow.held = true;
+         t.server.expect("http://bank.test/login", slow);
+         ASSERT_TRUE(t.waitTitle("ready"));
+         std::vector<std::string> shown;
+         struct Watch { sigc::connection on; ~Watch() { on.disconnect(); } } watching{
+             t.view->urlChanged.connect([&shown](const std::string &address) { shown.push_back(address); })};
+         clickWhenReady(t);
+         ASSERT_TRUE(testutil::spinUntil([&] { return t.server.count("http://bank.test/login") == 1; }));
+         EXPECT_TRUE(t.settle());
+         EXPECT_EQ(t.view->currentAddress(), PageAddress);
+         EXPECT_EQ(shown, std::vector<std::string>());
+         t.server.release();
+         ASSERT_TRUE(t.waitTitle("Bank"));
+         EXPECT_EQ(shown, std::vector<std::string>{"http://bank.test/login"});
+     },
+     {}, "Bank"},
+    {"WindowOpenToFile",
+     fullPage("<a id=t href='#' onclick=\"var w=window.open('file:///etc/passwd');"
+              "document.title=w?'opened':'done:blocked';return false\">open</a>"),
+     clickWhenReady, {}, "done:blocked", [](Hostile &t) { EXPECT_EQ(t.view->currentAddress(), PageAddress); }},
     {"WindowOpenToData",
      fullPage("<a id=t href='#' onclick=\"var w=window.open('data:text/html,<title>x</title>');"
               "document.title=w?'opened':'done:blocked';return false\">open</a>"),
      clickWhenReady, {}, "done:blocked"},
+    {"WindowOpenToOurScheme",
+     fullPage("<a id=t href='#' onclick=\"var w=window.open('skimlark-site://www.velmora.example/skimlark.htm');"
+              "document.title=w?'opened':'done:blocked';return false\">open</a>"),
+     clickWhenReady, {}, "done:blocked", [](Hostile &t) { EXPECT_EQ(t.view->currentAddress(), PageAddress); }},
     // The engine itself refuses a page's top-level data: address, with a click or without.
     {"NavigationToData",
      fullPage("<a id=t href='data:text/html,<title>escaped</title>'>data</a>") +
@@ -202,7 +330,7 @@ const Row Rows[] = {
      fullPage("<button id=t onclick='document.body.requestPointerLock()'>lock</button>") +
          "<script>document.onpointerlockerror=function(){document.title='done:refused'};"
          "document.onpointerlockchange=function(){document.title='locked'}</script>",
-     clickWhenReady, {{"confirm", "Skimlark", "page.test wants to hide and hold your mouse pointer. Allow?"}},
+     clickWhenReady, {{"Deny|Allow", "Skimlark", "page.test wants to hide and hold your mouse pointer. Allow?"}},
      "done:refused"},
     {"FullScreen",
      fullPage("<button id=t onclick='document.documentElement.requestFullscreen()'>full</button>") +

@@ -54,28 +54,6 @@ public:
         shown.push_back({"favorite", name, address});
         return take(favoriteAnswers, std::optional<std::string>());
     }
-    std::optional<Credentials> credentials(Gtk::Window *, const std::string &title,
-                                           const std::string &text) override
-    {
-        shown.push_back({"credentials", title, text});
-        return take(credentialAnswers, std::optional<Credentials>());
-    }
-    PageBoxAnswer pageBox(Gtk::Window *, PageBoxKind kind, const std::string &title,
-                          const std::string &text, const std::string &, bool offerBlock) override
-    {
-        static const char *const names[] = {"alert", "confirm-page", "prompt", "beforeunload"};
-        shown.push_back({names[int(kind)], title, text});
-        pageBoxOffers.push_back(offerBlock);
-        return take(pageBoxAnswers, PageBoxAnswer{});
-    }
-    std::vector<std::string> pageOpenFiles(Gtk::Window *, const std::string &title, bool multiple,
-                                           bool folder) override
-    {
-        shown.push_back({folder ? "page-open-folder" : multiple ? "page-open-many" : "page-open",
-                         title, ""});
-        return take(pageFileAnswers, std::vector<std::string>());
-    }
-
     // The kinds of box shown, in order ("message", "input", "alert" ...).
     std::vector<std::string> kinds() const
     {
@@ -87,15 +65,11 @@ public:
 
     std::vector<Shown> shown;
     std::vector<std::string> inputInitialTexts;
-    std::vector<bool> pageBoxOffers;
     std::deque<std::string> inputAnswers;
     std::deque<std::optional<std::uint32_t>> colourAnswers;
     std::deque<std::string> fileAnswers;
     std::deque<bool> confirmAnswers;
     std::deque<std::optional<std::string>> favoriteAnswers;
-    std::deque<std::optional<Credentials>> credentialAnswers;
-    std::deque<PageBoxAnswer> pageBoxAnswers;
-    std::deque<std::vector<std::string>> pageFileAnswers;
 
 private:
     template <class T> static T take(std::deque<T> &queue, T fallback)

@@ -30,6 +30,7 @@ TestServer::TestServer()
 
 TestServer::~TestServer()
 {
+    release();
     for (SoupServer *server : {m_proxy, m_tls}) {
         if (server) {
             soup_server_disconnect(server);
@@ -117,4 +118,17 @@ void TestServer::serve(SoupServer *, void *raw, const char *, void *, void *data
         soup_message_headers_append(headers, header.c_str(), text.c_str());
     soup_server_message_set_response(message, response->contentType.c_str(), SOUP_MEMORY_COPY,
                                      response->body.data(), response->body.size());
+    if (response->held) {
+        soup_server_message_pause(message);
+        self->m_held.push_back(g_object_ref(message));
+    }
+}
+
+void TestServer::release()
+{
+    for (void *message : m_held) {
+        soup_server_message_unpause(static_cast<SoupServerMessage *>(message));
+        g_object_unref(message);
+    }
+    m_held.clear();
 }

@@ -27,6 +27,8 @@ public:
         std::string contentType = "text/html; charset=utf-8";
         std::string body = "<html><head><title>Test page</title></head><body>Test page</body></html>";
         std::vector<std::pair<std::string, std::string>> headers;
+        // Kept back until release(), as a slow site would.
+        bool held = false;
     };
 
     TestServer();
@@ -43,6 +45,9 @@ public:
     // returns its "https://127.0.0.1:<port>"; expect() its addresses too.
     std::string startTls();
 
+    // Sends the answers kept back.
+    void release();
+
     // Answers what expect() did not list; nullopt makes the request unexpected.
     std::function<std::optional<Response>(const Request &)> handler;
 
@@ -58,4 +63,5 @@ private:
     SoupServer *m_tls = nullptr;
     std::string m_proxyAddress;
     std::map<std::string, Response> m_routes;
+    std::vector<void *> m_held;
 };
