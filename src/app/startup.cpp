@@ -54,13 +54,17 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
     // Only the first copy of the program gets here, before anything is written.
     running->settings.removeLeftoverWrites(keys::App, startedAt);
     // A logout or kill asks the window to close, as the close box does;
-    // before the window is there, the program just ends.
+    // before the window is there, the program just ends. Boxes open end
+    // first, so none holds the close back.
+    GtkDialogs::letCloseRequestsThrough();
     static std::function<void()> closeRequested;
     closeRequested = [&app, &running] {
-        if (running && running->browser && running->browser->window().get_visible())
-            running->browser->window().close();
-        else
-            app->quit();
+        GtkDialogs::closeAllThen([&app, &running] {
+            if (running && running->browser && running->browser->window().get_visible())
+                running->browser->window().close();
+            else
+                app->quit();
+        });
     };
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         g_unix_signal_add(signal, [](gpointer) {
