@@ -189,7 +189,8 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     navigation.load = [this](const std::string &address) { loadUri(address); };
     navigation.localScheme = [this](const std::string &address) { return localScheme(address); };
     m_navigations = std::make_unique<PageNavigations>(m_guard, *m_questions, std::move(navigation));
-    m_finder = std::make_unique<PageFinder>([this] { return m_view; });
+    m_finder = std::make_unique<PageFinder>([this] { return m_view; },
+                                            [this](int current, int total) { findResult.emit(current, total); });
     m_errors = std::make_unique<ErrorPages>([this](const std::string &html, const std::string &address) {
         if (!m_profile.sandboxProblem().empty())
             return;

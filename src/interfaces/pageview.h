@@ -61,4 +61,7 @@ public:
     sigc::signal<void(const std::string &text)> statusTextChanged;
     // Progress of the current load, 0 to 100.
     sigc::signal<void(int percent)> progressChanged;
+    // What the last find came to: the match now shown, counted from 1, and
+    // how many there are; 0 and 0 when the text is not on the page.
+    sigc::signal<void(int current, int total)> findResult;
 };

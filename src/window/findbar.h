@@ -7,7 +7,9 @@
 
 class PageView;
 
-// The find-in-page bar under the page: a field, Previous, Next and Close.
+// The find-in-page bar under the page: a field, Previous, Next, what the
+// search came to ("3 of 12", "Not found") and Close. Enter finds the next
+// match, Shift+Enter the one before, Esc closes the bar.
 class FindBar : public Gtk::Box
 {
 public:
@@ -21,12 +23,16 @@ public:
     bool hasFocusInside() const;
 
     Gtk::Entry &field() { return m_field; }
+    // What the search came to, as the user reads it.
+    const Gtk::Label &result() const { return m_result; }
 
 private:
     void findNext(bool backward);
+    void showResult(int current, int total);
 
     PageView &m_view;
     Gtk::Label m_label;
     Gtk::Entry m_field;
     Gtk::Button m_previous, m_next, m_close;
+    Gtk::Label m_result;
 };

@@ -3,6 +3,8 @@
 #include "enginepage.h"
 #include "engine/printpreview.h"
 #include "util/makeraddresses.h"
+#include "widgetinput.h"
+#include "window/findbar.h"
 
 #include <csignal>
 #include <dirent.h>
@@ -368,6 +370,39 @@ TEST_F(Engine, ContextMenuItemsDoWhatTheySay)
         }
         EXPECT_TRUE(testutil::spinUntil([&] { return view->currentAddress() == row.address; })) << row.item;
     }
+}
+
+// Find says which match is shown and how many there are, and when there is none.
+TEST_F(Engine, FindSaysWhichMatchOfHowManyOrThatThereIsNone)
+{
+    server.expect("http://find.test/", htmlPage("Find", "<p>apple pie</p><p>Apple tart</p><p>apple juice</p>"));
+    ASSERT_TRUE(load("http://find.test/", "Find"));
+    FindBar bar(*view);
+    Gtk::Box column(Gtk::ORIENTATION_VERTICAL);
+    window->remove();
+    column.pack_start(view->widget(), true, true);
+    column.pack_start(bar, false, false);
+    window->add(column);
+    widgetinput::show(*window);
+    bar.open();
+    auto says = [&](const std::string &text) {
+        return testutil::spinUntil([&] { return bar.result().get_text() == text; });
+    };
+    bar.field().set_text("apple");
+    EXPECT_TRUE(says("1 of 3")) << bar.result().get_text();
+    const struct { guint modifiers; const char *result; } steps[] = {
+        {0, "2 of 3"}, {0, "3 of 3"}, {0, "1 of 3"}, {GDK_SHIFT_MASK, "3 of 3"}, {GDK_SHIFT_MASK, "2 of 3"},
+    };
+    for (const auto &step : steps) {
+        gtk_test_widget_send_key(GTK_WIDGET(bar.field().gobj()), GDK_KEY_Return, GdkModifierType(step.modifiers));
+        EXPECT_TRUE(says(step.result)) << step.result << " / " << bar.result().get_text();
+    }
+    bar.field().set_text("zebra");
+    EXPECT_TRUE(says("Not found"));
+    EXPECT_TRUE(bar.field().get_style_context()->has_class("error"));
+    gtk_test_widget_send_key(GTK_WIDGET(bar.field().gobj()), GDK_KEY_Escape, GdkModifierType(0));
+    EXPECT_TRUE(testutil::spinUntil([&] { return !bar.get_visible(); }));
+    column.remove(bar);
 }
 
 } // namespace
