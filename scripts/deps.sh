@@ -4,7 +4,7 @@ SKIMLARK_PACKAGES="cmake g++ make ccache pkg-config libgtkmm-3.0-dev libwebkit2g
 libsoup-3.0-dev libpoppler-glib-dev libicu-dev libgstreamer1.0-dev libglib2.0-dev-bin \
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good bubblewrap xdg-dbus-proxy \
 librsvg2-common shared-mime-info \
-libgtest-dev googletest xvfb xauth dbus dbus-x11 at-spi2-core \
+libgtest-dev googletest xvfb xauth x11-utils dbus dbus-x11 at-spi2-core \
 python3 python3-pyatspi gir1.2-atspi-2.0 fonts-dejavu-core"
 
 skimlark_install_deps() {

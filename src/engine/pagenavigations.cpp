@@ -5,11 +5,30 @@
 #include "engine/pagequestions.h"
 #include "engine/scriptworld.h"
 
+#include <algorithm>
 #include <glibmm/main.h>
 #include <webkit2/webkit2.h>
 
 namespace {
 
+
+// The context menu's items that would ask for a window, and where the page
+// they open is. Without a way to tell where, an item goes: the engine does
+// not say which frame was clicked, and there is no inspector here.
+struct OpenHere
+{
+    WebKitContextMenuAction action;
+    const char *(*target)(WebKitHitTestResult *);
+    const char *label;
+};
+const OpenHere Replaced[] = {
+    {WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK_IN_NEW_WINDOW, webkit_hit_test_result_get_link_uri, "Open Link in New _Window"},
+    {WEBKIT_CONTEXT_MENU_ACTION_OPEN_IMAGE_IN_NEW_WINDOW, webkit_hit_test_result_get_image_uri, "Open _Image in New Window"},
+    {WEBKIT_CONTEXT_MENU_ACTION_OPEN_VIDEO_IN_NEW_WINDOW, webkit_hit_test_result_get_media_uri, "Open _Video in New Window"},
+    {WEBKIT_CONTEXT_MENU_ACTION_OPEN_AUDIO_IN_NEW_WINDOW, webkit_hit_test_result_get_media_uri, "Open _Audio in New Window"},
+    {WEBKIT_CONTEXT_MENU_ACTION_OPEN_FRAME_IN_NEW_WINDOW, nullptr, nullptr},
+    {WEBKIT_CONTEXT_MENU_ACTION_INSPECT_ELEMENT, nullptr, nullptr},
+};
 
 std::string uriOf(WebKitNavigationAction *action)
 {
@@ -131,33 +150,13 @@ void PageNavigations::contextMenu(WebKitContextMenu *menu, WebKitHitTestResult *
     int position = 0;
     for (GList *entry = items; entry; entry = entry->next, ++position) {
         auto *item = WEBKIT_CONTEXT_MENU_ITEM(entry->data);
-        const char *target = nullptr;
-        const char *label = nullptr;
-        switch (webkit_context_menu_item_get_stock_action(item)) {
-        case WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK_IN_NEW_WINDOW:
-            target = webkit_hit_test_result_get_link_uri(hit);
-            label = "Open Link in New _Window";
-            break;
-        case WEBKIT_CONTEXT_MENU_ACTION_OPEN_IMAGE_IN_NEW_WINDOW:
-            target = webkit_hit_test_result_get_image_uri(hit);
-            label = "Open _Image in New Window";
-            break;
-        case WEBKIT_CONTEXT_MENU_ACTION_OPEN_VIDEO_IN_NEW_WINDOW:
-            target = webkit_hit_test_result_get_media_uri(hit);
-            label = "Open _Video in New Window";
-            break;
-        case WEBKIT_CONTEXT_MENU_ACTION_OPEN_AUDIO_IN_NEW_WINDOW:
-            target = webkit_hit_test_result_get_media_uri(hit);
-            label = "Open _Audio in New Window";
-            break;
-        case WEBKIT_CONTEXT_MENU_ACTION_OPEN_FRAME_IN_NEW_WINDOW:
-            // The engine does not say which frame: the item goes.
-        case WEBKIT_CONTEXT_MENU_ACTION_INSPECT_ELEMENT:
-            // No inspector here.
-            break;
-        default:
+        const auto row = std::find_if(std::begin(Replaced), std::end(Replaced), [item](const OpenHere &row) {
+            return row.action == webkit_context_menu_item_get_stock_action(item);
+        });
+        if (row == std::end(Replaced))
             continue;
-        }
+        const char *target = row->target ? row->target(hit) : nullptr;
+        const char *label = row->label;
         webkit_context_menu_remove(menu, item);
         const std::string address = target ? target : "";
         // Only what a page may open is offered.

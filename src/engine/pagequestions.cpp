@@ -429,12 +429,19 @@ void PageQuestions::otherProgram(const std::string &address)
              [](bool) {}});
 }
 
-void PageQuestions::certificate(const std::string &address, unsigned problems, std::function<void(bool goOn)> answer)
+void PageQuestions::certificate(const std::string &address, GTlsCertificate *certificate, unsigned problems,
+                                std::function<void(bool goOn)> answer)
 {
+    GUri *parsed = g_uri_parse(address.c_str(), G_URI_FLAGS_NONE, nullptr);
+    const std::string host = parsed && g_uri_get_host(parsed) ? g_uri_get_host(parsed) : "";
+    if (parsed)
+        g_uri_unref(parsed);
     const std::string shown = hostdisplay::hostForUser(address);
-    enqueue({[this, shown, problems, answer](const Item *item) {
+    g_object_ref(certificate);
+    auto trusted = std::shared_ptr<GTlsCertificate>(certificate, g_object_unref);
+    enqueue({[this, host, shown, trusted, problems, answer](const Item *item) {
                  const auto offer = countBox();
-                 if (shown.empty() || !offer) {
+                 if (host.empty() || !offer) {
                      finish(item);
                      answer(false);
                      return;
@@ -448,7 +455,11 @@ void PageQuestions::certificate(const std::string &address, unsigned problems, s
                  question.accept = "Go On";
                  question.cancel = "Stay Away";
                  question.offerBlock = *offer;
-                 askInPanel(question, [answer](const Answer &reply) { answer(reply.accepted); });
+                 askInPanel(question, [this, host, trusted, answer](const Answer &reply) {
+                     if (reply.accepted)
+                         webkit_web_context_allow_tls_certificate_for_host(m_hooks.context, trusted.get(), host.c_str());
+                     answer(reply.accepted);
+                 });
              },
              [](bool) {}});
 }

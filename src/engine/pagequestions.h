@@ -18,6 +18,8 @@ typedef struct _WebKitPermissionRequest WebKitPermissionRequest;
 typedef struct _WebKitPermissionStateQuery WebKitPermissionStateQuery;
 typedef struct _WebKitFileChooserRequest WebKitFileChooserRequest;
 typedef struct _WebKitPrintOperation WebKitPrintOperation;
+typedef struct _WebKitWebContext WebKitWebContext;
+typedef struct _GTlsCertificate GTlsCertificate;
 class PageFileChooser;
 class PageGuard;
 namespace Gtk { class Window; }
@@ -33,6 +35,8 @@ public:
     struct Hooks
     {
         std::function<Gtk::Window *()> parent;
+        // Where the user's trust in a certificate is kept.
+        WebKitWebContext *context = nullptr;
         // Shows the print dialog for a page's print and prints what it says;
         // `closed` runs when that dialog has gone. Returns what closes it unanswered.
         std::function<std::function<void()>(WebKitPrintOperation *, std::function<void()> closed)> print;
@@ -54,9 +58,11 @@ public:
     // A click on an address another program opens: which one, and whether to.
     void otherProgram(const std::string &address);
     // A page's certificate cannot be trusted: whether to go on to it anyway.
-    // `answer` gets true to go on, false to stay away; it is not called when
+    // Going on trusts the certificate for its host until the program closes;
+    // `answer` gets true to go on, false to stay away, and is not called when
     // the question is taken away unanswered.
-    void certificate(const std::string &address, unsigned problems, std::function<void(bool goOn)> answer);
+    void certificate(const std::string &address, GTlsCertificate *certificate, unsigned problems,
+                     std::function<void(bool goOn)> answer);
     // Where to save a file a page sends; `text` says which and from where.
     // `reply` gets the path, or "" when the user cancelled or may not be asked.
     void saveFile(const std::string &text, const std::string &suggestedPath,

@@ -1,5 +1,6 @@
 #include "engine/webkitpageview.h"
 
+#include "engine/browsingdata.h"
 #include "engine/downloads.h"
 #include "engine/engineprofile.h"
 #include "engine/enginesetup.h"
@@ -89,9 +90,10 @@ struct WebKitPageView::Handlers
             self->m_errors->untrusted(failing, problems);
             return TRUE;
         }
-        g_object_ref(certificate);
-        later(self->m_alive, [failing, certificate, problems](WebKitPageView &view) {
-            view.askToAcceptCertificate(failing, certificate, problems);
+        auto alive = self->m_alive;
+        self->m_questions->certificate(failing, certificate, problems, [alive, failing, problems](bool goOn) {
+            if (WebKitPageView *view = *alive)
+                goOn ? view->loadUri(failing) : view->m_errors->untrusted(failing, problems);
         });
         return TRUE;
     }
@@ -178,6 +180,7 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
                                               [this](const std::string &text) { statusTextChanged.emit(text); });
     PageQuestions::Hooks asking;
     asking.parent = parent;
+    asking.context = profile.context();
     asking.print = [this](WebKitPrintOperation *operation, std::function<void()> closed) {
         return m_printer->showDialog(operation, std::move(closed));
     };
@@ -451,27 +454,6 @@ std::string WebKitPageView::currentTitle() const
     return title ? title : "";
 }
 
-void WebKitPageView::askToAcceptCertificate(const std::string &uri, void *certificate, unsigned problems)
-{
-    auto *tls = static_cast<GTlsCertificate *>(certificate);
-    auto alive = m_alive;
-    m_questions->certificate(uri, problems, [alive, uri, tls, problems](bool goOn) {
-        if (WebKitPageView *self = *alive) {
-            GUri *parsed = g_uri_parse(uri.c_str(), G_URI_FLAGS_NONE, nullptr);
-            const std::string host = parsed && g_uri_get_host(parsed) ? g_uri_get_host(parsed) : "";
-            if (parsed)
-                g_uri_unref(parsed);
-            if (goOn && !host.empty()) {
-                webkit_web_context_allow_tls_certificate_for_host(self->m_profile.context(), tls, host.c_str());
-                self->loadUri(uri);
-            } else {
-                self->m_errors->untrusted(uri, problems);
-            }
-        }
-        g_object_unref(tls);
-    });
-}
-
 PrintPreview *WebKitPageView::preview() const
 {
     return m_printer->previewWindow();
@@ -530,35 +512,20 @@ void WebKitPageView::setImagesEnabled(bool enabled)
 
 void WebKitPageView::clearBrowsingData(std::function<void(bool ok, const std::string &what)> done)
 {
-    struct Job { std::shared_ptr<WebKitPageView *> alive; std::function<void(bool, const std::string &)> done; };
-    auto *job = new Job{m_alive, std::move(done)};
-    webkit_website_data_manager_clear(
-        m_profile.dataManager(), WEBKIT_WEBSITE_DATA_ALL, 0, nullptr,
-        [](GObject *manager, GAsyncResult *result, gpointer data) {
-            auto *job = static_cast<Job *>(data);
-            GError *error = nullptr;
-            const bool ok = webkit_website_data_manager_clear_finish(WEBKIT_WEBSITE_DATA_MANAGER(manager), result, &error);
-            const std::string message = error ? error->message : "";
-            if (error)
-                g_error_free(error);
-            WebKitPageView *self = *job->alive;
-            if (self && ok) {
-                // The engine cannot empty a view's back and forward list: a new
-                // view starts without one, on the page shown now.
-                const std::string shown = self->m_shownUri;
-                self->dropView();
-                self->buildView();
-                self->addMakerFilter();
-                const bool reload = shown.rfind("http", 0) == 0 || makersite::isPrivate(shown);
-                self->loadUri(reload ? shown : "about:blank");
-            }
-            if (job->done)
-                job->done(ok, ok ? "cookies, the cache, local storage, IndexedDB, service workers, "
-                                   "HSTS and tracking-prevention data, and the back and forward history. "
-                                   "Sign-ins and certificate exceptions accepted since Skimlark started "
-                                   "last until it closes."
-                                 : message);
-            delete job;
-        },
-        job);
+    auto alive = m_alive;
+    browsingdata::clear(m_profile.dataManager(), [alive, done](bool ok, const std::string &what) {
+        WebKitPageView *self = *alive;
+        if (self && ok) {
+            // The engine cannot empty a view's back and forward list: a new
+            // view starts without one, on the page shown now.
+            const std::string shown = self->m_shownUri;
+            self->dropView();
+            self->buildView();
+            self->addMakerFilter();
+            const bool reload = shown.rfind("http", 0) == 0 || makersite::isPrivate(shown);
+            self->loadUri(reload ? shown : "about:blank");
+        }
+        if (done)
+            done(ok, what);
+    });
 }

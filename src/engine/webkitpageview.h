@@ -78,7 +78,6 @@ private:
     void addMakerFilter();
     void dropView();
     void loadUri(const std::string &uri);
-    void askToAcceptCertificate(const std::string &uri, void *certificate, unsigned problems);
     // The address shown changed to this engine address.
     void showAddress(const char *uri);
     bool localScheme(const std::string &address) const;
