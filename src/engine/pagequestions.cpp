@@ -175,15 +175,19 @@ void PageQuestions::scriptDialog(WebKitScriptDialog *box, const std::string &tit
     Question question = kept->question(title);
     question.offerBlock = *offer;
     enqueue({[this, kept, question](const Item *) {
-                 askInPanel(question, [this, kept](const Answer &answer) {
-                     m_leftPage = m_leftPage || (kept->leavesPage() && answer.accepted);
-                     kept->answer(answer.accepted, answer.text);
-                 });
+                 askInPanel(question, [this, kept](const Answer &answer) { answerScript(*kept, answer.accepted, answer.text); });
              },
-             [this, kept](bool leaving) {
-                 m_leftPage = m_leftPage || (kept->leavesPage() && leaving);
-                 kept->answer(kept->leavesPage() && leaving);
-             }});
+             [this, kept](bool leaving) { answerScript(*kept, kept->leavesPage() && leaving, ""); }});
+}
+
+void PageQuestions::answerScript(ScriptBox &box, bool accepted, const std::string &text)
+{
+    if (box.leavesPage()) {
+        m_leftPage = m_leftPage || accepted;
+        if (!accepted && m_hooks.stayed)
+            m_hooks.stayed();
+    }
+    box.answer(accepted, text);
 }
 
 void PageQuestions::signIn(WebKitAuthenticationRequest *request)

@@ -22,6 +22,7 @@ typedef struct _WebKitWebContext WebKitWebContext;
 typedef struct _GTlsCertificate GTlsCertificate;
 class PageFileChooser;
 class PageGuard;
+class ScriptBox;
 namespace Gtk { class Window; }
 
 // The questions a page raises: script boxes, leaving the page, sign-ins,
@@ -37,6 +38,9 @@ public:
         std::function<Gtk::Window *()> parent;
         // Where the user's trust in a certificate is kept.
         WebKitWebContext *context = nullptr;
+        // The page asked whether it may be left and stays: the load that
+        // would have left it does not happen.
+        std::function<void()> stayed;
         // Shows the print dialog for a page's print and prints what it says;
         // `closed` runs when that dialog has gone. Returns what closes it unanswered.
         std::function<std::function<void()>(WebKitPrintOperation *, std::function<void()> closed)> print;
@@ -90,6 +94,7 @@ private:
     // to run) and the next may come. Nothing when it is no longer the one shown.
     std::unique_ptr<Item> finish(const Item *item);
     void dropChooser();
+    void answerScript(ScriptBox &box, bool accepted, const std::string &text);
     // Counts a box; nullopt when the page may show none, else whether this
     // one offers to block the rest.
     std::optional<bool> countBox();

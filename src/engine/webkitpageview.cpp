@@ -162,6 +162,7 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     webkit_settings_set_allow_file_access_from_file_urls(m_settings, FALSE);
     webkit_settings_set_allow_universal_access_from_file_urls(m_settings, FALSE);
     webkit_settings_set_javascript_can_open_windows_automatically(m_settings, FALSE);
+    // How pages are drawn (the GPU where there is one): the engine set-up's rule.
     skimlark_engine_apply_drawing_path(m_settings);
 
     m_box.pack_start(m_problemBar, Gtk::PACK_SHRINK);
@@ -181,6 +182,7 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     PageQuestions::Hooks asking;
     asking.parent = parent;
     asking.context = profile.context();
+    asking.stayed = [this] { m_ownLoadPending = false; };
     asking.print = [this](WebKitPrintOperation *operation, std::function<void()> closed) {
         return m_printer->showDialog(operation, std::move(closed));
     };
@@ -339,6 +341,9 @@ void WebKitPageView::dropView()
 {
     if (!m_view)
         return;
+    // What the old view's page asked goes with it.
+    if (m_questions)
+        m_questions->cancelAll(true);
     m_fullScreen->left();
     g_signal_handlers_disconnect_by_data(webkit_web_view_get_user_content_manager(m_view), this);
     g_signal_handlers_disconnect_by_data(m_view, this);
