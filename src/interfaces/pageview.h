@@ -54,7 +54,8 @@ public:
     sigc::signal<void()> loadCommitted;
     // The main frame's load ended; the address is the one now shown.
     sigc::signal<void(const std::string &address)> loadFinished;
-    // The address shown changed (navigation, redirect, script, history step).
+    // The address shown changed: a new page replaced the old one on screen
+    // (a load on its way changes nothing yet), or the page changed its own.
     sigc::signal<void(const std::string &address)> urlChanged;
     sigc::signal<void(const std::string &title)> titleChanged;
     // Text for the status bar (a link's address under the pointer, or empty).
