@@ -126,7 +126,7 @@ void PageNavigations::newWindow(WebKitNavigationAction *action)
     }
 }
 
-void PageNavigations::navigateAsPage(const std::string &address)
+void PageNavigations::navigateAsPage(const std::string &address, Entry entry)
 {
     WebKitWebView *view = m_hooks.view();
     // Without scripts the page cannot be made to go: the program loads it.
@@ -138,7 +138,8 @@ void PageNavigations::navigateAsPage(const std::string &address)
     GVariantDict arguments;
     g_variant_dict_init(&arguments, nullptr);
     g_variant_dict_insert(&arguments, "target", "s", address.c_str());
-    webkit_web_view_call_async_javascript_function(view, "location.assign(target)", -1, g_variant_dict_end(&arguments),
+    const char *go = entry == Entry::Replace ? "location.replace(target)" : "location.assign(target)";
+    webkit_web_view_call_async_javascript_function(view, go, -1, g_variant_dict_end(&arguments),
                                                    OurScriptWorld, nullptr, nullptr, nullptr, nullptr);
 }
 

@@ -49,8 +49,10 @@ public:
     // The page's context menu is about to show: every item does what it
     // says, or is not there.
     void contextMenu(WebKitContextMenu *menu, WebKitHitTestResult *hit);
-    // Makes the page go to an address, as a click on a link in it would.
-    void navigateAsPage(const std::string &address);
+    // Makes the page go to an address, as a click on a link in it would, or
+    // as a redirect does, in place of the page in the history.
+    enum class Entry { Add, Replace };
+    void navigateAsPage(const std::string &address, Entry entry = Entry::Add);
 
 private:
     PageGuard &m_guard;

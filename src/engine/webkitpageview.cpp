@@ -397,6 +397,18 @@ void WebKitPageView::navigate(const std::string &address)
     loadUri(address);
 }
 
+void WebKitPageView::replacePage(const std::string &address)
+{
+    if (!m_profile.sandboxProblem().empty())
+        return;
+    m_questions->cancelAll(true);
+    const auto own = makersite::toPrivate(address);
+    const std::string target = own ? *own : address;
+    if (makersite::isPrivate(target))
+        m_navigations->expectOwnLoad(target);
+    m_navigations->navigateAsPage(target, PageNavigations::Entry::Replace);
+}
+
 void WebKitPageView::showHtml(const std::string &html, const std::string &baseAddress)
 {
     if (!m_profile.sandboxProblem().empty())

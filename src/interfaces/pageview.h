@@ -21,6 +21,9 @@ public:
     // replaces a load in progress. Text the user typed is turned into an
     // address where it is typed (urlinput.h), never here.
     virtual void navigate(const std::string &address) = 0;
+    // Goes to an address in place of the page now shown: the page's entry in
+    // the history becomes the new one, so Back never returns to it.
+    virtual void replacePage(const std::string &address) = 0;
     // Shows generated HTML under the given address (used for local listings).
     virtual void showHtml(const std::string &html, const std::string &baseAddress) = 0;
     // False when there is no step to take: the caller reports it.

@@ -44,8 +44,10 @@ void PageStatus::loadFinished()
     m_captionWindow.set_title("Skimlark - " + m_view.currentTitle());
     m_pageLoaded = true;
     // An exact match only: any other spelling is a page of its own.
+    // The referral leaves no step of its own in the history: Back from the
+    // start page must not land on a page that leads straight on again.
     if (m_view.currentAddress() == maker::ReferralAddress)
-        m_view.navigate(maker::StartPage);
+        m_view.replacePage(maker::StartPage);
 }
 
 void PageStatus::titleChanged(const std::string &title)

@@ -1,7 +1,8 @@
 """First run and a stored engine: what start-up restores, read through the accessibility bus."""
 import sys
 
-from skimlark_at import Session, check, find, find_all, is_checked, is_visible, text_of, wait_for
+from skimlark_at import (Session, check, find, find_all, is_checked, is_visible, message_box, press, text_of,
+                         wait_for)
 
 START = "http://www.velmora.example/skimlark.htm"
 HIDDEN = ["Search.com", "Seekways", "Seekways", "Fox News Search"]
@@ -55,6 +56,11 @@ def first_run(binary):
                  or any(text_of(h) == "Welcome to Skimlark" for h in find_all(session.app, "heading")),
                  30, "the start page's heading over the accessibility bus")
         check(session.window.name == "Skimlark - Welcome to Skimlark", "caption %r" % session.window.name)
+        # The referral left no step behind it: there is nothing to go back to.
+        press(session.find("push button", "Back"))
+        box = message_box(session, "You're as back as you're gonna get!")
+        press(find(box, "push button", "OK"))
+        check(session.panel(2) == START, "Back left the start page: panel 2 %r" % session.panel(2))
         check(session.proxy.requests == [], "requests left the machine: %r" % session.proxy.requests)
     finally:
         session.close()

@@ -17,6 +17,11 @@ public:
         navigations.push_back(target);
         calls.push_back("navigate:" + target);
     }
+    void replacePage(const std::string &target) override
+    {
+        navigations.push_back(target);
+        calls.push_back("replace:" + target);
+    }
     void showHtml(const std::string &html, const std::string &baseAddress) override
     {
         lastHtml = html;
