@@ -112,6 +112,7 @@ struct Browser::Parts
 
 void Browser::Parts::connectControls()
 {
+    view.offerSearch([this](const std::string &words) { return search.queryAddress(words); });
     DefaultButtonRule::hand(window.Text1(), window.Command1());
     window.Command1().signal_clicked().connect(later([this] {
         search.run();

@@ -27,9 +27,18 @@ std::string escaped(const std::string &text)
 
 ErrorPages::ErrorPages(Show show) : m_show(std::move(show)) {}
 
-void ErrorPages::loadFailed(const std::string &address, const std::string &reason)
+void ErrorPages::loadFailed(const std::string &address, const std::string &reason, bool noSuchHost)
 {
-    show("failed.html", address, reason);
+    std::string offer;
+    if (noSuchHost && m_search) {
+        // The name as the user would have typed it.
+        const std::string words = hostdisplay::hostForUser(address);
+        const std::string query = words.empty() ? std::string() : m_search(words);
+        if (!query.empty())
+            offer = "<p>Or <a href=\"" + escaped(query) + "\">search the web for \u201c" + escaped(words)
+                    + "\u201d</a>.</p>";
+    }
+    show("failed.html", address, reason, offer);
 }
 
 void ErrorPages::untrusted(const std::string &address, unsigned problems)
@@ -58,11 +67,13 @@ std::string ErrorPages::takeRefreshTarget(const std::string &shownUri)
     return target;
 }
 
-void ErrorPages::show(const std::string &page, const std::string &address, const std::string &reason)
+void ErrorPages::show(const std::string &page, const std::string &address, const std::string &reason,
+                      const std::string &more)
 {
     m_errorAddress = address;
     std::string html = makersite::resourcePage(page);
     html = replaceAll(html, "{{ADDRESS}}", escaped(hostdisplay::forUser(makersite::toReal(address))));
     html = replaceAll(html, "{{REASON}}", escaped(reason));
+    html = replaceAll(html, "{{MORE}}", more);
     m_show(html, address);
 }

@@ -13,7 +13,13 @@ public:
     using Show = std::function<void(const std::string &html, const std::string &address)>;
     explicit ErrorPages(Show show);
 
-    void loadFailed(const std::string &address, const std::string &reason);
+    // The query address that searches the web for some words; "" for none.
+    using Search = std::function<std::string(const std::string &words)>;
+    void offerSearch(Search search) { m_search = std::move(search); }
+
+    // `noSuchHost`: the address's host does not resolve, so the words typed
+    // were likely meant as a search, which the page then offers.
+    void loadFailed(const std::string &address, const std::string &reason, bool noSuchHost = false);
     void untrusted(const std::string &address, unsigned problems);
     // The page process ended while `address` was shown. False when it keeps
     // ending: no page is tried again until the user asks for one.
@@ -26,9 +32,11 @@ public:
     std::string takeRefreshTarget(const std::string &shownUri);
 
 private:
-    void show(const std::string &page, const std::string &address, const std::string &reason);
+    void show(const std::string &page, const std::string &address, const std::string &reason,
+              const std::string &more = std::string());
 
     Show m_show;
+    Search m_search;
     // The address whose error or crash page is shown.
     std::string m_errorAddress;
     // Page process ends since the user last asked for a page: stops a crash loop.

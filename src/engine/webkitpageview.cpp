@@ -78,7 +78,8 @@ struct WebKitPageView::Handlers
             || g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)
             || g_error_matches(error, WEBKIT_PLUGIN_ERROR, WEBKIT_PLUGIN_ERROR_WILL_HANDLE_LOAD))
             return TRUE;
-        self->m_errors->loadFailed(uri ? uri : "", error ? error->message : "");
+        self->m_errors->loadFailed(uri ? uri : "", error ? error->message : "",
+                                   error && error->domain == G_RESOLVER_ERROR);
         return TRUE;
     }
 
@@ -395,6 +396,11 @@ void WebKitPageView::navigate(const std::string &address)
     // Leaving the page answers what it asked.
     m_questions->cancelAll(true);
     loadUri(address);
+}
+
+void WebKitPageView::offerSearch(std::function<std::string(const std::string &words)> queryFor)
+{
+    m_errors->offerSearch(std::move(queryFor));
 }
 
 void WebKitPageView::replacePage(const std::string &address)

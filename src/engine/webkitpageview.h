@@ -39,6 +39,7 @@ public:
     Gtk::Widget &widget() override { return m_box; }
     void navigate(const std::string &address) override;
     void replacePage(const std::string &address) override;
+    void offerSearch(std::function<std::string(const std::string &words)> queryFor) override;
     void showHtml(const std::string &html, const std::string &baseAddress) override;
     bool goBack() override;
     bool goForward() override;

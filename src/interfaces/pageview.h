@@ -21,6 +21,10 @@ public:
     // replaces a load in progress. Text the user typed is turned into an
     // address where it is typed (urlinput.h), never here.
     virtual void navigate(const std::string &address) = 0;
+    // Where a page cannot be opened because its host does not exist, the
+    // explanation offers to search for the host's name: `queryFor` gives the
+    // address that searches for some words.
+    virtual void offerSearch(std::function<std::string(const std::string &words)> queryFor) = 0;
     // Goes to an address in place of the page now shown: the page's entry in
     // the history becomes the new one, so Back never returns to it.
     virtual void replacePage(const std::string &address) = 0;

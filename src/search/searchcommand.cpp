@@ -15,6 +15,14 @@ void SearchCommand::run()
     searchFor(m_searchBox.get_text());
 }
 
+std::string SearchCommand::queryAddress(const std::string &words) const
+{
+    const std::string engine =
+        m_settings.read(keys::App, keys::Home, keys::Engine, enginecatalogue::DefaultEngine);
+    const auto addresses = enginecatalogue::queryAddresses(engine, words);
+    return addresses.empty() ? std::string() : addresses.back();
+}
+
 void SearchCommand::searchFor(const std::string &words)
 {
     const std::string engine =

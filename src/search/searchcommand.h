@@ -19,6 +19,9 @@ public:
     // Navigates once per catalogue row of the stored engine id; an id no row
     // carries does nothing.
     void searchFor(const std::string &words);
+    // The address a search for the words ends on ("" for an engine id no
+    // row carries).
+    std::string queryAddress(const std::string &words) const;
 
 private:
     Gtk::Entry &m_searchBox;

@@ -17,6 +17,10 @@ public:
         navigations.push_back(target);
         calls.push_back("navigate:" + target);
     }
+    void offerSearch(std::function<std::string(const std::string &)> queryFor) override
+    {
+        searchOffer = std::move(queryFor);
+    }
     void replacePage(const std::string &target) override
     {
         navigations.push_back(target);
@@ -61,6 +65,7 @@ public:
     std::string address;
     std::string title;
     std::string lastHtml;
+    std::function<std::string(const std::string &)> searchOffer;
     bool printResult = true;
 
 private:
