@@ -153,6 +153,12 @@ struct WebKitPageView::Handlers
     }
 };
 
+WebKitPageView::WebKitPageView(std::unique_ptr<EngineProfile> profile, Dialogs &dialogs)
+    : WebKitPageView(*profile, dialogs)
+{
+    m_ownProfile = std::move(profile);
+}
+
 WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     : m_profile(profile), m_dialogs(dialogs), m_alive(std::make_shared<WebKitPageView *>(this))
 {

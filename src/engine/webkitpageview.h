@@ -32,6 +32,8 @@ class WebKitPageView : public PageView
 {
 public:
     WebKitPageView(EngineProfile &profile, Dialogs &dialogs);
+    // A page view that keeps its profile for as long as it lives.
+    WebKitPageView(std::unique_ptr<EngineProfile> profile, Dialogs &dialogs);
     ~WebKitPageView() override;
     WebKitPageView(const WebKitPageView &) = delete;
     WebKitPageView &operator=(const WebKitPageView &) = delete;
@@ -85,6 +87,8 @@ private:
     bool localScheme(const std::string &address) const;
     Gtk::Window *parentWindow() const;
 
+    // The profile when the view keeps it: listed first, so it goes last.
+    std::unique_ptr<EngineProfile> m_ownProfile;
     EngineProfile &m_profile;
     Dialogs &m_dialogs;
     PageGuard m_guard;
