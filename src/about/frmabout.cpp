@@ -3,6 +3,7 @@
 #include "about/aboutpictures.h"
 #include "util/appicon.h"
 #include "util/makeraddresses.h"
+#include "util/windowplacement.h"
 
 #include <cmath>
 #include <cstdio>
@@ -12,9 +13,9 @@
 void skimlark_register_resource(void);
 
 namespace {
-constexpr int TwipsPerPixel = 15;
+using windowplacement::Place;
+using windowplacement::TwipsPerPixel;
 
-struct Place { int left, top, width, height; };
 constexpr Place DialogSize{0, 0, 6300, 4080};
 constexpr Place Picture1Place{240, 120, 495, 495};
 constexpr Place ImgcurrentseiPlace{240, 120, 735, 615};

@@ -431,21 +431,22 @@ void WebKitPageView::showHtml(const std::string &html, const std::string &baseAd
 
 bool WebKitPageView::goBack()
 {
-    if (!webkit_web_view_can_go_back(m_view))
-        return false;
-    m_questions->cancelAll(true);
-    m_ownLoadPending = true;
-    webkit_web_view_go_back(m_view);
-    return true;
+    return stepInHistory(webkit_web_view_can_go_back, webkit_web_view_go_back);
 }
 
 bool WebKitPageView::goForward()
 {
-    if (!webkit_web_view_can_go_forward(m_view))
+    return stepInHistory(webkit_web_view_can_go_forward, webkit_web_view_go_forward);
+}
+
+bool WebKitPageView::stepInHistory(gboolean (*can)(WebKitWebView *), void (*go)(WebKitWebView *))
+{
+    if (!can(m_view))
         return false;
+    // Leaving the page answers what it asked.
     m_questions->cancelAll(true);
     m_ownLoadPending = true;
-    webkit_web_view_go_forward(m_view);
+    go(m_view);
     return true;
 }
 

@@ -82,6 +82,7 @@ private:
     void addMakerFilter();
     void dropView();
     void loadUri(const std::string &uri);
+    bool stepInHistory(int (*can)(WebKitWebView *), void (*go)(WebKitWebView *));
     // The address shown changed to this engine address.
     void showAddress(const char *uri);
     bool localScheme(const std::string &address) const;

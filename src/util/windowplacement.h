@@ -6,6 +6,9 @@ namespace windowplacement {
 struct Rect { int x, y, width, height; };
 struct Point { int x, y; bool operator==(const Point &o) const { return x == o.x && y == o.y; } };
 
+// A control's place as the layouts give it, in twips: left, top, width, height.
+struct Place { int left, top, width, height; };
+
 constexpr int TwipsPerPixel = 15;
 constexpr int pixels(int twips) { return (twips + TwipsPerPixel / 2) / TwipsPerPixel; }
 

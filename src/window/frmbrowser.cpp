@@ -9,8 +9,8 @@ using windowplacement::pixels;
 
 namespace {
 
-// Design places in twips: left, top, width, height.
-struct Place { int left, top, width, height; };
+using windowplacement::Place;
+
 constexpr Place Label1Place{120, 720, 2055, 255};
 constexpr Place Text1Place{2160, 720, 2415, 315};
 constexpr Place Command1Place{4680, 720, 1215, 375};

@@ -95,10 +95,12 @@ TEST_F(Window, EveryMenuItemAndKeyRunsACommandAndEveryEngineItemSearches)
 {
     frmBrowser &w = loaded();
     for (const MenuRow &row : MenuRows) {
-        if (row.kind == MenuKind::Item)
+        if (row.kind == MenuKind::Item) {
             EXPECT_TRUE(w.isBound(row.command) && w.menuItem(row.name)) << row.name;
-        if (row.kind == MenuKind::Slots)
+        }
+        if (row.kind == MenuKind::Slots) {
             EXPECT_TRUE(w.isBound(row.command) && w.menuItem(row.name + std::string("10"))) << row.name;
+        }
     }
     for (const KeyRow &row : KeyRows)
         EXPECT_TRUE(w.isBound(row.command)) << gdk_keyval_name(row.keys[0].keyval);
