@@ -79,6 +79,7 @@ struct Browser::Parts
     std::string firstAddress;
     bool firstPageAsked = false;
     bool choosingFirstPage = false;
+    sigc::connection firstMap;
     std::shared_ptr<int> alive = std::make_shared<int>(0);
 
     // A click runs its command once the click has returned: an assistive
@@ -143,7 +144,12 @@ void Browser::Parts::connectControls()
     window.signal_first_activated().connect([this] { firstActivation(); });
 
     window.Picture1().pack_end(findBar, false, false);
-    window.signal_map().connect([this] { Glib::signal_idle().connect_once(later([this] { report.windowShown(); })); });
+    // The state of the settings file is told once, when the window is first on
+    // screen (a window restored from an icon maps again).
+    firstMap = window.signal_map().connect([this] {
+        firstMap.disconnect();
+        later([this] { report.windowShown(); })();
+    });
 }
 
 void Browser::Parts::bindCommands()

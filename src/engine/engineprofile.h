@@ -46,11 +46,8 @@ public:
     // Empty while the sandbox can run; otherwise a sentence for the user, and
     // no page may be shown.
     const std::string &sandboxProblem() const { return m_sandboxProblem; }
-    // A warning for the bar that does not keep pages from showing (running
-    // as root); empty when there is none or there is a problem.
-    const std::string &sandboxNotice() const { return m_sandboxNotice; }
     // What stands in the bar above the page for the sandbox: the problem, or
-    // else the notice.
+    // else a warning that does not keep pages from showing (running as root).
     const std::string &sandboxBarText() const { return m_sandboxProblem.empty() ? m_sandboxNotice : m_sandboxProblem; }
 
     // Why the engine's sandbox could not start here ("" when it can). The

@@ -18,9 +18,6 @@ public:
                AddressBar &addressBar);
     ~PageStatus();
 
-    // The clock's half-second timer.
-    sigc::connection clockTimer() const { return m_clock; }
-
 private:
     void loadStarted();
     void loadFinished();
