@@ -58,7 +58,7 @@ struct Browser::Parts
     Dialogs &dialogs;
     PageView &view;
     frmBrowser window{view};
-    SettingsReport report{settings, dialogs, window, window.panels()[1]};
+    SettingsReport report{settings, dialogs, window};
     EngineMenu engineMenu{settings, window.engineMenu()};
     FavoriteCommands favorites{settings, dialogs, view, favoriteButtons(window), &window};
     HomePage homePage{settings, dialogs, window.TabStrip1(), window.Command1(), &window};
@@ -144,6 +144,8 @@ void Browser::Parts::connectControls()
     window.signal_first_activated().connect([this] { firstActivation(); });
 
     window.Picture1().pack_end(findBar, false, false);
+    window.Picture1().pack_start(report.bar(), false, false);
+    window.Picture1().reorder_child(report.bar(), 0);
     // The state of the settings file is told once, when the window is first on
     // screen (a window restored from an icon maps again).
     firstMap = window.signal_map().connect([this] {

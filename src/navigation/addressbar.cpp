@@ -50,9 +50,11 @@ void AddressBar::surf()
     else
         m_view.navigate(urlinput::fromUserInput(address));
     m_combo.append(address);
+    // The page opens whether or not its address can be kept; a failure is
+    // told as such. The counter goes with the address it counts.
     const std::string counter = std::to_string(m_visitedCounter);
-    m_settings.write(keys::App, keys::MRURL, counter, address);
-    m_settings.write(keys::App, keys::CboCount, keys::Count, counter);
+    if (m_settings.write(keys::App, keys::MRURL, counter, address, SettingsStore::Purpose::SurfedAddress))
+        m_settings.write(keys::App, keys::CboCount, keys::Count, counter, SettingsStore::Purpose::SurfedAddress);
 }
 
 void AddressBar::showPageAddress(const std::string &address)

@@ -1,10 +1,10 @@
 #include "settings/inifile.h"
 
-#include "util/trimming.h"
 
 #include <glib.h>
 
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 
@@ -90,6 +90,20 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 // is %2F: a '\' there would take the '=' after a key for part of the name.
 std::string escapeName(const std::string &name)
 {
+    // Most names are plain words: copied as they are.
+    bool plain = !name.empty() && name.back() != '/';
+    for (size_t i = 0; plain && i < name.size(); ++i) {
+        const char c = name[i];
+        plain = g_ascii_isalnum(c) || c == '_' || c == '-' || c == '.' || c == '/';
+    }
+    if (plain) {
+        std::string out = name;
+        for (char &c : out) {
+            if (c == '/')
+                c = '\\';
+        }
+        return out;
+    }
     static const char digits[] = "0123456789ABCDEF";
     std::string out;
     Units units;
@@ -163,7 +177,7 @@ struct Unescaped
     bool isList = false;
 };
 
-Unescaped unescape(const std::string &raw)
+Unescaped unescape(std::string_view raw)
 {
     Unescaped result;
     Units &current = result.text;
@@ -415,137 +429,377 @@ bool isEscapedGeneral(const std::string &raw)
     return raw.size() == 8 && raw[0] == '%' && g_ascii_strncasecmp(raw.data() + 1, "general", 7) == 0;
 }
 
+// FNV-1a over the bytes of a full key name, in pieces.
+constexpr uint64_t HashStart = 14695981039346656037ULL;
+
+uint64_t hashOn(uint64_t hash, std::string_view bytes)
+{
+    for (const char c : bytes)
+        hash = (hash ^ uint8_t(c)) * 1099511628211ULL;
+    return hash;
+}
+
+// No byte outside ASCII and no NUL: every line is valid UTF-8.
+bool isPlainAscii(const char *data, size_t size)
+{
+    constexpr uint64_t High = 0x8080808080808080ULL;
+    constexpr uint64_t Ones = 0x0101010101010101ULL;
+    uint64_t seen = 0;
+    size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, data + i, 8);
+        seen |= (word & High) | ((word - Ones) & ~word & High);
+    }
+    for (; i < size; ++i)
+        seen |= uint8_t(data[i]) >= 0x80 || data[i] == 0 ? High : 0;
+    return seen == 0;
+}
+
+// The bytes the reading of a key line stops at.
+struct SpecialBytes
+{
+    bool is[256] = {};
+    constexpr SpecialBytes()
+    {
+        for (const char c : {'\\', '"', '=', ';', '\n', '\r'})
+            is[uint8_t(c)] = true;
+    }
+};
+constexpr SpecialBytes Special;
+
+bool isSpecial(char c)
+{
+    return Special.is[uint8_t(c)];
+}
+
+std::string_view trimmedView(std::string_view text)
+{
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && g_ascii_isspace(text[begin]))
+        ++begin;
+    while (end > begin && g_ascii_isspace(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
 } // namespace
 
-Document Document::parse(const std::string &bytes)
+std::string_view Document::text(Span span) const
+{
+    return std::string_view(span.own ? m_own : m_bytes).substr(span.at, span.size);
+}
+
+Document::Span Document::keep(std::string_view text)
+{
+    const Span span{m_own.size(), uint32_t(text.size()), true};
+    m_own.append(text);
+    return span;
+}
+
+std::string Document::pathOf(const Entry &entry) const
+{
+    const std::string_view name = text(entry.name);
+    if (entry.group == 0)
+        return std::string(name);
+    return m_groups[entry.group] + '/' + std::string(name);
+}
+
+bool Document::hasPath(const Entry &entry, std::string_view path) const
+{
+    const std::string_view name = text(entry.name);
+    if (entry.group == 0)
+        return path == name;
+    const std::string &group = m_groups[entry.group];
+    return path.size() == group.size() + 1 + name.size() && path.compare(0, group.size(), group) == 0
+           && path[group.size()] == '/' && path.substr(group.size() + 1) == name;
+}
+
+uint64_t Document::hashOf(const Entry &entry) const
+{
+    return hashOn(m_groupHashes[entry.group], text(entry.name));
+}
+
+uint32_t Document::sectionNamed(const std::string &name)
+{
+    const auto known = m_sectionPlaces.find(name);
+    if (known != m_sectionPlaces.end())
+        return known->second;
+    const uint32_t place = uint32_t(m_sections.size());
+    m_sections.push_back(Section{name, {}, {}});
+    m_sectionPlaces.emplace(name, place);
+    return place;
+}
+
+void Document::add(const Entry &entry, uint32_t section)
+{
+    const uint32_t at = uint32_t(m_entries.size());
+    m_entries.push_back(entry);
+    Section &to = m_sections[section];
+    to.entries.push_back(at);
+    if (!to.slots.empty()) {
+        if (2 * to.entries.size() > to.slots.size()) {
+            to.slots.clear();
+            lookUp(to);
+        } else {
+            putInSlot(to.slots, at, hashOf(entry));
+        }
+    }
+}
+
+void Document::putInSlot(std::vector<uint64_t> &slots, uint32_t entry, uint64_t hash)
+{
+    const size_t mask = slots.size() - 1;
+    size_t slot = size_t(hash) & mask;
+    while (slots[slot] != 0)
+        slot = (slot + 1) & mask;
+    slots[slot] = (hash >> 32 << 32) | uint64_t(entry + 1);
+}
+
+long Document::find(const Section &section, std::string_view path, uint64_t hash) const
+{
+    const size_t mask = section.slots.size() - 1;
+    for (size_t slot = size_t(hash) & mask;; slot = (slot + 1) & mask) {
+        const uint64_t held = section.slots[slot];
+        if (held == 0)
+            return -1;
+        const size_t entry = size_t(held & 0xFFFFFFFFu) - 1;
+        if ((held >> 32) == (hash >> 32) && hasPath(m_entries[entry], path))
+            return long(entry);
+    }
+}
+
+long Document::findLike(const Section &section, const Entry &entry, uint64_t hash) const
+{
+    const size_t mask = section.slots.size() - 1;
+    for (size_t slot = size_t(hash) & mask;; slot = (slot + 1) & mask) {
+        const uint64_t held = section.slots[slot];
+        if (held == 0)
+            return -1;
+        if ((held >> 32) != (hash >> 32))
+            continue;
+        const size_t place = size_t(held & 0xFFFFFFFFu) - 1;
+        const Entry &other = m_entries[place];
+        // Full names are put together only for keys under different headers.
+        if (other.group == entry.group ? text(other.name) == text(entry.name) : pathOf(other) == pathOf(entry))
+            return long(place);
+    }
+}
+
+void Document::lookUp(Section &section) const
+{
+    if (!section.slots.empty())
+        return;
+    size_t size = 16;
+    while (size < 2 * section.entries.size() + 2)
+        size *= 2;
+    section.slots.assign(size, 0);
+    std::vector<uint32_t> first;
+    first.reserve(section.entries.size());
+    for (const uint32_t place : section.entries) {
+        const Entry &entry = m_entries[place];
+        const uint64_t hash = hashOf(entry);
+        const long known = findLike(section, entry, hash);
+        if (known >= 0) {
+            // A key given twice keeps its first place and its last value.
+            m_entries[size_t(known)].raw = entry.raw;
+            continue;
+        }
+        first.push_back(place);
+        putInSlot(section.slots, place, hash);
+    }
+    section.entries = std::move(first);
+}
+
+Document::Document()
+{
+    // Group 0 holds the keys outside any section.
+    m_groups.emplace_back();
+    m_groupHashes.push_back(HashStart);
+    m_groupSections.push_back(sectionNamed(std::string()));
+}
+
+Document Document::parse(std::string bytes)
 {
     Document doc;
-    std::unordered_map<std::string, size_t> index; // key -> place in m_entries
-    std::string prefix; // "Section/", empty for [General]
-    size_t pos = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    while (pos < bytes.size()) {
-        size_t eol = bytes.find_first_of("\r\n", pos);
-        if (eol == std::string::npos)
-            eol = bytes.size();
-        std::string line = bytes.substr(pos, eol - pos);
-        pos = eol + (bytes.compare(eol, 2, "\r\n") == 0 ? 2 : 1);
-
-        size_t start = 0;
-        while (start < line.size() && isBlank(line[start]))
+    doc.m_bytes = std::move(bytes);
+    const std::string &all = doc.m_bytes;
+    const char *data = all.data();
+    const size_t n = all.size();
+    std::unordered_map<std::string, uint32_t> groups; // name -> place in m_groups
+    uint32_t group = 0; // [General]: the keys outside any section
+    // Most files are plain ASCII, every line of it valid; and most end their
+    // lines with '\n' alone, found by a quick search.
+    const bool ascii = isPlainAscii(data, n);
+    const bool lineFeedsOnly = std::memchr(data, '\r', n) == nullptr;
+    const auto lineEnd = [data, n, lineFeedsOnly](size_t from) {
+        if (lineFeedsOnly) {
+            const void *feed = std::memchr(data + from, '\n', n - from);
+            return feed ? size_t(static_cast<const char *>(feed) - data) : n;
+        }
+        while (from < n && data[from] != '\n' && data[from] != '\r')
+            ++from;
+        return from;
+    };
+    // A guess at the number of keys; the room grows when there are more.
+    doc.m_entries.reserve(n / 64 + 1);
+    size_t pos = all.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    while (pos < n) {
+        size_t start = pos;
+        while (start < n && isBlank(data[start]))
             ++start;
-        line.erase(0, start);
+        // A key line is read to its end in one pass: key=value, where '='
+        // and ';' inside quotes or after a backslash are text and an
+        // unquoted ';' starts a comment. Lines end at "\r\n", '\r' or '\n'.
+        const char first = start < n ? data[start] : '\n';
+        size_t equals = std::string_view::npos;
+        size_t end = std::string_view::npos;
+        bool inQuotes = false;
+        size_t eol = start;
+        if (first == '[' || first == ';' || first == '#') {
+            eol = lineEnd(start);
+        } else {
+            for (;; ++eol) {
+                while (eol < n && !isSpecial(data[eol]))
+                    ++eol;
+                if (eol == n || data[eol] == '\n' || data[eol] == '\r')
+                    break;
+                const char c = data[eol];
+                if (c == '\\') {
+                    if (eol + 1 < n && data[eol + 1] != '\n' && data[eol + 1] != '\r')
+                        ++eol;
+                } else if (c == '"') {
+                    inQuotes = !inQuotes;
+                } else if (c == '=' && !inQuotes && equals == std::string_view::npos) {
+                    equals = eol - start;
+                } else if (c == ';' && !inQuotes) {
+                    end = eol - start;
+                    eol = lineEnd(eol);
+                    break;
+                }
+            }
+        }
+        pos = eol + (eol + 1 < n && data[eol] == '\r' && data[eol + 1] == '\n' ? 2 : 1);
+        const std::string_view line(data + start, eol - start);
+        if (end == std::string_view::npos)
+            end = line.size();
         if (line.empty() || line[0] == ';' || line[0] == '#')
             continue;
-        const bool valid = g_utf8_validate_len(line.data(), line.size(), nullptr);
+        const bool valid = line.size() <= UINT32_MAX
+                           && (ascii || g_utf8_validate_len(line.data(), line.size(), nullptr));
 
         if (line[0] == '[') {
             // A group header that cannot be read still names the group of
             // the lines below it, as well as it can.
             const size_t close = line.find(']');
-            const std::string raw = trimming::trimmed(line.substr(1, close == std::string::npos ? std::string::npos
-                                                                                      : close - 1));
-            const std::string name = unescapeName(valid ? raw : validUtf8(raw));
-            doc.m_damaged = doc.m_damaged || close == std::string::npos || !valid || raw.empty();
+            const std::string raw(
+                trimmedView(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
+            doc.m_damaged = doc.m_damaged || close == std::string_view::npos || !valid || raw.empty();
             // Only "[General]" as written holds the keys outside any
             // section: other spellings are sections of their own, so that
             // they are written back apart.
-            if (raw == "General" || raw.empty())
-                prefix.clear();
-            else if (isEscapedGeneral(raw))
-                prefix = raw.substr(1) + '/';
-            else
-                prefix = name + '/';
+            if (raw == "General" || raw.empty()) {
+                group = 0;
+                continue;
+            }
+            std::string name = isEscapedGeneral(raw) ? raw.substr(1) : unescapeName(valid ? raw : validUtf8(raw));
+            const auto known = groups.find(name);
+            if (known != groups.end()) {
+                group = known->second;
+                continue;
+            }
+            group = uint32_t(doc.m_groups.size());
+            groups.emplace(name, group);
+            doc.m_groupHashes.push_back(hashOn(HashStart, name + '/'));
+            // Its keys' full names begin "name/": their section is the name
+            // up to its first '/'.
+            doc.m_groupSections.push_back(doc.sectionNamed(name.substr(0, name.find('/'))));
+            doc.m_groups.push_back(std::move(name));
             continue;
         }
 
-        // key=value; '=' and ';' inside quotes or after a backslash are text,
-        // an unquoted ';' starts a comment.
-        size_t equals = std::string::npos;
-        size_t end = line.size();
-        bool inQuotes = false;
-        for (size_t i = 0; i < line.size(); ++i) {
-            const char c = line[i];
-            if (c == '\\') {
-                ++i;
-            } else if (c == '"') {
-                inQuotes = !inQuotes;
-            } else if (c == '=' && !inQuotes && equals == std::string::npos) {
-                equals = i;
-            } else if (c == ';' && !inQuotes) {
-                end = i;
-                break;
-            }
-        }
-        const std::string key = equals == std::string::npos ? std::string() : trimming::trimmed(line.substr(0, equals));
+        const std::string_view key =
+            equals == std::string_view::npos ? std::string_view() : trimmedView(line.substr(0, equals));
         if (!valid || inQuotes || key.empty()) {
             doc.m_damaged = true;
             continue;
         }
-        // A key given twice keeps its first place and its last value.
-        std::string path = prefix + unescapeName(key);
-        std::string raw = line.substr(equals + 1, end - equals - 1);
-        const auto known = index.find(path);
-        if (known != index.end()) {
-            doc.m_entries[known->second].second = std::move(raw);
-        } else {
-            index.emplace(path, doc.m_entries.size());
-            doc.m_entries.emplace_back(std::move(path), std::move(raw));
-        }
+        // Names without escapes read as written, straight from the file.
+        Span name{size_t(key.data() - data), uint32_t(key.size()), false};
+        bool escaped = false;
+        for (const char c : key)
+            escaped = escaped || c == '%' || c == '\\';
+        if (escaped)
+            name = doc.keep(unescapeName(std::string(key)));
+        const Entry entry{name, Span{start + equals + 1, uint32_t(end - equals - 1), false}, group};
+        uint32_t section = doc.m_groupSections[group];
+        if (group == 0 && doc.text(name).find('/') != std::string_view::npos)
+            section = doc.sectionNamed(sectionOf(std::string(doc.text(name))));
+        doc.add(entry, section);
     }
     return doc;
 }
 
 std::optional<std::string> Document::value(const std::string &path) const
 {
-    for (const auto &entry : m_entries) {
-        if (entry.first == path)
-            return textOf(unescape(entry.second));
-    }
-    return std::nullopt;
+    const auto section = m_sectionPlaces.find(sectionOf(path));
+    if (section == m_sectionPlaces.end())
+        return std::nullopt;
+    Section &keys = m_sections[section->second];
+    lookUp(keys);
+    const long entry = find(keys, path, hashOn(HashStart, path));
+    if (entry < 0)
+        return std::nullopt;
+    return textOf(unescape(text(m_entries[size_t(entry)].raw)));
 }
 
 void Document::setValue(const std::string &path, const std::string &value)
 {
-    const std::string raw = escapeValue(value);
-    for (auto &entry : m_entries) {
-        if (entry.first == path) {
-            entry.second = raw;
-            return;
-        }
+    const uint32_t section = sectionNamed(sectionOf(path));
+    lookUp(m_sections[section]);
+    const Span raw = keep(escapeValue(value));
+    const long entry = find(m_sections[section], path, hashOn(HashStart, path));
+    if (entry >= 0) {
+        m_entries[size_t(entry)].raw = raw;
+        return;
     }
-    m_entries.emplace_back(path, raw);
+    add(Entry{keep(path), raw, 0}, section);
 }
 
 std::string Document::serialize() const
 {
-    // Groups in the order they first appear, each key under its group.
-    std::vector<std::string> order;
-    std::unordered_map<std::string, std::vector<size_t>> groups;
-    for (size_t i = 0; i < m_entries.size(); ++i) {
-        const std::string section = sectionOf(m_entries[i].first);
-        auto &group = groups[section];
-        if (group.empty())
-            order.push_back(section);
-        group.push_back(i);
+    // Sections in the order their first keys appear, each key under its section.
+    std::vector<const Section *> order;
+    for (Section &section : m_sections) {
+        lookUp(section);
+        if (!section.entries.empty())
+            order.push_back(&section);
     }
+    std::sort(order.begin(), order.end(),
+              [](const Section *a, const Section *b) { return a->entries.front() < b->entries.front(); });
     std::string out;
-    for (const std::string &section : order) {
+    out.reserve(m_bytes.size() + m_own.size());
+    for (const Section *keys : order) {
+        const Section &section = *keys;
         if (!out.empty())
             out += '\n';
-        if (section.empty())
+        if (section.name.empty())
             out += "[General]\n";
-        else if (section == "General")
+        else if (section.name == "General")
             out += "[%General]\n";
         else
-            out += '[' + escapeName(section) + "]\n";
-        for (size_t i : groups[section]) {
-            const auto &entry = m_entries[i];
-            const std::string key = section.empty() ? entry.first : entry.first.substr(section.size() + 1);
-            out += escapeName(key) + '=' + entry.second + '\n';
+            out += '[' + escapeName(section.name) + "]\n";
+        for (const uint32_t place : section.entries) {
+            const Entry &entry = m_entries[place];
+            const std::string path = pathOf(entry);
+            out += escapeName(section.name.empty() ? path : path.substr(section.name.size() + 1));
+            out += '=';
+            out += text(entry.raw);
+            out += '\n';
         }
     }
     return out;
 }
-
 
 } // namespace inifile

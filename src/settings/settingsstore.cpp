@@ -13,31 +13,58 @@
 
 namespace {
 
-// The file as it stands: absent (an empty store), read, or not readable (a
-// folder in its place, no permission...), in which case nothing may replace it.
-struct Loaded
+// What tells one version of a file from another without reading it: a new
+// file in its place, or the same one written, has another stamp. The change
+// time is in it because a hand edit may set the modification time back.
+struct Stamp
 {
-    enum { Missing, Read, Unreadable } state = Missing;
-    std::string bytes;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    struct timespec modified = {};
+    struct timespec changed = {};
+
+    static Stamp of(const struct stat &st)
+    {
+        return Stamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+    }
+    bool operator==(const Stamp &other) const
+    {
+        return device == other.device && inode == other.inode && size == other.size
+               && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec
+               && changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+    }
 };
 
-Loaded load(const std::string &path)
+// The whole of a regular file, and its stamp; false when it cannot be read.
+bool readWhole(const std::string &path, std::string &bytes, Stamp &stamp)
 {
-    Loaded loaded;
-    gchar *data = nullptr;
-    gsize length = 0;
-    GError *error = nullptr;
-    if (g_file_get_contents(path.c_str(), &data, &length, &error)) {
-        loaded.state = Loaded::Read;
-        loaded.bytes.assign(data, length);
-        g_free(data);
-    } else {
-        const bool missing = g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOENT)
-                             && !g_file_test(path.c_str(), G_FILE_TEST_EXISTS);
-        loaded.state = missing ? Loaded::Missing : Loaded::Unreadable;
-        g_error_free(error);
+    // Not blocking: a pipe in the file's place is no file to wait for.
+    const int fd = g_open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok) {
+        stamp = Stamp::of(st);
+        bytes.resize(size_t(st.st_size));
+        size_t got = 0;
+        for (;;) {
+            if (got == bytes.size())
+                bytes.resize(bytes.size() + 4096); // it grew meanwhile
+            const ssize_t step = ::read(fd, &bytes[got], bytes.size() - got);
+            if (step < 0 && errno == EINTR)
+                continue;
+            if (step <= 0) {
+                ok = step == 0;
+                break;
+            }
+            got += size_t(step);
+        }
+        bytes.resize(got);
     }
-    return loaded;
+    close(fd);
+    return ok;
 }
 
 // Invalid bytes become U+FFFD; NUL bytes stay (the file escapes them).
@@ -131,9 +158,20 @@ bool isTemporaryName(const std::string &name, const std::string &file)
 
 } // namespace
 
+// The file as it stands: absent (an empty store), read, or not readable (a
+// folder in its place, no permission...), in which case nothing may replace it.
+struct SettingsStore::File
+{
+    enum { Missing, Read, Unreadable } state = Missing;
+    Stamp stamp;
+    inifile::Document doc;
+};
+
 SettingsStore::SettingsStore() : SettingsStore(defaultConfigRoot()) {}
 
 SettingsStore::SettingsStore(std::string configRoot) : m_root(std::move(configRoot)) {}
+
+SettingsStore::~SettingsStore() = default;
 
 std::string SettingsStore::defaultConfigRoot()
 {
@@ -145,51 +183,112 @@ std::string SettingsStore::filePath(const std::string &application) const
     return m_root + "/Velmora/" + application + ".conf";
 }
 
+const SettingsStore::File &SettingsStore::current(const std::string &path) const
+{
+    static const File missing{File::Missing, {}, {}};
+    static const File unreadable{File::Unreadable, {}, {}};
+    struct stat st;
+    if (g_stat(path.c_str(), &st) != 0) {
+        m_files.erase(path);
+        return errno == ENOENT ? missing : unreadable;
+    }
+    auto known = m_files.find(path);
+    if (known != m_files.end() && known->second->stamp == Stamp::of(st))
+        return *known->second;
+    auto file = std::make_unique<File>();
+    std::string bytes;
+    if (!readWhole(path, bytes, file->stamp)) {
+        m_files.erase(path);
+        return unreadable;
+    }
+    file->state = File::Read;
+    file->doc = inifile::Document::parse(std::move(bytes));
+    return *(m_files[path] = std::move(file));
+}
+
 std::string SettingsStore::read(const std::string &application, const std::string &section,
                                 const std::string &key, const std::string &defaultValue) const
 {
-    const Loaded loaded = load(filePath(application));
-    if (loaded.state != Loaded::Read)
+    const File &file = current(filePath(application));
+    if (file.state != File::Read)
         return defaultValue;
-    return inifile::Document::parse(loaded.bytes).value(keyPath(section, key)).value_or(defaultValue);
+    return file.doc.value(keyPath(section, key)).value_or(defaultValue);
 }
 
 bool SettingsStore::contains(const std::string &application, const std::string &section,
                              const std::string &key) const
 {
-    const Loaded loaded = load(filePath(application));
-    return loaded.state == Loaded::Read
-           && inifile::Document::parse(loaded.bytes).value(keyPath(section, key)).has_value();
+    const File &file = current(filePath(application));
+    return file.state == File::Read && file.doc.value(keyPath(section, key)).has_value();
+}
+
+SettingsStore::Problem SettingsStore::lockedOrUnreadable(const std::string &path) const
+{
+    // A file or folder that grants writing to nobody was locked by its
+    // owner: that holds for every user, root too, who could write it anyway.
+    const std::string folder = folderOf(path);
+    struct stat st;
+    if (g_stat(folder.c_str(), &st) == 0 && (st.st_mode & 0222) == 0)
+        return Problem::FolderReadOnly;
+    if (g_access(folder.c_str(), W_OK | X_OK) != 0)
+        return Problem::NotWritable;
+    if (g_stat(path.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode))
+            return Problem::NotWritable;
+        if ((st.st_mode & 0222) == 0 || g_access(path.c_str(), W_OK) != 0)
+            return Problem::FileReadOnly;
+    }
+    return current(path).state == File::Unreadable ? Problem::Unreadable : Problem::None;
 }
 
 bool SettingsStore::write(const std::string &application, const std::string &section,
-                          const std::string &key, const std::string &value)
+                          const std::string &key, const std::string &value, Purpose purpose)
 {
     const std::string path = filePath(application);
-    bool ok = g_mkdir_with_parents(folderOf(path).c_str(), 0700) == 0;
-    const Loaded loaded = ok ? load(path) : Loaded{Loaded::Unreadable, {}};
-    // A file that cannot be read is left alone: replacing it would lose it.
-    ok = ok && loaded.state != Loaded::Unreadable;
-    inifile::Document doc = inifile::Document::parse(loaded.bytes);
+    Problem problem = g_mkdir_with_parents(folderOf(path).c_str(), 0700) == 0 ? lockedOrUnreadable(path)
+                                                                                 : Problem::NotWritable;
+    // The file as read is changed in place; it is read again should the
+    // write fail, so that no read sees what is not on disk.
+    inifile::Document fresh;
+    const File &file = current(path);
+    inifile::Document &doc = file.state == File::Read ? const_cast<File &>(file).doc : fresh;
     std::string aside;
-    if (ok && doc.damaged()) {
-        aside = keepAside(path, loaded.bytes);
-        ok = !aside.empty();
+    if (problem == Problem::None && doc.damaged()) {
+        aside = keepAside(path, doc.bytes());
+        if (aside.empty())
+            problem = Problem::NotWritable;
     }
-    if (ok) {
+    if (problem == Problem::None) {
         doc.setValue(keyPath(section, key), validUtf8(value));
-        const std::string data = doc.serialize();
+        std::string data = doc.serialize();
+        m_files.erase(path);
+        GError *error = nullptr;
         // Written beside the file and renamed over it once on disk: a crash
         // leaves the old file or the new one, never half of one.
-        ok = g_file_set_contents_full(path.c_str(), data.data(), gssize(data.size()),
-                                      GFileSetContentsFlags(G_FILE_SET_CONTENTS_CONSISTENT
-                                                            | G_FILE_SET_CONTENTS_DURABLE),
-                                      0600, nullptr);
-        if (!ok && !aside.empty())
-            g_unlink(aside.c_str());
+        if (g_file_set_contents_full(path.c_str(), data.data(), gssize(data.size()),
+                                     GFileSetContentsFlags(G_FILE_SET_CONTENTS_CONSISTENT
+                                                           | G_FILE_SET_CONTENTS_DURABLE),
+                                     0600, &error)) {
+            // What was written is what the next read finds, unless the file
+            // has changed again since.
+            struct stat st;
+            if (g_stat(path.c_str(), &st) == 0) {
+                auto written = std::make_unique<File>();
+                written->state = File::Read;
+                written->stamp = Stamp::of(st);
+                written->doc = inifile::Document::parse(std::move(data));
+                m_files[path] = std::move(written);
+            }
+        } else {
+            problem = g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOSPC) ? Problem::NoRoom
+                                                                               : Problem::NotWritable;
+            g_error_free(error);
+            if (!aside.empty())
+                g_unlink(aside.c_str());
+        }
     }
-    if (!ok) {
-        writeFailed.emit(path);
+    if (problem != Problem::None) {
+        writeFailed.emit(path, problem, purpose);
         return false;
     }
     if (!aside.empty())
@@ -199,8 +298,8 @@ bool SettingsStore::write(const std::string &application, const std::string &sec
 
 bool SettingsStore::isDamaged(const std::string &application) const
 {
-    const Loaded loaded = load(filePath(application));
-    return loaded.state == Loaded::Read && inifile::Document::parse(loaded.bytes).damaged();
+    const File &file = current(filePath(application));
+    return file.state == File::Read && file.doc.damaged();
 }
 
 void SettingsStore::removeLeftoverWrites(const std::string &application,
@@ -230,13 +329,10 @@ void SettingsStore::removeLeftoverWrites(const std::string &application,
     }
 }
 
-bool SettingsStore::isWritable(const std::string &application) const
+SettingsStore::Problem SettingsStore::writeProblem(const std::string &application) const
 {
     const std::string path = filePath(application);
-    const std::string folder = folderOf(path);
-    if (g_mkdir_with_parents(folder.c_str(), 0700) != 0 || g_access(folder.c_str(), W_OK | X_OK) != 0)
-        return false;
-    if (!g_file_test(path.c_str(), G_FILE_TEST_EXISTS))
-        return true;
-    return g_file_test(path.c_str(), G_FILE_TEST_IS_REGULAR) && g_access(path.c_str(), R_OK | W_OK) == 0;
+    if (g_mkdir_with_parents(folderOf(path).c_str(), 0700) != 0)
+        return Problem::NotWritable;
+    return lockedOrUnreadable(path);
 }

@@ -330,29 +330,167 @@ TEST(SettingsStore, LeftoversOfWritesCutShortGoAtTheNextStart)
     EXPECT_EQ(store.read(App, "Home", "Engine", "google"), "yahoo");
 }
 
-TEST(SettingsStore, UnwritableLocationGivesDefaultsAndFailsWrites)
+// Where a write cannot or must not go, and what it is told as. The modes are
+// looked at themselves, so root (which may write anything) is held back too.
+struct Blocked
 {
-    // No user, root included, can write through a file standing where a folder should be.
-    for (const bool folderIsAFile : {true, false}) {
-        TempRoot root;
-        SettingsStore store(root.path);
-        const std::string blocker = folderIsAFile ? root.path + "/Velmora" : store.filePath(App);
-        if (folderIsAFile)
-            put(blocker, "[Home]\nEngine=yahoo\n");
-        else
-            g_mkdir_with_parents(blocker.c_str(), 0700);
-        std::vector<std::string> failed;
-        store.writeFailed.connect([&](const std::string &path) { failed.push_back(path); });
+    const char *name;
+    void (*block)(const std::string &folder, const std::string &file);
+    SettingsStore::Problem problem;
+    std::string engine; // what a read of Home/Engine gives
+};
 
-        EXPECT_FALSE(store.isWritable(App));
-        EXPECT_EQ(store.read(App, "Home", "Engine", "google"), "google");
-        EXPECT_FALSE(store.write(App, "Home", "Engine", "lycos"));
-        EXPECT_EQ(failed, std::vector<std::string>{store.filePath(App)});
-        if (folderIsAFile) {
-            EXPECT_EQ(testutil::fileContents(blocker), "[Home]\nEngine=yahoo\n");
-        }
+void PrintTo(const Blocked &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class BlockedStore : public testing::TestWithParam<Blocked>
+{
+};
+
+const std::string Stored = "[Home]\nEngine=yahoo\n";
+
+TEST_P(BlockedStore, LeavesEveryByteAndModeAndSaysWhy)
+{
+    const Blocked &row = GetParam();
+    TempRoot root;
+    SettingsStore store(root.path);
+    const std::string folder = root.path + "/Velmora";
+    const std::string file = store.filePath(App);
+    row.block(folder, file);
+    const std::string before = testutil::fileContents(file);
+    const unsigned fileMode = modeOf(file);
+    const unsigned folderMode = modeOf(folder);
+    std::vector<std::pair<std::string, SettingsStore::Problem>> failed;
+    store.writeFailed.connect([&](const std::string &path, SettingsStore::Problem problem, SettingsStore::Purpose) {
+        failed.emplace_back(path, problem);
+    });
+
+    EXPECT_EQ(store.writeProblem(App), row.problem);
+    EXPECT_EQ(store.read(App, "Home", "Engine", "google"), row.engine);
+    EXPECT_FALSE(store.write(App, "Home", "Engine", "lycos"));
+    EXPECT_EQ(failed, (std::vector<std::pair<std::string, SettingsStore::Problem>>{{file, row.problem}}));
+    EXPECT_EQ(testutil::fileContents(file), before);
+    EXPECT_EQ(modeOf(file), fileMode);
+    EXPECT_EQ(modeOf(folder), folderMode);
+    EXPECT_EQ(store.read(App, "Home", "Engine", "google"), row.engine);
+    GDir *dir = g_dir_open(folder.c_str(), 0, nullptr);
+    size_t names = 0;
+    while (dir && g_dir_read_name(dir))
+        ++names;
+    if (dir)
+        g_dir_close(dir);
+    EXPECT_LE(names, 1u); // nothing left beside
+    g_chmod(folder.c_str(), 0700);
+}
+
+using Problem = SettingsStore::Problem;
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, BlockedStore,
+    testing::Values(
+        Blocked{"fileReadOnly", [](const std::string &, const std::string &file) {
+                    put(file, Stored);
+                    g_chmod(file.c_str(), 0444);
+                }, Problem::FileReadOnly, "yahoo"},
+        Blocked{"fileReadableByOwnerOnly", [](const std::string &, const std::string &file) {
+                    put(file, Stored);
+                    g_chmod(file.c_str(), 0400);
+                }, Problem::FileReadOnly, "yahoo"},
+        Blocked{"folderReadOnly", [](const std::string &folder, const std::string &file) {
+                    put(file, Stored);
+                    g_chmod(folder.c_str(), 0500);
+                }, Problem::FolderReadOnly, "yahoo"},
+        Blocked{"folderInTheFilesPlace", [](const std::string &, const std::string &file) {
+                    g_mkdir_with_parents(file.c_str(), 0700);
+                }, Problem::NotWritable, "google"},
+        Blocked{"fileInTheFoldersPlace", [](const std::string &folder, const std::string &) {
+                    put(folder, Stored);
+                }, Problem::NotWritable, "google"}),
+    [](const testing::TestParamInfo<Blocked> &info) { return std::string(info.param.name); });
+
+// The file is read once and kept; whatever changes it on disk is seen by the
+// next read, whether the change keeps its size or not.
+struct Change
+{
+    const char *name;
+    void (*change)(const std::string &file, const std::string &root);
+    std::string engine; // what Home/Engine reads after the change
+};
+
+void PrintTo(const Change &row, std::ostream *out)
+{
+    *out << row.name;
+}
+
+class ChangedOnDisk : public testing::TestWithParam<Change>
+{
+};
+
+TEST_P(ChangedOnDisk, IsSeenByTheNextRead)
+{
+    const Change &row = GetParam();
+    TempRoot root;
+    SettingsStore store(root.path);
+    const std::string file = store.filePath(App);
+    ASSERT_TRUE(store.write(App, "Home", "Engine", "yahoo"));
+    ASSERT_TRUE(store.write(App, "Home", "Address", "http://home.test/"));
+    ASSERT_EQ(store.read(App, "Home", "Engine", "google"), "yahoo");
+    row.change(file, root.path);
+    EXPECT_EQ(store.read(App, "Home", "Engine", "google"), row.engine);
+    // A write starts from the file as it now is.
+    if (store.write(App, "Home", "Address1", "http://one.test/")) {
+        EXPECT_EQ(store.read(App, "Home", "Engine", "google"), row.engine);
+        EXPECT_EQ(SettingsStore(root.path).read(App, "Home", "Address1", ""), "http://one.test/");
     }
 }
+
+// The same bytes over the file, yahoo turned into lycos, once the clock file
+// times come from has passed the file's last change (so that the change
+// shows in its times, however coarse they are).
+void editInPlace(const std::string &file)
+{
+    GStatBuf st;
+    ASSERT_EQ(g_stat(file.c_str(), &st), 0);
+    struct timespec now;
+    do
+        clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    while (now.tv_sec < st.st_ctim.tv_sec || (now.tv_sec == st.st_ctim.tv_sec && now.tv_nsec <= st.st_ctim.tv_nsec));
+    std::string text = testutil::fileContents(file);
+    text.replace(text.find("yahoo"), 5, "lycos");
+    const int fd = g_open(file.c_str(), O_WRONLY, 0);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, text.data(), text.size()), ssize_t(text.size()));
+    close(fd);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, ChangedOnDisk,
+    testing::Values(
+        Change{"byAnotherCopy", [](const std::string &, const std::string &root) {
+                   ASSERT_TRUE(SettingsStore(root).write(App, "Home", "Engine", "lycos"));
+               }, "lycos"},
+        Change{"byHandSameSizeTimeSetBack", [](const std::string &file, const std::string &) {
+                   GStatBuf st;
+                   ASSERT_EQ(g_stat(file.c_str(), &st), 0);
+                   editInPlace(file);
+                   // The time the file had, as a careful editor leaves it.
+                   const struct timespec times[2] = {st.st_atim, st.st_mtim};
+                   ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+               }, "lycos"},
+        Change{"byHandLonger", [](const std::string &file, const std::string &) {
+                   put(file, testutil::fileContents(file) + "[MRURL]\n0=http://typed.test/\n");
+                   editInPlace(file);
+               }, "lycos"},
+        Change{"removed", [](const std::string &file, const std::string &) {
+                   ASSERT_EQ(g_unlink(file.c_str()), 0);
+               }, "google"},
+        Change{"folderInItsPlace", [](const std::string &file, const std::string &) {
+                   ASSERT_EQ(g_unlink(file.c_str()), 0);
+                   ASSERT_EQ(g_mkdir(file.c_str(), 0700), 0);
+               }, "google"}),
+    [](const testing::TestParamInfo<Change> &info) { return std::string(info.param.name); });
 
 TEST(SettingsStore, EmptyStringIsAValueAndTheLaterWriteWins)
 {
