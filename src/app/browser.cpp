@@ -121,6 +121,7 @@ void Browser::Parts::connectControls()
     }));
     window.Command2().signal_clicked().connect(later([this] { addressBar.surf(); }));
     addressBar.surfing.connect([this] { pageFocus.expect(); });
+    addressBar.notice.connect([this](const std::string &text) { window.panels()[1].set_text(text); });
 
     const std::pair<const char *, std::function<void()>> buttons[] = {
         {"back", byUser([this] { toolbar.back(); })},

@@ -12,6 +12,13 @@
 
 const std::string AddressBar::HiddenPhrase = "Copper kettle is brave";
 
+namespace {
+
+// What a GTK entry holds at most; it drops whatever goes beyond.
+constexpr size_t FieldBytes = 65534;
+
+} // namespace
+
 AddressBar::AddressBar(Gtk::ComboBoxText &combo, Gtk::Button &surfButton, SettingsStore &settings,
                        PageView &view, Dialogs &dialogs, std::function<void(const std::string &)> search)
     : m_combo(combo), m_surfButton(surfButton), m_settings(settings), m_view(view), m_dialogs(dialogs),
@@ -24,6 +31,8 @@ AddressBar::AddressBar(Gtk::ComboBoxText &combo, Gtk::Button &surfButton, Settin
     m_combo.signal_changed().connect(sigc::mem_fun(*this, &AddressBar::listChanged));
     m_combo.signal_scroll_event().connect(sigc::mem_fun(*this, &AddressBar::wheelTurned), false);
     entry().signal_changed().connect(sigc::mem_fun(*this, &AddressBar::textChanged));
+    // Before the field takes the text, while its whole length is known.
+    entry().signal_insert_text().connect(sigc::mem_fun(*this, &AddressBar::textInserted), false);
     entry().signal_focus_out_event().connect(sigc::mem_fun(*this, &AddressBar::focusLeft), false);
     entry().signal_key_press_event().connect(sigc::mem_fun(*this, &AddressBar::keyPressed), false);
 }
@@ -39,6 +48,10 @@ void AddressBar::surf()
     const std::string address = entry().get_text();
     if (address == HiddenPhrase) {
         m_dialogs.message(dynamic_cast<Gtk::Window *>(m_combo.get_toplevel()), "hell yeah", "Skimlark");
+        return;
+    }
+    if (m_cut) {
+        notice.emit("Not opened: the address was cut short to fit the address bar.");
         return;
     }
     m_edited = false;
@@ -92,6 +105,22 @@ void AddressBar::textChanged()
 {
     if (!m_writing)
         m_edited = true;
+    if (entry().get_text_length() == 0)
+        m_cut = false;
+}
+
+void AddressBar::textInserted(const Glib::ustring &text, int *)
+{
+    const size_t held = entry().get_buffer()->get_bytes();
+    // Text put into an empty field is all there is: it starts afresh.
+    if (held == 0)
+        m_cut = false;
+    if (held + text.bytes() <= FieldBytes)
+        return;
+    m_cut = true;
+    // A page's own long address is cut without a word: it was not typed.
+    if (!m_writing)
+        notice.emit("Too long for the address bar: the text was cut short, and Surf will not open it.");
 }
 
 bool AddressBar::focusLeft(GdkEventFocus *)

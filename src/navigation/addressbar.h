@@ -20,6 +20,9 @@ class SettingsStore;
 // the field has the focus and its text was edited, the page's addresses wait.
 // Esc (which brings the page's address back), a surf, leaving the field or
 // another navigation the user starts ends that.
+//
+// The field holds 65,534 bytes and silently drops the rest of a longer text:
+// such a cut is said, and a cut text is never surfed or stored.
 class AddressBar : public sigc::trackable
 {
 public:
@@ -40,12 +43,15 @@ public:
 
     // A surf is about to navigate.
     sigc::signal<void()> surfing;
+    // Something to say in the status bar.
+    sigc::signal<void(const std::string &text)> notice;
 
 private:
     Gtk::Entry &entry();
     void writeText(const std::string &text);
     void listChanged();
     void textChanged();
+    void textInserted(const Glib::ustring &text, int *position);
     bool focusLeft(GdkEventFocus *event);
     bool keyPressed(GdkEventKey *event);
     bool wheelTurned(GdkEventScroll *event);
@@ -60,4 +66,6 @@ private:
     const int m_visitedCounter = 0;
     bool m_writing = false;
     bool m_edited = false;
+    // The text was cut to fit the field: it is no address to open.
+    bool m_cut = false;
 };

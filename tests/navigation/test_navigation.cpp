@@ -10,6 +10,11 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
+bool has(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
 struct Navigation : BrowserFixture
 {
     Gtk::Entry &entry() { return *w().Combo1().get_entry(); }
@@ -48,6 +53,51 @@ TEST_F(Navigation, SurfSendsTheTextAsTypedOrGreetsTheHiddenPhrase)
         EXPECT_EQ(visitedList(), greeted ? Strings{""} : (Strings{"", text}));
         EXPECT_EQ(stored(keys::MRURL, "0"), greeted ? "<missing>" : text);
         EXPECT_EQ(stored(keys::CboCount, keys::Count), greeted ? "<missing>" : "0");
+    }
+}
+
+// The bar holds 65,534 bytes and drops the rest of a longer text: the cut is
+// said in the status bar, and a cut text is neither surfed nor stored, until
+// the field is emptied and given a new text.
+TEST_F(Navigation, TextCutToFitTheBarIsSaidAndNeverSurfed)
+{
+    const std::string fits = "http://long.test/" + std::string(65534 - 17, 'a');
+    const std::string tooLong = fits + "/rest";
+    const struct
+    {
+        const char *name;
+        std::string pasted;
+        void (*then)(Gtk::Entry &);
+        bool cut;
+    } rows[] = {
+        {"fits exactly", fits, [](Gtk::Entry &) {}, false},
+        {"too long", tooLong, [](Gtk::Entry &) {}, true},
+        {"too long, a character deleted", tooLong, [](Gtk::Entry &field) { field.delete_text(40, 41); }, true},
+        {"too long, then typed over", tooLong, [](Gtk::Entry &field) {
+             field.delete_text(0, -1);
+             int at = 0;
+             field.insert_text("http://short.test/", -1, at);
+         }, false},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        view.navigations.clear();
+        g_unlink(settings.filePath("Skimlark").c_str());
+        frmBrowser &w = loaded();
+        Gtk::Clipboard::get()->set_text(row.pasted);
+        entry().paste_clipboard();
+        ASSERT_TRUE(spinUntil([&] { return entry().get_text_length() > 0; }));
+        EXPECT_EQ(has(w.panels()[1].get_text(), "Too long for the address bar"), row.pasted == tooLong)
+            << w.panels()[1].get_text();
+        row.then(entry());
+        const std::string surfed = entry().get_text();
+        click(w.Command2());
+        // Sizes and truths only: the texts are too long to show.
+        EXPECT_EQ(view.navigations.size(), row.cut ? 0u : 1u);
+        EXPECT_EQ(visitedList().size(), row.cut ? 1u : 2u);
+        EXPECT_TRUE(visitedList().back() == (row.cut ? "" : surfed));
+        EXPECT_TRUE(stored(keys::MRURL, "0") == (row.cut ? "<missing>" : surfed));
+        EXPECT_EQ(has(w.panels()[1].get_text(), "Not opened"), row.cut) << w.panels()[1].get_text();
     }
 }
 
