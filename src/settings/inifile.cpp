@@ -90,20 +90,6 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 // is %2F: a '\' there would take the '=' after a key for part of the name.
 std::string escapeName(const std::string &name)
 {
-    // Most names are plain words: copied as they are.
-    bool plain = !name.empty() && name.back() != '/';
-    for (size_t i = 0; plain && i < name.size(); ++i) {
-        const char c = name[i];
-        plain = g_ascii_isalnum(c) || c == '_' || c == '-' || c == '.' || c == '/';
-    }
-    if (plain) {
-        std::string out = name;
-        for (char &c : out) {
-            if (c == '/')
-                c = '\\';
-        }
-        return out;
-    }
     static const char digits[] = "0123456789ABCDEF";
     std::string out;
     Units units;
@@ -125,6 +111,27 @@ std::string escapeName(const std::string &name)
         }
     }
     return out;
+}
+
+// Appends the escaped form of a name; most names are plain words, copied
+// as they are.
+void appendName(std::string &out, std::string_view name)
+{
+    bool plain = !name.empty() && name.back() != '/';
+    for (size_t i = 0; plain && i < name.size(); ++i) {
+        const char c = name[i];
+        plain = g_ascii_isalnum(c) || c == '_' || c == '-' || c == '.' || c == '/';
+    }
+    if (!plain) {
+        out += escapeName(std::string(name));
+        return;
+    }
+    const size_t from = out.size();
+    out.append(name);
+    for (size_t i = from; i < out.size(); ++i) {
+        if (out[i] == '/')
+            out[i] = '\\';
+    }
 }
 
 std::string unescapeName(const std::string &name)
@@ -473,6 +480,25 @@ bool isSpecial(char c)
     return Special.is[uint8_t(c)];
 }
 
+// The first byte from `at` a key line's reading stops at, or `size`. Sixteen
+// bytes are tried at a time: the runs of text between such bytes are long.
+size_t nextSpecial(const char *data, size_t at, size_t size)
+{
+    using Bytes = unsigned char __attribute__((vector_size(16)));
+    for (; at + 16 <= size; at += 16) {
+        Bytes v;
+        std::memcpy(&v, data + at, 16);
+        const Bytes hits = (v == '\\') | (v == '"') | (v == '=') | (v == ';') | (v == '\n') | (v == '\r');
+        uint64_t halves[2];
+        std::memcpy(halves, &hits, 16);
+        if (halves[0] | halves[1])
+            break;
+    }
+    while (at < size && !isSpecial(data[at]))
+        ++at;
+    return at;
+}
+
 std::string_view trimmedView(std::string_view text)
 {
     size_t begin = 0;
@@ -661,8 +687,7 @@ Document Document::parse(std::string bytes)
             eol = lineEnd(start);
         } else {
             for (;; ++eol) {
-                while (eol < n && !isSpecial(data[eol]))
-                    ++eol;
+                eol = nextSpecial(data, eol, n);
                 if (eol == n || data[eol] == '\n' || data[eol] == '\r')
                     break;
                 const char c = data[eol];
@@ -741,6 +766,11 @@ Document Document::parse(std::string bytes)
     return doc;
 }
 
+void Document::written()
+{
+    m_damaged = false;
+}
+
 std::optional<std::string> Document::value(const std::string &path) const
 {
     const auto section = m_sectionPlaces.find(sectionOf(path));
@@ -792,8 +822,15 @@ std::string Document::serialize() const
             out += '[' + escapeName(section.name) + "]\n";
         for (const uint32_t place : section.entries) {
             const Entry &entry = m_entries[place];
-            const std::string path = pathOf(entry);
-            out += escapeName(section.name.empty() ? path : path.substr(section.name.size() + 1));
+            // The name under its section: most keys sit under a header that
+            // names just the section.
+            if (entry.group != 0 && m_groups[entry.group] == section.name) {
+                appendName(out, text(entry.name));
+            } else {
+                const std::string path = pathOf(entry);
+                appendName(out, section.name.empty() ? std::string_view(path)
+                                                     : std::string_view(path).substr(section.name.size() + 1));
+            }
             out += '=';
             out += text(entry.raw);
             out += '\n';

@@ -41,6 +41,8 @@ public:
 
     // Some line could not be read and was left out.
     bool damaged() const { return m_damaged; }
+    // What serialize() gave is now the file: the lines left out are gone.
+    void written();
     // The bytes the document was read from.
     const std::string &bytes() const { return m_bytes; }
 

@@ -47,21 +47,21 @@ bool readWhole(const std::string &path, std::string &bytes, Stamp &stamp)
     bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     if (ok) {
         stamp = Stamp::of(st);
-        bytes.resize(size_t(st.st_size));
-        size_t got = 0;
+        // Read in pieces onto the end: a big file is then written to memory
+        // once, not cleared first. It may have grown meanwhile.
+        bytes.clear();
+        bytes.reserve(size_t(st.st_size));
+        std::vector<char> piece(size_t(1) << 20);
         for (;;) {
-            if (got == bytes.size())
-                bytes.resize(bytes.size() + 4096); // it grew meanwhile
-            const ssize_t step = ::read(fd, &bytes[got], bytes.size() - got);
-            if (step < 0 && errno == EINTR)
+            const ssize_t got = ::read(fd, piece.data(), piece.size());
+            if (got < 0 && errno == EINTR)
                 continue;
-            if (step <= 0) {
-                ok = step == 0;
+            if (got <= 0) {
+                ok = got == 0;
                 break;
             }
-            got += size_t(step);
+            bytes.append(piece.data(), size_t(got));
         }
-        bytes.resize(got);
     }
     close(fd);
     return ok;
@@ -247,11 +247,13 @@ bool SettingsStore::write(const std::string &application, const std::string &sec
     const std::string path = filePath(application);
     Problem problem = g_mkdir_with_parents(folderOf(path).c_str(), 0700) == 0 ? lockedOrUnreadable(path)
                                                                                  : Problem::NotWritable;
-    // The file as read is changed in place; it is read again should the
-    // write fail, so that no read sees what is not on disk.
-    inifile::Document fresh;
-    const File &file = current(path);
-    inifile::Document &doc = file.state == File::Read ? const_cast<File &>(file).doc : fresh;
+    // The file as read is taken out, changed and put back once written; a
+    // file not written is read again, so that no read sees what is not on disk.
+    auto file = std::make_unique<File>();
+    if (current(path).state == File::Read)
+        file = std::move(m_files[path]);
+    m_files.erase(path);
+    inifile::Document &doc = file->doc;
     std::string aside;
     if (problem == Problem::None && doc.damaged()) {
         aside = keepAside(path, doc.bytes());
@@ -260,8 +262,7 @@ bool SettingsStore::write(const std::string &application, const std::string &sec
     }
     if (problem == Problem::None) {
         doc.setValue(keyPath(section, key), validUtf8(value));
-        std::string data = doc.serialize();
-        m_files.erase(path);
+        const std::string data = doc.serialize();
         GError *error = nullptr;
         // Written beside the file and renamed over it once on disk: a crash
         // leaves the old file or the new one, never half of one.
@@ -269,15 +270,12 @@ bool SettingsStore::write(const std::string &application, const std::string &sec
                                      GFileSetContentsFlags(G_FILE_SET_CONTENTS_CONSISTENT
                                                            | G_FILE_SET_CONTENTS_DURABLE),
                                      0600, &error)) {
-            // What was written is what the next read finds, unless the file
-            // has changed again since.
             struct stat st;
             if (g_stat(path.c_str(), &st) == 0) {
-                auto written = std::make_unique<File>();
-                written->state = File::Read;
-                written->stamp = Stamp::of(st);
-                written->doc = inifile::Document::parse(std::move(data));
-                m_files[path] = std::move(written);
+                file->state = File::Read;
+                file->stamp = Stamp::of(st);
+                doc.written();
+                m_files[path] = std::move(file);
             }
         } else {
             problem = g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOSPC) ? Problem::NoRoom
