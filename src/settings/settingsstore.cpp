@@ -5,6 +5,7 @@
 #include <glib.h>
 #include <glib/gstdio.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 #include <fcntl.h>
@@ -51,7 +52,7 @@ bool readWhole(const std::string &path, std::string &bytes, Stamp &stamp)
         // once, not cleared first. It may have grown meanwhile.
         bytes.clear();
         bytes.reserve(size_t(st.st_size));
-        std::vector<char> piece(size_t(1) << 20);
+        std::vector<char> piece(std::clamp<size_t>(size_t(st.st_size) + 1, 4096, size_t(1) << 20));
         for (;;) {
             const ssize_t got = ::read(fd, piece.data(), piece.size());
             if (got < 0 && errno == EINTR)
@@ -189,8 +190,9 @@ const SettingsStore::File &SettingsStore::current(const std::string &path) const
     static const File unreadable{File::Unreadable, {}, {}};
     struct stat st;
     if (g_stat(path.c_str(), &st) != 0) {
+        const bool absent = errno == ENOENT;
         m_files.erase(path);
-        return errno == ENOENT ? missing : unreadable;
+        return absent ? missing : unreadable;
     }
     auto known = m_files.find(path);
     if (known != m_files.end() && known->second->stamp == Stamp::of(st))
