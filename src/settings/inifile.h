@@ -100,7 +100,8 @@ private:
     std::vector<uint32_t> m_groupSections;
     // Mutable for lookUp(), which moves the values of keys given twice.
     mutable std::vector<Entry> m_entries;
-    // In the order they first appear; looked up as keys are asked for.
+    // Made as headers and keys name them, written in the order of their
+    // first keys; looked up as keys are asked for.
     mutable std::vector<Section> m_sections;
     std::unordered_map<std::string, uint32_t> m_sectionPlaces;
     bool m_damaged = false;
