@@ -60,19 +60,29 @@ void PageGuard::frameSeen(const std::string &origin)
     m_frameOrigins.insert(origin);
 }
 
-std::string PageGuard::boxTitle(const std::string &pageAddress) const
+std::string PageGuard::asker(const std::string &pageAddress) const
 {
     const std::string host = shownHost(pageAddress);
     if (host.empty())
-        return "a page says";
-    // The engine does not say which frame asked: with frames of other
-    // origins on the page, the page's own name would be a guess.
+        return "";
+    // The engine does not say which frame asked. A document restored from
+    // the back and forward cache names its frames again only as it is shown:
+    // until then, the page's own name would be a guess.
+    if (m_frameOrigins.empty())
+        return "an embedded page";
+    // With frames of other origins on the page, the page's own name would be a guess too.
     const std::string page = originOf(pageAddress);
     for (const std::string &origin : m_frameOrigins) {
         if (origin != page)
-            return "an embedded page on " + host + " says";
+            return "an embedded page on " + host;
     }
-    return host + " says";
+    return host;
+}
+
+std::string PageGuard::boxTitle(const std::string &pageAddress) const
+{
+    const std::string who = asker(pageAddress);
+    return (who.empty() ? "a page" : who) + " says";
 }
 
 std::optional<bool> PageGuard::recall(const std::string &origin, Permission kind) const

@@ -41,9 +41,12 @@ public:
     // A frame of the page (the page itself included) has this origin
     // ("http://host:port", or "null" for an opaque one).
     void frameSeen(const std::string &origin);
-    // The title of a box the page's script opened: "<host> says"; "an
-    // embedded page on <host> says" when frames of other origins could have
-    // asked; "a page says" when the page has no host.
+    // Who a page's own question comes from, as the user should read it: the
+    // page's host; "an embedded page on <host>" when frames of other origins
+    // could have asked; "an embedded page" while no frame of the document has
+    // said which origin it has (none could be named); "" when the page has no host.
+    std::string asker(const std::string &pageAddress) const;
+    // The title of a box the page's script opened: "<asker> says", or "a page says".
     std::string boxTitle(const std::string &pageAddress) const;
 
     // What a page may ask for.

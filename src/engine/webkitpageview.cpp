@@ -25,11 +25,17 @@ namespace {
 
 constexpr double ZoomStep = 0.1;
 // Every frame says which origin it has, so a box's title never names a
-// page that may not have asked; a blank top page (the page process started
-// ahead) has no frames to name.
+// page that may not have asked: as it starts, and again when it comes back
+// from the back and forward cache (ahead of the page's own listeners, which
+// come later). A blank top page (the page process started ahead) has no
+// frames to name.
 const char FrameMessage[] = "skimlarkFrame";
-const char FrameScript[] = "if (self !== top || location.protocol !== 'about:')"
-                           "  window.webkit.messageHandlers.skimlarkFrame.postMessage(String(self.origin));";
+const char FrameScript[] = "if (self !== top || location.protocol !== 'about:') {"
+                           "  const say = function() {"
+                           "    window.webkit.messageHandlers.skimlarkFrame.postMessage(String(self.origin)); };"
+                           "  say();"
+                           "  addEventListener('pageshow', function(e) { if (e.persisted) say(); }, true);"
+                           "}";
 
 std::string addressForUser(const std::string &uri)
 {

@@ -344,6 +344,22 @@ const Row Rows[] = {
              gdk_test_simulate_key(t.window->get_window()->gobj(), -1, -1, GDK_KEY_Escape, GdkModifierType(0), type);
      },
      {}, "done:left", [](Hostile &t) { EXPECT_EQ(t.view->fullScreenNotice(), ""); }},
+    // A frame that speaks when its page comes back from the cache on Back still speaks as a frame.
+    {"FrameBoxAfterBack",
+     "<iframe src='http://evil.test/frame'></iframe><script>onpageshow=function(e){"
+     "document.title=e.persisted?'done:restored':'ready'}</script>",
+     [](Hostile &t) {
+         t.server.expect("http://evil.test/frame",
+                         htmlPage("", "<script>onpageshow=function(e){if(e.persisted)"
+                                      "alert('Your session has expired')}</script>"));
+         ASSERT_TRUE(t.waitTitle("ready"));
+         t.server.expect("http://page.test/next", htmlPage("Next"));
+         t.view->navigate("http://page.test/next");
+         ASSERT_TRUE(t.waitTitle("Next"));
+         ASSERT_TRUE(t.view->goBack());
+     },
+     {{"OK", "an embedded page on page.test says", "Your session has expired"}}, "done:restored",
+     [](Hostile &t) { EXPECT_EQ(t.server.count(PageAddress), 1); }},
     {"SaveFilePicker", "<script>document.title='done:'+typeof window.showSaveFilePicker</script>", {}, {},
      "done:undefined"},
 };

@@ -50,7 +50,9 @@ TEST(PageGuard, BoxTitlesNameOnlyWhoCouldHaveAsked)
         {"https://bank.test/", {"https://bank.test", "null"}, "an embedded page on bank.test says"},
         {"https://bank.test/", {"https://tracker.test"}, "an embedded page on bank.test says"},
         {"http://bank.test/", {"https://bank.test"}, "an embedded page on bank.test says"},
-        {"blob:https://www.example.com/1-2", {}, "www.example.com says"},
+        // No frame has said where it comes from yet (a page back from the cache).
+        {"https://bank.test/", {}, "an embedded page says"},
+        {"blob:https://www.example.com/1-2", {"https://www.example.com"}, "www.example.com says"},
         {"data:text/html,<b>hi", {}, "a page says"},
         {"file:///home/ann/page.html", {"null"}, "a page says"},
     };
