@@ -1,7 +1,28 @@
 #include "engine/questionpanel.h"
 
+#include "engine/pageguard.h"
+
 #include <gtkmm/window.h>
 #include <pangomm/attrlist.h>
+
+namespace {
+
+// Longer runs without a space are broken anywhere: breaking them only
+// between words takes time that grows with the square of their length.
+constexpr std::size_t LongestWord = 200;
+
+bool hasLongWord(const std::string &text)
+{
+    std::size_t run = 0;
+    for (const char *c = text.c_str(); *c; c = g_utf8_next_char(c)) {
+        run = g_unichar_isspace(g_utf8_get_char(c)) ? 0 : run + 1;
+        if (run > LongestWord)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 QuestionPanel::QuestionPanel()
 {
@@ -20,7 +41,6 @@ QuestionPanel::QuestionPanel()
     m_text.set_xalign(0);
     m_text.set_yalign(0);
     m_text.set_line_wrap(true);
-    m_text.set_line_wrap_mode(Pango::WRAP_WORD_CHAR);
     m_text.set_selectable(true);
     m_text.set_can_focus(false);
     m_scroller.set_policy(Gtk::POLICY_NEVER, Gtk::POLICY_AUTOMATIC);
@@ -72,9 +92,12 @@ void QuestionPanel::ask(const Question &question, Reply reply)
     // After the type, which names the bar after itself.
     get_accessible()->set_name(question.title);
     m_title.set_text(question.title);
-    m_text.set_text(question.text);
-    m_text.get_accessible()->set_name(question.text);
-    m_scroller.set_visible(!question.text.empty());
+    // However long the text, it is laid out in about the same time.
+    const std::string text = PageGuard::shownText(question.text);
+    m_text.set_line_wrap_mode(hasLongWord(text) ? Pango::WRAP_CHAR : Pango::WRAP_WORD_CHAR);
+    m_text.set_text(text);
+    m_text.get_accessible()->set_name(text);
+    m_scroller.set_visible(!text.empty());
     m_scroller.get_vadjustment()->set_value(0);
 
     const bool signIn = question.fields == Question::Fields::SignIn;
@@ -85,7 +108,7 @@ void QuestionPanel::ask(const Question &question, Reply reply)
     m_field.set_text(signIn ? "" : question.initialText);
     m_password.set_text("");
     // A field without a caption is named after what it answers.
-    m_field.get_accessible()->set_name(signIn ? "User name:" : question.text);
+    m_field.get_accessible()->set_name(signIn ? "User name:" : text);
 
     m_block.set_active(false);
     m_block.set_visible(question.offerBlock);

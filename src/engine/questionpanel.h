@@ -14,7 +14,7 @@
 
 // A question shown over the page it belongs to, never in a box of its own:
 // the rest of the window goes on working while it waits. A line says who
-// asks, the text (always plain) scrolls when it is long, and at most two
+// asks, the text (always plain, cut where it is too long) scrolls, and at most two
 // buttons answer it. Esc answers as the cancel button does. It takes no
 // access keys: those belong to the window's menus.
 class QuestionPanel : public Gtk::InfoBar

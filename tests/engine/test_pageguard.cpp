@@ -64,6 +64,26 @@ TEST(PageGuard, BoxTitlesNameOnlyWhoCouldHaveAsked)
     }
 }
 
+// A page's text is cut between characters, and says so; the program's own
+// words after a site's realm are never cut with it.
+TEST(PageGuard, APagesTextIsCutToTheMostShown)
+{
+    const std::string cut = "\u2026\n\n(The rest is not shown: the text is too long.)";
+    const struct { std::string text; std::size_t most; std::string shown; } rows[] = {
+        {"", 3, ""},
+        {"abc", 3, "abc"},
+        {"abcd", 3, "abc" + cut},
+        {"\u00e9\u00e8\u00ea", 2, "\u00e9\u00e8" + cut},
+        {"\U0001F600\U0001F600", 1, "\U0001F600" + cut},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(PageGuard::shownText(row.text, row.most), row.shown) << row.text;
+    const std::string signIn = PageGuard::signInText("page.test", std::string(5000, 'r'), true, false);
+    EXPECT_NE(signIn.find(std::string(300, 'r') + cut + "\u201d"), std::string::npos);
+    EXPECT_LT(signIn.size(), PageGuard::MostShownCharacters);
+    EXPECT_EQ(signIn.substr(signIn.size() - 14), "could read it.");
+}
+
 TEST(PageGuard, TheFourthBoxInARowOffersToBlockTheRest)
 {
     PageGuard guard;
