@@ -189,6 +189,12 @@ void Browser::Parts::bindCommands()
     });
     bind(Command::FocusAddressBar, [this] { focusField(*window.Combo1().get_entry()); });
     bind(Command::FocusSearchBox, [this] { focusField(window.Text1()); });
+    // As in other browsers F6 moves to the address bar, unless the page asks
+    // something: the user's one way to answer it from the keyboard.
+    bind(Command::FocusQuestion, [this] {
+        if (!view.focusQuestion())
+            focusField(*window.Combo1().get_entry());
+    });
     bind(Command::Find, [this] { findBar.open(); });
     bind(Command::ZoomIn, [this] { view.zoomBy(1); });
     bind(Command::ZoomOut, [this] { view.zoomBy(-1); });

@@ -1,7 +1,6 @@
 #include "engine/pagefilechooser.h"
 
-PageFileChooser::PageFileChooser(Gtk::FileChooserAction action, const std::string &text, bool offerBlock,
-                                 Gtk::Window *parent)
+PageFileChooser::PageFileChooser(Gtk::FileChooserAction action, const std::string &text, Gtk::Window *parent)
     : Gtk::FileChooserDialog("Skimlark", action)
 {
     m_text.set_text(text);
@@ -9,8 +8,6 @@ PageFileChooser::PageFileChooser(Gtk::FileChooserAction action, const std::strin
     m_text.set_line_wrap(true);
     m_text.set_max_width_chars(70);
     m_extra.pack_start(m_text, false, false);
-    if (offerBlock)
-        m_extra.pack_start(m_block, false, false);
     m_extra.show_all();
     set_extra_widget(m_extra);
     get_accessible()->set_name(get_title());
@@ -23,13 +20,13 @@ PageFileChooser::PageFileChooser(Gtk::FileChooserAction action, const std::strin
         set_transient_for(*parent);
 }
 
-void PageFileChooser::ask(std::function<void(const std::vector<std::string> &, bool)> reply)
+void PageFileChooser::ask(std::function<void(const std::vector<std::string> &)> reply)
 {
     signal_response().connect([this, reply](int response) {
         std::vector<std::string> files;
         if (response == Gtk::RESPONSE_OK)
             files = get_filenames();
-        reply(files, m_block.get_active());
+        reply(files);
     });
     present();
 }

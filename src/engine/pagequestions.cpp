@@ -145,10 +145,16 @@ std::optional<bool> PageQuestions::countBox()
     return verdict == PageGuard::Box::ShowOfferingBlock;
 }
 
+void PageQuestions::show(Question question, QuestionPanel::Reply reply)
+{
+    question.site = m_hooks.site ? m_hooks.site() : "";
+    m_panel.ask(question, std::move(reply));
+}
+
 void PageQuestions::askInPanel(const Question &question, std::function<void(const Answer &)> reply)
 {
     const Item *item = m_current.get();
-    m_panel.ask(question, [this, item, reply](const Answer &answer) {
+    show(question, [this, item, reply](const Answer &answer) {
         if (answer.blockFurther)
             m_guard.blockBoxes();
         // Answered: nothing is left to cancel, whatever the reply does.
@@ -283,20 +289,28 @@ void PageQuestions::permissionState(WebKitPermissionStateQuery *query)
                                                          : WEBKIT_PERMISSION_STATE_DENIED);
 }
 
-void PageQuestions::choose(Gtk::FileChooserAction action, const std::string &text, bool offerBlock,
-                           const std::string &suggestedPath, std::function<void(std::vector<std::string>)> reply)
+void PageQuestions::askThenChoose(const Question &question, Gtk::FileChooserAction action,
+                                  const std::string &suggestedPath, std::function<void(std::vector<std::string>)> reply)
 {
     const Item *item = m_current.get();
-    m_chooser = std::make_unique<PageFileChooser>(action, text, offerBlock, m_hooks.parent());
-    if (!suggestedPath.empty()) {
-        m_chooser->set_current_folder(Glib::path_get_dirname(suggestedPath));
-        m_chooser->set_current_name(Glib::path_get_basename(suggestedPath));
-    }
-    m_chooser->ask([this, item, reply](const std::vector<std::string> &files, bool block) {
-        if (block)
+    show(question, [this, item, question, action, suggestedPath, reply](const Answer &answer) {
+        if (answer.blockFurther)
             m_guard.blockBoxes();
-        const auto finished = finish(item);
-        reply(files);
+        if (!answer.accepted) {
+            const auto finished = finish(item);
+            return reply({});
+        }
+        // The chooser is this question's second part: the user asked for it,
+        // so it is a window of its own that takes the keyboard.
+        m_chooser = std::make_unique<PageFileChooser>(action, question.text, m_hooks.parent());
+        if (!suggestedPath.empty()) {
+            m_chooser->set_current_folder(Glib::path_get_dirname(suggestedPath));
+            m_chooser->set_current_name(Glib::path_get_basename(suggestedPath));
+        }
+        m_chooser->ask([this, item, reply](const std::vector<std::string> &files) {
+            const auto finished = finish(item);
+            reply(files);
+        });
     });
 }
 
@@ -308,7 +322,8 @@ void PageQuestions::files(WebKitFileChooserRequest *request, const std::string &
         g_object_unref(request);
     };
     const std::string host = PageGuard::shownHost(pageAddress);
-    enqueue({[this, request, host, cancel](const Item *item) {
+    const std::string who = host.empty() ? "This page" : host;
+    enqueue({[this, request, who, cancel](const Item *item) {
                  const auto offer = countBox();
                  if (!offer) {
                      cancel();
@@ -317,9 +332,13 @@ void PageQuestions::files(WebKitFileChooserRequest *request, const std::string &
                  }
                  // WebKitGTK does not tell a folder request (webkitdirectory) apart.
                  const bool multiple = webkit_file_chooser_request_get_select_multiple(request);
-                 const std::string text = (host.empty() ? std::string("This page") : host) + " asks for "
-                                          + (multiple ? "files" : "a file") + " to upload.";
-                 choose(Gtk::FILE_CHOOSER_ACTION_OPEN, text, *offer, "", [request, cancel, multiple](std::vector<std::string> files) {
+                 Question question;
+                 question.title = ProgramTitle;
+                 question.text = who + " asks for " + (multiple ? "files" : "a file") + " to upload.";
+                 question.accept = multiple ? "Choose Files\u2026" : "Choose a File\u2026";
+                 question.cancel = "Cancel";
+                 question.offerBlock = *offer;
+                 askThenChoose(question, Gtk::FILE_CHOOSER_ACTION_OPEN, "", [request, cancel, multiple](std::vector<std::string> files) {
                      if (files.empty())
                          return cancel();
                      std::vector<const gchar *> paths;
@@ -345,9 +364,15 @@ void PageQuestions::saveFile(const std::string &text, const std::string &suggest
                      reply("");
                      return;
                  }
+                 Question question;
+                 question.title = ProgramTitle;
+                 question.text = text;
+                 question.accept = "Save\u2026";
+                 question.cancel = "Cancel";
+                 question.offerBlock = *offer;
                  // No file is ever replaced (a taken name gets a number), so
                  // the chooser has nothing to confirm.
-                 choose(Gtk::FILE_CHOOSER_ACTION_SAVE, text, *offer, suggestedPath, [reply](std::vector<std::string> files) {
+                 askThenChoose(question, Gtk::FILE_CHOOSER_ACTION_SAVE, suggestedPath, [reply](std::vector<std::string> files) {
                      reply(files.empty() ? std::string() : files.front());
                  });
              },
@@ -376,7 +401,7 @@ void PageQuestions::print(WebKitPrintOperation *operation, const std::string &pa
                  question.cancel = "Cancel";
                  question.offerBlock = *offer;
                  auto alive = m_alive;
-                 m_panel.ask(question, [this, alive, item, operation, closer](const Answer &answer) {
+                 show(question, [this, alive, item, operation, closer](const Answer &answer) {
                      if (answer.blockFurther)
                          m_guard.blockBoxes();
                      if (!answer.accepted) {

@@ -44,6 +44,8 @@ public:
         // Shows the print dialog for a page's print and prints what it says;
         // `closed` runs when that dialog has gone. Returns what closes it unanswered.
         std::function<std::function<void()>(WebKitPrintOperation *, std::function<void()> closed)> print;
+        // The site whose page is on screen, as its questions name it ("" for none).
+        std::function<std::string()> site;
     };
 
     PageQuestions(PageGuard &guard, QuestionPanel &panel, Hooks hooks);
@@ -98,10 +100,13 @@ private:
     // Counts a box; nullopt when the page may show none, else whether this
     // one offers to block the rest.
     std::optional<bool> countBox();
+    // Shows a question of the current item, named after the site on screen.
+    void show(QuestionPanel::Question question, QuestionPanel::Reply reply);
     void askInPanel(const QuestionPanel::Question &question, std::function<void(const QuestionPanel::Answer &)> reply);
-    // A file chooser for the page's question; `reply` gets the files.
-    void choose(Gtk::FileChooserAction action, const std::string &text, bool offerBlock,
-                const std::string &suggestedPath, std::function<void(std::vector<std::string>)> reply);
+    // Asks in the panel first; a file chooser opens only once the user says
+    // so there, never at the page's word alone. `reply` gets the files.
+    void askThenChoose(const QuestionPanel::Question &question, Gtk::FileChooserAction action,
+                       const std::string &suggestedPath, std::function<void(std::vector<std::string>)> reply);
 
     PageGuard &m_guard;
     QuestionPanel &m_panel;

@@ -1,27 +1,41 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
 #include <gtkmm/checkbutton.h>
 #include <gtkmm/entry.h>
+#include <gtkmm/gesturemultipress.h>
 #include <gtkmm/grid.h>
+#include <gtkmm/image.h>
 #include <gtkmm/infobar.h>
 #include <gtkmm/label.h>
 #include <gtkmm/scrolledwindow.h>
+#include <sigc++/connection.h>
 #include <sigc++/signal.h>
 #include <string>
 
 // A question shown over the page it belongs to, never in a box of its own:
-// the rest of the window goes on working while it waits. A line says who
-// asks, the text (always plain, cut where it is too long) scrolls, and at most two
-// buttons answer it. Esc answers as the cancel button does. It takes no
-// access keys: those belong to the window's menus.
-class QuestionPanel : public Gtk::InfoBar
+// the rest of the window goes on working while it waits. Its top row, the
+// program's icon and the site's name, reaches above the page's top edge over
+// the window's own controls, where no page can draw: a copy a page draws of
+// it has no such row. Below, in a bar over the page, a line says who asks,
+// the text (always plain, cut where it is too long) scrolls, and at most two
+// buttons answer it.
+//
+// It never takes the keyboard from the page or a field: its fields and
+// buttons take keys only once the user moves into it (a click in it, or
+// letKeysIn()), and its buttons answer nothing for a moment after a question
+// appears, so a key or a click meant for the page never answers it. Esc
+// answers as the cancel button does. It takes no access keys: those belong
+// to the window's menus.
+class QuestionPanel : public Gtk::Box
 {
 public:
     struct Question
     {
+        std::string site; // whose page it is, beside the icon: "page.test", "Skimlark"
         std::string title; // who asks: "page.test says", "Skimlark"
         std::string text;
         enum class Fields { None, Text, SignIn } fields = Fields::None;
@@ -39,6 +53,9 @@ public:
     };
     using Reply = std::function<void(const Answer &)>;
 
+    // How long the buttons answer nothing after a question appears.
+    static constexpr std::chrono::milliseconds InputDelay{1000};
+
     QuestionPanel();
 
     // Shows the question; `reply` gets the user's answer once.
@@ -48,7 +65,19 @@ public:
     bool asking() const { return bool(m_reply); }
     // The most the text may take before it scrolls, in pixels.
     void setMostHeight(int pixels);
+    // The user moves the keyboard into the question (F6). False when none is asked.
+    bool letKeysIn();
+    // Whether the buttons answer now.
+    bool acceptsInput() const { return m_acceptsInput; }
+    // Another wait than InputDelay (none for a test's scripted user).
+    void setInputDelay(std::chrono::milliseconds delay) { m_inputDelay = delay; }
+    // How far the top row reaches above the page's top edge, in pixels.
+    int reach() const;
 
+    Gtk::Box &topRow() { return m_top; }
+    const Gtk::Label &siteLabel() const { return m_site; }
+    Gtk::Image &icon() { return m_icon; }
+    Gtk::InfoBar &bar() { return m_bar; }
     const Gtk::Label &titleLabel() const { return m_title; }
     const Gtk::Label &textLabel() const { return m_text; }
     Gtk::Entry &textField() { return m_field; }
@@ -59,11 +88,25 @@ public:
 
     // A question is on show.
     sigc::signal<void()> shown;
+    // The question went while the keyboard was in it: it goes back to the page.
+    sigc::signal<void()> keyboardLeft;
 
 private:
     void answer(bool accepted);
+    void close();
+    void takeKeys(bool take);
+    void holdInput();
+    Gtk::Button &firstButton();
 
     Reply m_reply;
+    std::chrono::milliseconds m_inputDelay = InputDelay;
+    bool m_acceptsInput = false;
+    sigc::connection m_inputTimer;
+    Glib::RefPtr<Gtk::GestureMultiPress> m_click;
+    Gtk::Box m_top{Gtk::ORIENTATION_HORIZONTAL, 6};
+    Gtk::Image m_icon;
+    Gtk::Label m_site;
+    Gtk::InfoBar m_bar;
     Gtk::Box m_content{Gtk::ORIENTATION_VERTICAL, 6};
     Gtk::Label m_title;
     Gtk::ScrolledWindow m_scroller;

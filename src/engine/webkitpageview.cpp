@@ -199,6 +199,9 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     asking.print = [this](WebKitPrintOperation *operation, std::function<void()> closed) {
         return m_printer->showDialog(operation, std::move(closed));
     };
+    asking.site = [this] { return PageGuard::shownHost(m_shownUri); };
+    // Answered with the keyboard, the question gives it back to the page.
+    m_questionPanel.keyboardLeft.connect([this] { takeFocus(); });
     m_questions = std::make_unique<PageQuestions>(m_guard, m_questionPanel, std::move(asking));
     m_fullScreen = std::make_unique<FullScreenNotice>(m_overlay);
     PageNavigations::Hooks navigation;
@@ -236,6 +239,7 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
 WebKitPageView::~WebKitPageView()
 {
     *m_alive = nullptr;
+    m_placing.disconnect();
     m_warmUp.reset();
     m_downloads.reset();
     m_printer.reset();
@@ -364,6 +368,35 @@ void WebKitPageView::dropView()
     gtk_widget_destroy(GTK_WIDGET(m_view));
     g_object_unref(m_view);
     m_view = nullptr;
+}
+
+void WebKitPageView::showQuestionsOver(Gtk::Overlay &layer)
+{
+    if (Gtk::Container *holder = m_questionPanel.get_parent())
+        holder->remove(m_questionPanel);
+    m_placing.disconnect();
+    layer.add_overlay(m_questionPanel);
+    // Ahead of the layer's own placing, which would put it at the top.
+    m_placing = layer.signal_get_child_position().connect(sigc::mem_fun(*this, &WebKitPageView::placeQuestion), false);
+}
+
+bool WebKitPageView::placeQuestion(Gtk::Widget *child, Gdk::Rectangle &place)
+{
+    int left = 0, top = 0;
+    if (child != &m_questionPanel || !m_overlay.translate_coordinates(*child->get_parent(), 0, 0, left, top))
+        return false;
+    const int width = m_overlay.get_allocated_width();
+    int minimum = 0, natural = 0;
+    m_questionPanel.get_preferred_width(minimum, natural);
+    const int panelWidth = std::max(width, minimum);
+    m_questionPanel.get_preferred_height_for_width(panelWidth, minimum, natural);
+    place = Gdk::Rectangle(left, std::max(0, top - m_questionPanel.reach()), panelWidth, natural);
+    return true;
+}
+
+bool WebKitPageView::focusQuestion()
+{
+    return m_questionPanel.letKeysIn();
 }
 
 Gtk::Window *WebKitPageView::parentWindow() const

@@ -39,6 +39,8 @@ public:
     WebKitPageView &operator=(const WebKitPageView &) = delete;
 
     Gtk::Widget &widget() override { return m_box; }
+    void showQuestionsOver(Gtk::Overlay &layer) override;
+    bool focusQuestion() override;
     void navigate(const std::string &address) override;
     void replacePage(const std::string &address) override;
     void offerSearch(std::function<std::string(const std::string &words)> queryFor) override;
@@ -87,6 +89,9 @@ private:
     void showAddress(const char *uri);
     bool localScheme(const std::string &address) const;
     Gtk::Window *parentWindow() const;
+    // Where the question goes in the window's layer: its top row over the
+    // controls above the page, the rest over the page.
+    bool placeQuestion(Gtk::Widget *child, Gdk::Rectangle &place);
 
     // The profile when the view keeps it: listed first, so it goes last.
     std::unique_ptr<EngineProfile> m_ownProfile;
@@ -103,6 +108,7 @@ private:
     Gtk::Overlay m_overlay;
     QuestionPanel m_questionPanel;
 
+    sigc::connection m_placing;
     std::unique_ptr<PageQuestions> m_questions;
     std::unique_ptr<Downloads> m_downloads;
     std::unique_ptr<PagePrinter> m_printer;

@@ -4,7 +4,7 @@
 #include <sigc++/sigc++.h>
 #include <string>
 
-namespace Gtk { class Widget; }
+namespace Gtk { class Overlay; class Widget; }
 
 // The one page view of the main window. Rendering, history and networking
 // belong to the engine behind it; the program only calls these operations and
@@ -16,6 +16,13 @@ public:
 
     // The widget to place in the window (the page with its own bars around it).
     virtual Gtk::Widget &widget() = 0;
+    // Where the page's questions are drawn: `layer` lies over the whole
+    // window, and a question reaches from the page up across its top edge,
+    // over the window's own controls, where no page can draw.
+    virtual void showQuestionsOver(Gtk::Overlay &layer) = 0;
+    // The user moves the keyboard into the page's question (F6): false when
+    // the page asks none. Nothing else gives a question the keyboard.
+    virtual bool focusQuestion() = 0;
 
     // Starts loading an address and returns at once; a second navigate
     // replaces a load in progress. Text the user typed is turned into an

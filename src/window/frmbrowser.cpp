@@ -90,7 +90,9 @@ frmBrowser::~frmBrowser()
 
 void frmBrowser::buildControls()
 {
-    add(m_layout);
+    add(m_layer);
+    m_layer.add(m_layout);
+    m_WebBrowser1.showQuestionsOver(m_layer);
     m_layout.pack_start(m_menuBar, false, false);
     buildToolbar();
 
@@ -170,6 +172,7 @@ void frmBrowser::buildControls()
 
     buildStatusBar();
     m_layout.show_all();
+    m_layer.show();
 }
 
 void frmBrowser::buildToolbar()

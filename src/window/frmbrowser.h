@@ -84,6 +84,8 @@ private:
 
     PageView &m_WebBrowser1;
     Glib::RefPtr<Gtk::AccelGroup> m_keys = Gtk::AccelGroup::create();
+    // Over all the controls and the page: the page's questions are drawn here.
+    Gtk::Overlay m_layer;
     Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL};
     Gtk::MenuBar m_menuBar;
     BrowserMenus m_menus;

@@ -91,6 +91,9 @@ public:
     void watch(WebKitPageView &view)
     {
         m_panel = &view.questionPanel();
+        m_page = &view.widget();
+        // Scripted answers need not wait: the wait itself is proved on its own.
+        m_panel->setInputDelay(std::chrono::milliseconds(0));
         m_panel->shown.connect([this] { Glib::signal_idle().connect_once([this] { answerPanel(); }); });
         m_poll = Glib::signal_timeout().connect([this] { return lookForWindows(); }, 10);
     }
@@ -125,10 +128,9 @@ private:
         asked.push_back({kind, panel.titleLabel().get_text(), panel.textLabel().get_text()});
         offers.push_back(panel.blockChoice().get_visible());
         // Whether the whole question, its buttons too, lay within the page.
-        Gtk::Widget *page = panel.get_parent();
-        const int bottom = panel.get_allocation().get_y() + panel.get_allocation().get_height();
-        fitted.push_back(page && page->get_allocated_height() > 1
-                         && bottom <= page->get_allocation().get_y() + page->get_allocated_height());
+        int x = 0, bottom = 0;
+        panel.translate_coordinates(*m_page, 0, panel.get_allocated_height(), x, bottom);
+        fitted.push_back(m_page->get_allocated_height() > 1 && bottom <= m_page->get_allocated_height());
         const Reply reply = next();
         if (reply.leaveOpen)
             return;
@@ -228,6 +230,7 @@ private:
     }
 
     QuestionPanel *m_panel = nullptr;
+    Gtk::Widget *m_page = nullptr;
     sigc::connection m_poll;
     std::set<GtkWidget *> m_answered;
 
@@ -265,13 +268,23 @@ public:
         user->watch(*view);
         window = std::make_unique<Gtk::Window>();
         window->set_default_size(800, 600);
-        window->add(view->widget());
+        // As in the main window: controls above the page, and a layer over
+        // both where the page's questions are drawn.
+        frame = std::make_unique<Frame>();
+        window->add(frame->layer);
+        frame->layer.add(frame->layout);
+        frame->controls.set_size_request(-1, 40);
+        frame->layout.pack_start(frame->controls, false, false);
+        frame->layout.pack_start(view->widget(), true, true);
+        view->showQuestionsOver(frame->layer);
+        frame->layer.show_all();
         window->show();
     }
 
     void close()
     {
         window.reset();
+        frame.reset();
         user.reset();
         view.reset();
         profile.reset();
@@ -318,6 +331,13 @@ public:
     std::unique_ptr<WebKitPageView> view;
     std::unique_ptr<PageUser> user;
     std::unique_ptr<Gtk::Window> window;
+    struct Frame
+    {
+        Gtk::Overlay layer;
+        Gtk::Box layout{Gtk::ORIENTATION_VERTICAL};
+        Gtk::Toolbar controls;
+    };
+    std::unique_ptr<Frame> frame;
     std::string skipped;
 };
 

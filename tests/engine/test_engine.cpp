@@ -143,13 +143,15 @@ TEST_F(Engine, FileTheEngineCannotShowLandsBesideTheFileAlreadyThere)
     g_file_set_contents(existing.c_str(), "mine", -1, nullptr);
     const std::string bytes = std::string("\x00\x01 payload \xff", 12) + std::string(40000, 'x');
     server.expect("http://files.test/data.bin", {200, "application/octet-stream", bytes, {}});
-    user->replies = {enginepage::Reply::choosing({existing})};
+    user->replies = {enginepage::Reply::yes(), enginepage::Reply::choosing({existing})};
     view->navigate("http://files.test/data.bin");
     ASSERT_TRUE(testutil::spinUntil([&] { return !status.empty() && status.back() == "Downloaded data (1).bin"; }))
         << testing::PrintToString(status) << testing::PrintToString(user->asked);
     EXPECT_EQ(fileContents(existing), "mine");
     EXPECT_EQ(fileContents(std::string(folder) + "/data (1).bin"), bytes);
-    ASSERT_EQ(user->asked, (std::vector<enginepage::Asked>{{"save", "Skimlark", "Save \u201cdata.bin\u201d from files.test?"}}));
+    ASSERT_EQ(user->asked, (std::vector<enginepage::Asked>{
+                               {"Cancel|Save\u2026", "Skimlark", "Save \u201cdata.bin\u201d from files.test?"},
+                               {"save", "Skimlark", "Save \u201cdata.bin\u201d from files.test?"}}));
     // Offered in the user's Downloads folder.
     const char *downloads = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
     const std::string offered = (downloads && g_file_test(downloads, G_FILE_TEST_IS_DIR) ? downloads : g_get_home_dir());
@@ -365,7 +367,8 @@ TEST_F(Engine, ContextMenuItemsDoWhatTheySay)
         gtk_menu_shell_deactivate(GTK_MENU_SHELL(gtk_widget_get_parent(GTK_WIDGET(item))));
         if (row.address.empty()) {
             ASSERT_TRUE(testutil::spinUntil([&] { return !user->asked.empty(); }));
-            EXPECT_EQ(user->asked.back(), (enginepage::Asked{"save", "Skimlark", "Save \u201clinked.html\u201d from menu.test?"}));
+            EXPECT_EQ(user->asked.back(),
+                      (enginepage::Asked{"Cancel|Save\u2026", "Skimlark", "Save \u201clinked.html\u201d from menu.test?"}));
             continue;
         }
         EXPECT_TRUE(testutil::spinUntil([&] { return view->currentAddress() == row.address; })) << row.item;
@@ -378,11 +381,7 @@ TEST_F(Engine, FindSaysWhichMatchOfHowManyOrThatThereIsNone)
     server.expect("http://find.test/", htmlPage("Find", "<p>apple pie</p><p>Apple tart</p><p>apple juice</p>"));
     ASSERT_TRUE(load("http://find.test/", "Find"));
     FindBar bar(*view);
-    Gtk::Box column(Gtk::ORIENTATION_VERTICAL);
-    window->remove();
-    column.pack_start(view->widget(), true, true);
-    column.pack_start(bar, false, false);
-    window->add(column);
+    frame->layout.pack_start(bar, false, false);
     widgetinput::show(*window);
     bar.open();
     auto says = [&](const std::string &text) {
@@ -402,7 +401,7 @@ TEST_F(Engine, FindSaysWhichMatchOfHowManyOrThatThereIsNone)
     EXPECT_TRUE(bar.field().get_style_context()->has_class("error"));
     gtk_test_widget_send_key(GTK_WIDGET(bar.field().gobj()), GDK_KEY_Escape, GdkModifierType(0));
     EXPECT_TRUE(testutil::spinUntil([&] { return !bar.get_visible(); }));
-    column.remove(bar);
+    frame->layout.remove(bar);
 }
 
 } // namespace

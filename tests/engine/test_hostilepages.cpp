@@ -2,6 +2,7 @@
 // sees, and that nothing else happens. Every page comes through the test's
 // loopback server, which fails the test on any request it did not expect.
 #include "enginepage.h"
+#include "widgetinput.h"
 
 #include <gio/gdesktopappinfo.h>
 
@@ -101,6 +102,47 @@ void clickWhenReady(Hostile &t)
 {
     ASSERT_TRUE(t.waitTitle("ready"));
     t.click();
+}
+
+// A typing test: every key the page sees goes into its title ("_" for a
+// space, "\u23ce" for Enter), and the third key makes it ask something.
+std::string typingTest(const std::string &onThirdKey)
+{
+    return "<input id=f><script>var log='',n=0;f.focus();addEventListener('keydown',function(e){"
+           "log+=e.key==' '?'_':e.key=='Enter'?'\\u23ce':e.key;document.title='typed:'+log;"
+           "if(++n==3){" + onThirdKey + "}},true);requestAnimationFrame(function(){requestAnimationFrame("
+           "function(){document.title='ready'})})</script>";
+}
+
+// The user types on, in the page, while the question it raised shows and
+// stays unanswered. `keys`: "\n" for Enter.
+void typeOn(Hostile &t, const std::string &keys)
+{
+    ASSERT_TRUE(t.waitTitle("ready"));
+    t.user->replies = {Reply::leavingOpen()};
+    widgetinput::focus(*Glib::wrap(GTK_WIDGET(t.view->engineView())));
+    std::string seen = "typed:";
+    int count = 0;
+    for (const char key : keys) {
+        const guint keyval = key == '\n' ? GDK_KEY_Return : gdk_unicode_to_keyval(key);
+        for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE})
+            gdk_test_simulate_key(t.window->get_window()->gobj(), -1, -1, keyval, GdkModifierType(0), type);
+        seen += key == ' ' ? std::string("_") : key == '\n' ? std::string("\u23ce") : std::string(1, key);
+        ASSERT_TRUE(t.waitTitle(seen)) << t.title();
+        // The rest is typed with the question on show.
+        if (++count == 3) {
+            ASSERT_TRUE(testutil::spinUntil([&] { return t.user->asked.size() == 1; }));
+        }
+    }
+}
+
+// The question is still there, unanswered, and the keyboard never went to it.
+void stillAsking(Hostile &t)
+{
+    QuestionPanel &panel = t.view->questionPanel();
+    EXPECT_TRUE(panel.asking());
+    Gtk::Widget *focus = t.window->get_focus();
+    EXPECT_TRUE(focus && !focus->is_ancestor(panel));
 }
 
 TEST_P(Hostile, ShowsOnlyWhatThePageMayShow)
@@ -248,20 +290,23 @@ const Row Rows[] = {
        "tracker.test asks for a user name and password.\n\nThe site says: \u201cpage.test: your session has "
        "expired\u201d" + std::string(PlainPassword)}},
      "done"},
+    // The chooser opens once the user says so, never at the page's word.
     {"OpenFilePicker", fullPage("<input id=t type=file onchange=\"document.title='done:'+files[0].name\">"),
      [](Hostile &t) {
          std::ofstream(t.home + "/a.txt") << "a";
-         t.user->replies = {Reply::choosing({t.home + "/a.txt"})};
+         t.user->replies = {Reply::yes(), Reply::choosing({t.home + "/a.txt"})};
          clickWhenReady(t);
      },
-     {{"files", "Skimlark", "page.test asks for a file to upload."}}, "done:a.txt"},
+     {{"Cancel|Choose a File\u2026", "Skimlark", "page.test asks for a file to upload."},
+      {"files", "Skimlark", "page.test asks for a file to upload."}},
+     "done:a.txt"},
     // A file that would run code says so where the user decides to keep it.
     {"ProgramDownload", fullPage("<a id=t href='/tool'>get it</a>"),
      [](Hostile &t) {
          t.server.expect("http://page.test/tool", {200, "application/octet-stream", "#!/bin/sh\necho hi\n", {}});
          clickWhenReady(t);
      },
-     {{"save", "Skimlark",
+     {{"Cancel|Save\u2026", "Skimlark",
        "Save \u201ctool\u201d from page.test?\n\n\u201ctool\u201d is a program: opening it runs it on this "
        "computer, with your rights. Keep it only if you trust page.test."}},
      "clicked"},
@@ -360,6 +405,47 @@ const Row Rows[] = {
      },
      {{"OK", "an embedded page on page.test says", "Your session has expired"}}, "done:restored",
      [](Hostile &t) { EXPECT_EQ(t.server.count(PageAddress), 1); }},
+    // A typing test asks on the third key: the keys after it go on to the page.
+    {"TypingTestOpensAnotherProgram", typingTest(std::string("location.href='") + SmbLink + "'"),
+     [](Hostile &t) { typeOn(t, "the quick"); }, {{"Cancel|Open", "Skimlark", OpenQuestion}}, "typed:the_quick",
+     stillAsking},
+    {"TypingTestSendsAScript", typingTest("location.href='/update.sh'"),
+     [](Hostile &t) {
+         t.server.expect("http://page.test/update.sh", {200, "application/x-sh", "#!/bin/sh\necho hi\n", {}});
+         typeOn(t, "the\n");
+     },
+     {{"Cancel|Save\u2026", "Skimlark",
+       "Save \u201cupdate.sh\u201d from page.test?\n\n\u201cupdate.sh\u201d is a program: opening it runs it on "
+       "this computer, with your rights. Keep it only if you trust page.test."}},
+     "typed:the\u23ce", stillAsking},
+    // A page draws a copy of the question bar, fields and all, where its own
+    // questions show. The program's question reaches above the page, over the
+    // controls, where the copy cannot follow: the program's icon and the site.
+    {"ForgedQuestionBar",
+     "<div style='position:fixed;top:0;left:0;right:0;padding:6px;background:#4a90d9;color:#fff;"
+     "font:bold 13px sans-serif'>Skimlark<br>page.test asks for your password<br><input type=password>"
+     "<button>OK</button></div><script>document.title='done:'+prompt('Your name?','ann')</script>",
+     [](Hostile &t) {
+         t.user->replies = {Reply::leavingOpen()};
+         QuestionPanel &panel = t.view->questionPanel();
+         ASSERT_TRUE(testutil::spinUntil([&] { return panel.bar().get_mapped() && panel.bar().get_allocated_height() > 1; }));
+         testutil::spin();
+         EXPECT_EQ(panel.siteLabel().get_text(), "page.test");
+         Gtk::Widget *page = Glib::wrap(GTK_WIDGET(t.view->engineView()));
+         int left = 0, pageTop = 0, controlsTop = 0, rowTop = 0, rowBottom = 0, barBottom = 0;
+         page->translate_coordinates(*t.window, 0, 0, left, pageTop);
+         t.frame->controls.translate_coordinates(*t.window, 0, 0, left, controlsTop);
+         panel.topRow().translate_coordinates(*t.window, 0, 0, left, rowTop);
+         panel.topRow().translate_coordinates(*t.window, 0, panel.topRow().get_allocated_height(), left, rowBottom);
+         panel.bar().translate_coordinates(*t.window, 0, panel.bar().get_allocated_height(), left, barBottom);
+         // The top row lies over the controls, on the page's top edge; the rest over the page.
+         EXPECT_GE(rowTop, controlsTop);
+         EXPECT_EQ(rowBottom, pageTop);
+         EXPECT_GT(barBottom, pageTop);
+         EXPECT_TRUE(panel.icon().is_ancestor(panel.topRow()) && panel.icon().get_mapped());
+         panel.acceptButton().clicked();
+     },
+     {{"Cancel|OK", "page.test says", "Your name?"}}, "done:ann"},
     {"SaveFilePicker", "<script>document.title='done:'+typeof window.showSaveFilePicker</script>", {}, {},
      "done:undefined"},
 };

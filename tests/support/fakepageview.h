@@ -3,6 +3,7 @@
 #include "interfaces/pageview.h"
 
 #include <gtkmm/label.h>
+#include <gtkmm/overlay.h>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,12 @@ class FakePageView : public PageView
 {
 public:
     Gtk::Widget &widget() override { return m_widget; }
+    void showQuestionsOver(Gtk::Overlay &layer) override { questionLayer = &layer; }
+    bool focusQuestion() override
+    {
+        calls.push_back("focusQuestion");
+        return asking;
+    }
     void navigate(const std::string &target) override
     {
         navigations.push_back(target);
@@ -67,6 +74,10 @@ public:
     std::string lastHtml;
     std::function<std::string(const std::string &)> searchOffer;
     bool printResult = true;
+    // The page has a question on show.
+    bool asking = false;
+    // Where the window has the page's questions drawn.
+    Gtk::Overlay *questionLayer = nullptr;
 
 private:
     Gtk::Label m_widget;

@@ -111,6 +111,17 @@ TEST_F(Window, EveryMenuItemAndKeyRunsACommandAndEveryEngineItemSearches)
     EXPECT_FALSE(enginecatalogue::queryAddresses(enginecatalogue::DefaultEngine, "x").empty());
 }
 
+// The page's questions are drawn in a layer over the whole window, so they
+// can reach above the page over the window's own controls.
+TEST_F(Window, PageQuestionsAreDrawnOverTheControlsAndThePage)
+{
+    frmBrowser &w = loaded();
+    ASSERT_TRUE(view.questionLayer);
+    EXPECT_TRUE(w.toolbarButton("back")->is_ancestor(*view.questionLayer));
+    EXPECT_TRUE(w.TabStrip1().is_ancestor(*view.questionLayer));
+    EXPECT_TRUE(view.widget().is_ancestor(*view.questionLayer));
+}
+
 TEST_F(Window, AccessibleNamesAndRoles)
 {
     frmBrowser &w = loaded();

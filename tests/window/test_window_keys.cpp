@@ -32,6 +32,7 @@ TEST_P(Keys, DoWhatTheMouseDoes)
     const std::string what = effect.substr(effect.find(':') + 1);
     w.Combo1().get_entry()->set_text("http://typed.test/");
     view.address = "http://shown.test/";
+    view.asking = kind == "question";
     view.calls.clear();
     press(w.Command2(), row.keyval, row.modifiers);
     if (kind == "view") {
@@ -43,6 +44,9 @@ TEST_P(Keys, DoWhatTheMouseDoes)
         int start = 0, end = 0;
         EXPECT_TRUE(field.get_selection_bounds(start, end));
         EXPECT_EQ(end - start, int(field.get_text().size()));
+    } else if (kind == "question") {
+        EXPECT_EQ(view.calls, Strings{"focusQuestion"});
+        EXPECT_FALSE(w.Combo1().get_entry()->has_focus());
     } else if (kind == "box") {
         EXPECT_EQ(dialogs.kinds(), Strings{what});
     } else if (kind == "stored") {
@@ -66,6 +70,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, Keys, testing::Values(
     KeyCase{"Ctrl0", GDK_KEY_0, GDK_CONTROL_MASK, "view:resetZoom"},
     KeyCase{"CtrlL", GDK_KEY_l, GDK_CONTROL_MASK, "focus:address"},
     KeyCase{"CtrlK", GDK_KEY_k, GDK_CONTROL_MASK, "focus:search"},
+    KeyCase{"F6", GDK_KEY_F6, GdkModifierType(0), "question:"},
+    KeyCase{"F6WithoutAQuestion", GDK_KEY_F6, GdkModifierType(0), "focus:address"},
     KeyCase{"CtrlD", GDK_KEY_d, GDK_CONTROL_MASK, "stored:Address1"}),
     [](const testing::TestParamInfo<KeyCase> &info) { return info.param.name; });
 
