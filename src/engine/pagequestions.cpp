@@ -314,15 +314,18 @@ void PageQuestions::askThenChoose(const Question &question, Gtk::FileChooserActi
     });
 }
 
-void PageQuestions::files(WebKitFileChooserRequest *request, const std::string &pageAddress)
+void PageQuestions::files(WebKitFileChooserRequest *request, const std::string &asker)
 {
     g_object_ref(request);
     auto cancel = [request] {
         webkit_file_chooser_request_cancel(request);
         g_object_unref(request);
     };
-    const std::string host = PageGuard::shownHost(pageAddress);
-    const std::string who = host.empty() ? "This page" : host;
+    // Named after whoever may have asked, as the page's boxes are: a frame's
+    // request is never announced in the page's name.
+    std::string who = asker.empty() ? "This page" : asker;
+    if (who.rfind("an ", 0) == 0)
+        who[0] = 'A';
     enqueue({[this, request, who, cancel](const Item *item) {
                  const auto offer = countBox();
                  if (!offer) {

@@ -59,7 +59,8 @@ public:
     void permission(WebKitPermissionRequest *request, const std::string &pageAddress);
     // What a page learns when it asks whether it may (answered at once).
     void permissionState(WebKitPermissionStateQuery *query);
-    void files(WebKitFileChooserRequest *request, const std::string &pageAddress);
+    // `asker`: who asks, as PageGuard::asker names them.
+    void files(WebKitFileChooserRequest *request, const std::string &asker);
     void print(WebKitPrintOperation *operation, const std::string &pageAddress);
     // A click on an address another program opens: which one, and whether to.
     void otherProgram(const std::string &address);

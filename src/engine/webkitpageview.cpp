@@ -325,7 +325,7 @@ void WebKitPageView::connectSignals()
              return TRUE;
          })},
         {"run-file-chooser", G_CALLBACK(+[](WebKitWebView *, WebKitFileChooserRequest *request, Self *self) -> gboolean {
-             self->m_questions->files(request, self->m_shownUri);
+             self->m_questions->files(request, self->m_guard.asker(self->m_shownUri));
              return TRUE;
          })},
         // Asked in the page like any box it opens, never the engine's own modal dialog.

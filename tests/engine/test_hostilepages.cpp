@@ -418,6 +418,19 @@ const Row Rows[] = {
        "Save \u201cupdate.sh\u201d from page.test?\n\n\u201cupdate.sh\u201d is a program: opening it runs it on "
        "this computer, with your rights. Keep it only if you trust page.test."}},
      "typed:the\u23ce", stillAsking},
+    // A frame's request for a file is made in the frame's name, as its boxes are.
+    {"FrameAsksForAFile",
+     "<style>body{margin:0}iframe{position:fixed;inset:0;width:100%;height:100%;border:0}</style>"
+     "<iframe src='http://evil.test/upload'></iframe><script>onmessage=function(){document.title='ready'}</script>",
+     [](Hostile &t) {
+         t.server.expect("http://evil.test/upload",
+                         htmlPage("", "<style>body{margin:0}#t{position:fixed;inset:0}</style><input id=t type=file>"
+                                      "<script>requestAnimationFrame(function(){requestAnimationFrame(function(){"
+                                      "parent.postMessage('ready','*')})})</script>"));
+         clickWhenReady(t);
+     },
+     {{"Cancel|Choose a File\u2026", "Skimlark", "An embedded page on page.test asks for a file to upload."}},
+     "ready"},
     // A page draws a copy of the question bar, fields and all, where its own
     // questions show. The program's question reaches above the page, over the
     // controls, where the copy cannot follow: the program's icon and the site.
