@@ -104,47 +104,6 @@ void clickWhenReady(Hostile &t)
     t.click();
 }
 
-// A typing test: every key the page sees goes into its title ("_" for a
-// space, "\u23ce" for Enter), and the third key makes it ask something.
-std::string typingTest(const std::string &onThirdKey)
-{
-    return "<input id=f><script>var log='',n=0;f.focus();addEventListener('keydown',function(e){"
-           "log+=e.key==' '?'_':e.key=='Enter'?'\\u23ce':e.key;document.title='typed:'+log;"
-           "if(++n==3){" + onThirdKey + "}},true);requestAnimationFrame(function(){requestAnimationFrame("
-           "function(){document.title='ready'})})</script>";
-}
-
-// The user types on, in the page, while the question it raised shows and
-// stays unanswered. `keys`: "\n" for Enter.
-void typeOn(Hostile &t, const std::string &keys)
-{
-    ASSERT_TRUE(t.waitTitle("ready"));
-    t.user->replies = {Reply::leavingOpen()};
-    widgetinput::focus(*Glib::wrap(GTK_WIDGET(t.view->engineView())));
-    std::string seen = "typed:";
-    int count = 0;
-    for (const char key : keys) {
-        const guint keyval = key == '\n' ? GDK_KEY_Return : gdk_unicode_to_keyval(key);
-        for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE})
-            gdk_test_simulate_key(t.window->get_window()->gobj(), -1, -1, keyval, GdkModifierType(0), type);
-        seen += key == ' ' ? std::string("_") : key == '\n' ? std::string("\u23ce") : std::string(1, key);
-        ASSERT_TRUE(t.waitTitle(seen)) << t.title();
-        // The rest is typed with the question on show.
-        if (++count == 3) {
-            ASSERT_TRUE(testutil::spinUntil([&] { return t.user->asked.size() == 1; }));
-        }
-    }
-}
-
-// The question is still there, unanswered, and the keyboard never went to it.
-void stillAsking(Hostile &t)
-{
-    QuestionPanel &panel = t.view->questionPanel();
-    EXPECT_TRUE(panel.asking());
-    Gtk::Widget *focus = t.window->get_focus();
-    EXPECT_TRUE(focus && !focus->is_ancestor(panel));
-}
-
 TEST_P(Hostile, ShowsOnlyWhatThePageMayShow)
 {
     const Row &row = GetParam();
@@ -168,6 +127,35 @@ const char SmbLink[] = "smb://files.example/share/report.odt";
 const std::string OpenQuestion = std::string("Open this address with ") + Opener + "?\n\n" + SmbLink;
 const char PlainPassword[] = "\n\nThe password would be sent without encryption: others on the network could read it.";
 const char LeaveQuestion[] = "This page asks whether you want to leave it. What you entered on it may be lost.";
+
+// A typing test that opens another program's address on the third key.
+// Every key the page sees goes into its title ("_" for a space).
+const std::string TypingTest =
+    "<input id=f><script>var log='',n=0;f.focus();addEventListener('keydown',function(e){"
+    "log+=e.key==' '?'_':e.key;document.title='typed:'+log;if(++n==3)location.href='" + std::string(SmbLink) +
+    "'},true);requestAnimationFrame(function(){requestAnimationFrame(function(){document.title='ready'})})</script>";
+
+// The user types on in the page while its question shows, and leaves it unanswered.
+void typeOn(Hostile &t)
+{
+    ASSERT_TRUE(t.waitTitle("ready"));
+    t.user->replies = {Reply::leavingOpen()};
+    widgetinput::focus(*Glib::wrap(GTK_WIDGET(t.view->engineView())));
+    std::string seen = "typed:";
+    for (const char key : std::string("the quick")) {
+        for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE})
+            gdk_test_simulate_key(t.window->get_window()->gobj(), -1, -1, gdk_unicode_to_keyval(key),
+                                  GdkModifierType(0), type);
+        seen += key == ' ' ? '_' : key;
+        ASSERT_TRUE(t.waitTitle(seen)) << t.title();
+        if (seen == "typed:the") {
+            ASSERT_TRUE(testutil::spinUntil([&] { return t.user->asked.size() == 1; }));
+        }
+    }
+    QuestionPanel &panel = t.view->questionPanel();
+    EXPECT_TRUE(panel.asking());
+    EXPECT_FALSE(t.window->get_focus()->is_ancestor(panel));
+}
 
 std::string lines(int count)
 {
@@ -406,18 +394,8 @@ const Row Rows[] = {
      {{"OK", "an embedded page on page.test says", "Your session has expired"}}, "done:restored",
      [](Hostile &t) { EXPECT_EQ(t.server.count(PageAddress), 1); }},
     // A typing test asks on the third key: the keys after it go on to the page.
-    {"TypingTestOpensAnotherProgram", typingTest(std::string("location.href='") + SmbLink + "'"),
-     [](Hostile &t) { typeOn(t, "the quick"); }, {{"Cancel|Open", "Skimlark", OpenQuestion}}, "typed:the_quick",
-     stillAsking},
-    {"TypingTestSendsAScript", typingTest("location.href='/update.sh'"),
-     [](Hostile &t) {
-         t.server.expect("http://page.test/update.sh", {200, "application/x-sh", "#!/bin/sh\necho hi\n", {}});
-         typeOn(t, "the\n");
-     },
-     {{"Cancel|Save\u2026", "Skimlark",
-       "Save \u201cupdate.sh\u201d from page.test?\n\n\u201cupdate.sh\u201d is a program: opening it runs it on "
-       "this computer, with your rights. Keep it only if you trust page.test."}},
-     "typed:the\u23ce", stillAsking},
+    {"TypingTestOpensAnotherProgram", TypingTest, typeOn, {{"Cancel|Open", "Skimlark", OpenQuestion}},
+     "typed:the_quick"},
     // A frame's request for a file is made in the frame's name, as its boxes are.
     {"FrameAsksForAFile",
      "<style>body{margin:0}iframe{position:fixed;inset:0;width:100%;height:100%;border:0}</style>"
@@ -443,19 +421,18 @@ const Row Rows[] = {
          QuestionPanel &panel = t.view->questionPanel();
          ASSERT_TRUE(testutil::spinUntil([&] { return panel.bar().get_mapped() && panel.bar().get_allocated_height() > 1; }));
          testutil::spin();
-         EXPECT_EQ(panel.siteLabel().get_text(), "page.test");
-         Gtk::Widget *page = Glib::wrap(GTK_WIDGET(t.view->engineView()));
-         int left = 0, pageTop = 0, controlsTop = 0, rowTop = 0, rowBottom = 0, barBottom = 0;
-         page->translate_coordinates(*t.window, 0, 0, left, pageTop);
-         t.frame->controls.translate_coordinates(*t.window, 0, 0, left, controlsTop);
-         panel.topRow().translate_coordinates(*t.window, 0, 0, left, rowTop);
-         panel.topRow().translate_coordinates(*t.window, 0, panel.topRow().get_allocated_height(), left, rowBottom);
-         panel.bar().translate_coordinates(*t.window, 0, panel.bar().get_allocated_height(), left, barBottom);
+         auto top = [&t](Gtk::Widget &widget, int y) {
+             int x = 0, top = 0;
+             widget.translate_coordinates(*t.window, 0, y, x, top);
+             return top;
+         };
+         const int pageTop = top(*Glib::wrap(GTK_WIDGET(t.view->engineView())), 0);
          // The top row lies over the controls, on the page's top edge; the rest over the page.
-         EXPECT_GE(rowTop, controlsTop);
-         EXPECT_EQ(rowBottom, pageTop);
-         EXPECT_GT(barBottom, pageTop);
+         EXPECT_GE(top(panel.topRow(), 0), top(t.frame->controls, 0));
+         EXPECT_EQ(top(panel.topRow(), panel.topRow().get_allocated_height()), pageTop);
+         EXPECT_GT(top(panel.bar(), panel.bar().get_allocated_height()), pageTop);
          EXPECT_TRUE(panel.icon().is_ancestor(panel.topRow()) && panel.icon().get_mapped());
+         EXPECT_EQ(panel.siteLabel().get_text(), "page.test");
          panel.acceptButton().clicked();
      },
      {{"Cancel|OK", "page.test says", "Your name?"}}, "done:ann"},
