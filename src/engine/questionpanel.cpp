@@ -37,7 +37,11 @@ QuestionPanel::QuestionPanel() : Gtk::Box(Gtk::ORIENTATION_VERTICAL)
     set_name("page-question");
 
     auto style = Gtk::CssProvider::create();
-    style->load_from_data(TopRowStyle);
+    try {
+        style->load_from_data(TopRowStyle);
+    } catch (const Glib::Error &) {
+        // Drawn in the theme's plain colours: the row is still where no page can draw.
+    }
     for (Gtk::Widget *widget : {static_cast<Gtk::Widget *>(&m_top), static_cast<Gtk::Widget *>(&m_site)})
         widget->get_style_context()->add_provider(style, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     m_top.get_style_context()->add_class("skimlark-question-top");

@@ -201,7 +201,10 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     };
     asking.site = [this] { return PageGuard::shownHost(m_shownUri); };
     // Answered with the keyboard, the question gives it back to the page.
-    m_questionPanel.keyboardLeft.connect([this] { takeFocus(); });
+    m_questionPanel.keyboardLeft.connect([alive = m_alive] {
+        if (*alive)
+            (*alive)->takeFocus();
+    });
     m_questions = std::make_unique<PageQuestions>(m_guard, m_questionPanel, std::move(asking));
     m_fullScreen = std::make_unique<FullScreenNotice>(m_overlay);
     PageNavigations::Hooks navigation;
