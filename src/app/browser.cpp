@@ -16,6 +16,7 @@
 #include "navigation/navigationtoolbar.h"
 #include "navigation/pagefocus.h"
 #include "navigation/pagestatus.h"
+#include "pagerules/siteexceptions.h"
 #include "search/enginemenu.h"
 #include "search/enginetabstrip.h"
 #include "search/searchcommand.h"
@@ -114,6 +115,13 @@ struct Browser::Parts
 void Browser::Parts::connectControls()
 {
     view.offerSearch([this](const std::string &words) { return search.queryAddress(words); });
+    // The sites where the user lets trackers and ads load: asked at each
+    // load, changed from the page's menu and shown at once.
+    view.setAdsAllowed([this](const std::string &host) { return siteexceptions::allowed(settings, host); });
+    view.adsChoice.connect([this](const std::string &host, bool allow) {
+        if (siteexceptions::setAllowed(settings, host, allow))
+            view.refresh();
+    });
     DefaultButtonRule::hand(window.Text1(), window.Command1());
     window.Command1().signal_clicked().connect(later([this] {
         search.run();

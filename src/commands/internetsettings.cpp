@@ -21,6 +21,7 @@ bool writeSwitch(SettingsStore &settings, const std::string &key, bool enabled)
 
 bool javaScriptEnabled(const SettingsStore &settings) { return readSwitch(settings, keys::JavaScript); }
 bool imagesEnabled(const SettingsStore &settings) { return readSwitch(settings, keys::LoadImages); }
+bool blockingEnabled(const SettingsStore &settings) { return readSwitch(settings, keys::BlockTrackers); }
 
 bool setJavaScriptEnabled(SettingsStore &settings, bool enabled)
 {
@@ -32,10 +33,16 @@ bool setImagesEnabled(SettingsStore &settings, bool enabled)
     return writeSwitch(settings, keys::LoadImages, enabled);
 }
 
+bool setBlockingEnabled(SettingsStore &settings, bool enabled)
+{
+    return writeSwitch(settings, keys::BlockTrackers, enabled);
+}
+
 void apply(const SettingsStore &settings, PageView &view)
 {
     view.setJavaScriptEnabled(javaScriptEnabled(settings));
     view.setImagesEnabled(imagesEnabled(settings));
+    view.setBlockingEnabled(blockingEnabled(settings));
 }
 
 } // namespace internetsettings

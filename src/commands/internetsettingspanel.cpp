@@ -28,7 +28,7 @@ InternetSettingsPanel::InternetSettingsPanel(SettingsStore &settings, Dialogs &d
                                              PageView &view, Gtk::ComboBoxText &visitedList,
                                              Gtk::Window *parent)
     : javaScriptBox("Enable _JavaScript", true), imagesBox("Load _images", true),
-      deleteButton("_Delete browsing data", true), m_settings(settings), m_dialogs(dialogs),
+      blockingBox("Block _trackers and ads", true), deleteButton("_Delete browsing data", true), m_settings(settings), m_dialogs(dialogs),
       m_view(view), m_visitedList(visitedList)
 {
     set_title(Title);
@@ -54,6 +54,12 @@ InternetSettingsPanel::InternetSettingsPanel(SettingsStore &settings, Dialogs &d
     imagesBox.get_accessible()->set_name("Load images");
     content->pack_start(javaScriptBox, Gtk::PACK_SHRINK);
     content->pack_start(imagesBox, Gtk::PACK_SHRINK);
+    blockingBox.get_accessible()->set_name("Block trackers and ads");
+    content->pack_start(blockingBox, Gtk::PACK_SHRINK);
+    blockingState.set_line_wrap(true);
+    blockingState.set_xalign(0);
+    blockingState.set_max_width_chars(48);
+    content->pack_start(blockingState, Gtk::PACK_SHRINK);
 
     Gtk::Box *area = get_content_area();
     area->set_spacing(8);
@@ -83,6 +89,16 @@ InternetSettingsPanel::InternetSettingsPanel(SettingsStore &settings, Dialogs &d
         else
             refresh();
     });
+    blockingBox.signal_toggled().connect([this] {
+        if (m_refreshing)
+            return;
+        if (internetsettings::setBlockingEnabled(m_settings, blockingBox.get_active()))
+            m_view.setBlockingEnabled(blockingBox.get_active());
+        else
+            refresh();
+        showBlocking();
+    });
+    m_view.blockingChanged.connect(sigc::mem_fun(*this, &InternetSettingsPanel::showBlocking));
     // Asked once the click has returned, so an assistive tool that clicked
     // can answer the question.
     deleteButton.signal_clicked().connect([this] {
@@ -95,7 +111,49 @@ void InternetSettingsPanel::refresh()
     m_refreshing = true;
     javaScriptBox.set_active(internetsettings::javaScriptEnabled(m_settings));
     imagesBox.set_active(internetsettings::imagesEnabled(m_settings));
+    blockingBox.set_active(internetsettings::blockingEnabled(m_settings));
     m_refreshing = false;
+    showBlocking();
+}
+
+void InternetSettingsPanel::showBlocking()
+{
+    const std::string text = blockingText(m_view.blocking(), blockingBox.get_active());
+    blockingState.set_text(text);
+    blockingState.set_visible(!text.empty());
+}
+
+namespace {
+// 115234 as "115,234".
+std::string grouped(std::size_t number)
+{
+    std::string digits = std::to_string(number);
+    for (int at = int(digits.size()) - 3; at > 0; at -= 3)
+        digits.insert(std::size_t(at), ",");
+    return digits;
+}
+} // namespace
+
+std::string InternetSettingsPanel::blockingText(const PageView::Blocking &blocking, bool on)
+{
+    using Lists = PageView::Blocking::Lists;
+    if (blocking.lists == Lists::Missing)
+        return "Blocking is off: the lists of trackers and ads are missing. "
+               "Install the webext-ublock-origin-firefox package to turn it on.";
+    if (!on)
+        return "Pages load every tracker and ad they name.";
+    switch (blocking.lists) {
+    case Lists::Preparing:
+        return "Preparing the lists of trackers and ads; pages load unblocked until they are ready.";
+    case Lists::Ready:
+        return "EasyList and EasyPrivacy: " + grouped(blocking.rulesUsed) + " rules used, "
+               + grouped(blocking.rulesSkipped) + " skipped.";
+    case Lists::Failed:
+        return "The lists of trackers and ads could not be prepared (" + blocking.problem
+               + "), so pages load unblocked.";
+    default:
+        return std::string();
+    }
 }
 
 void InternetSettingsPanel::on_show()

@@ -4,14 +4,17 @@
 #include <gtkmm/checkbutton.h>
 #include <gtkmm/comboboxtext.h>
 #include <gtkmm/dialog.h>
+#include <gtkmm/label.h>
 #include <memory>
 
+#include "interfaces/pageview.h"
+
 class Dialogs;
-class PageView;
 class SettingsStore;
 
 // Our small Internet settings panel for the page engine: delete browsing data,
-// JavaScript and images. Not modal; each change is stored and applied at once.
+// JavaScript, images and blocking trackers and ads. Not modal; each change is
+// stored and applied at once.
 class InternetSettingsPanel : public Gtk::Dialog
 {
 public:
@@ -26,8 +29,13 @@ public:
     // stored entry, and says what was deleted.
     void deleteBrowsingData();
 
+    // What the panel says of blocking: the lists' state, or why it is off.
+    static std::string blockingText(const PageView::Blocking &blocking, bool on);
+
     Gtk::CheckButton javaScriptBox;
     Gtk::CheckButton imagesBox;
+    Gtk::CheckButton blockingBox;
+    Gtk::Label blockingState;
     Gtk::Button deleteButton;
 
 protected:
@@ -40,6 +48,7 @@ private:
     PageView &m_view;
     Gtk::ComboBoxText &m_visitedList;
     bool m_refreshing = false;
+    void showBlocking();
     // Lets an answer from the engine that arrives after the panel is gone find nothing.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

@@ -1,7 +1,9 @@
 #include "engine/engineprofile.h"
 
+#include "engine/contentblocking.h"
 #include "engine/enginesetup.h"
 #include "engine/makersite.h"
+#include "engine/programfiles.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -133,11 +135,22 @@ EngineProfile::EngineProfile(const Options &options)
     webkit_security_manager_register_uri_scheme_as_local(security, makersite::Scheme.c_str());
     webkit_security_manager_register_uri_scheme_as_secure(security, makersite::Scheme.c_str());
 
+    // Counts what the content filters block, in every page process.
+    const ProgramFiles files = ProgramFiles::find(options.programFolder);
+    if (g_file_test(files.pageExtensions.c_str(), G_FILE_TEST_IS_DIR))
+        webkit_web_context_set_web_extensions_directory(m_context, files.pageExtensions.c_str());
+    ContentBlocking::Options blocking;
+    blocking.storeFolder = cacheFolder + "/ContentFilters";
+    blocking.compiler = files.filterCompiler;
+    blocking.lists = options.filterLists;
+    m_blocking = std::make_unique<ContentBlocking>(std::move(blocking));
+
     startMakerFilter();
 }
 
 EngineProfile::~EngineProfile()
 {
+    m_blocking.reset();
     if (WebKitUserContentFilter *filter = makerFilter())
         webkit_user_content_filter_unref(filter);
     g_object_unref(m_context);

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 typedef struct _WebKitWebContext WebKitWebContext;
 typedef struct _WebKitWebsiteDataManager WebKitWebsiteDataManager;
 typedef struct _WebKitUserContentFilter WebKitUserContentFilter;
+class ContentBlocking;
 
 namespace engineprofile {
 // The page engine's name and version, e.g. "WebKitGTK 2.50.6".
@@ -28,6 +31,11 @@ public:
         // "http://host:port": every request but those to loopback goes there.
         // Empty: the system's proxy settings.
         std::string proxy;
+        // Where the program's own helper files are (empty: beside the
+        // running program, or where they are installed).
+        std::string programFolder;
+        // The lists of trackers and ads; nullopt: those the system's package installs.
+        std::optional<std::vector<std::string>> filterLists;
     };
 
     EngineProfile();
@@ -42,6 +50,8 @@ public:
     // Waits for it while it is still being compiled.
     WebKitUserContentFilter *makerFilter();
     const std::string &dataFolder() const { return m_dataFolder; }
+    // The filter that blocks trackers and ads, for every view of the profile.
+    ContentBlocking &contentBlocking() { return *m_blocking; }
 
     // Empty while the sandbox can run; otherwise a sentence for the user, and
     // no page may be shown.
@@ -71,6 +81,7 @@ private:
     struct FilterBuild;
     void startMakerFilter();
     std::unique_ptr<FilterBuild> m_filterBuild;
+    std::unique_ptr<ContentBlocking> m_blocking;
     std::string m_dataFolder;
     std::string m_sandboxProblem;
     std::string m_sandboxNotice;

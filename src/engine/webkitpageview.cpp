@@ -1,6 +1,7 @@
 #include "engine/webkitpageview.h"
 
 #include "engine/browsingdata.h"
+#include "engine/contentblocking.h"
 #include "engine/downloads.h"
 #include "engine/engineprofile.h"
 #include "engine/enginesetup.h"
@@ -8,6 +9,7 @@
 #include "engine/fullscreennotice.h"
 #include "engine/hostdisplay.h"
 #include "engine/makersite.h"
+#include "engine/viewblocking.h"
 #include "engine/pagefinder.h"
 #include "engine/pagenavigations.h"
 #include "engine/pageprinter.h"
@@ -59,11 +61,16 @@ struct WebKitPageView::Handlers
 {
     static void loadChanged(WebKitWebView *view, WebKitLoadEvent event, WebKitPageView *self)
     {
+        const char *uri = webkit_web_view_get_uri(view);
+        // Before the page asks for anything: the filter follows the page's site.
+        if (event != WEBKIT_LOAD_FINISHED)
+            self->m_blocking->loading(uri ? uri : "");
         if (event == WEBKIT_LOAD_STARTED) {
             self->m_ownLoadPending = false;
             self->loadStarted.emit();
         } else if (event == WEBKIT_LOAD_COMMITTED) {
             self->m_warmUp.reset();
+            self->m_blocking->committed();
             // A new document: what the old one asked is void, and the count of
             // boxes and the frames start afresh.
             self->m_questions->newPage();
@@ -221,6 +228,10 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
         m_ownLoadPending = true;
         webkit_web_view_load_alternate_html(m_view, html.c_str(), address.c_str(), nullptr);
     });
+    m_blocking = std::make_unique<ViewBlocking>(profile.contentBlocking(), [this] { return m_view; });
+    m_blocking->changed.connect([this] { pageBlockingChanged.emit(); });
+    m_blocking->choice.connect([this](const std::string &host, bool allow) { adsChoice.emit(host, allow); });
+    m_listsChanged = profile.contentBlocking().changed.connect([this] { blockingChanged.emit(); });
     buildView();
     Downloads::Hooks hooks;
     hooks.isOurs = [this](WebKitWebView *view) { return view == m_view; };
@@ -243,6 +254,7 @@ WebKitPageView::~WebKitPageView()
 {
     *m_alive = nullptr;
     m_placing.disconnect();
+    m_listsChanged.disconnect();
     m_warmUp.reset();
     m_downloads.reset();
     m_printer.reset();
@@ -250,6 +262,7 @@ WebKitPageView::~WebKitPageView()
     // Whatever the page still asks is answered as cancelled.
     m_questions.reset();
     dropView();
+    m_blocking.reset();
     m_fullScreen.reset();
     g_object_unref(m_settings);
 }
@@ -307,7 +320,11 @@ void WebKitPageView::connectSignals()
         {"context-menu", G_CALLBACK(+[](WebKitWebView *, WebKitContextMenu *menu, GdkEvent *,
                                         WebKitHitTestResult *hit, Self *self) -> gboolean {
              self->m_navigations->contextMenu(menu, hit);
+             self->m_blocking->contextMenu(menu, self->m_shownUri);
              return FALSE;
+         })},
+        {"user-message-received", G_CALLBACK(+[](WebKitWebView *, WebKitUserMessage *message, Self *self) -> gboolean {
+             return self->m_blocking->message(message);
          })},
         // What a page asks the user: answered later, in the page's own area.
         {"script-dialog", G_CALLBACK(+[](WebKitWebView *, WebKitScriptDialog *box, Self *self) -> gboolean {
@@ -594,10 +611,31 @@ void WebKitPageView::clearBrowsingData(std::function<void(bool ok, const std::st
             self->dropView();
             self->buildView();
             self->addMakerFilter();
+            self->m_blocking->viewReplaced();
             const bool reload = shown.rfind("http", 0) == 0 || makersite::isPrivate(shown);
             self->loadUri(reload ? shown : "about:blank");
         }
         if (done)
             done(ok, what);
     });
+}
+
+void WebKitPageView::setBlockingEnabled(bool on)
+{
+    m_blocking->setEnabled(on);
+}
+
+void WebKitPageView::setAdsAllowed(std::function<bool(const std::string &host)> allowed)
+{
+    m_blocking->setAllowed(std::move(allowed));
+}
+
+PageView::Blocking WebKitPageView::blocking() const
+{
+    return m_profile.contentBlocking().status();
+}
+
+PageView::PageBlocking WebKitPageView::pageBlocking() const
+{
+    return m_blocking->state();
 }

@@ -18,6 +18,7 @@ class EngineProfile;
 class ErrorPages;
 class FullScreenNotice;
 class PageFinder;
+class ViewBlocking;
 class PageNavigations;
 class PagePrinter;
 class PageQuestions;
@@ -61,6 +62,10 @@ public:
     void setJavaScriptEnabled(bool enabled) override;
     void setImagesEnabled(bool enabled) override;
     void clearBrowsingData(std::function<void(bool ok, const std::string &what)> done) override;
+    void setBlockingEnabled(bool on) override;
+    void setAdsAllowed(std::function<bool(const std::string &host)> allowed) override;
+    Blocking blocking() const override;
+    PageBlocking pageBlocking() const override;
 
     // The engine's view now in use (a new one after browsing data is deleted).
     WebKitWebView *engineView() const { return m_view; }
@@ -116,6 +121,8 @@ private:
     std::unique_ptr<PageNavigations> m_navigations;
     std::unique_ptr<PageFinder> m_finder;
     std::unique_ptr<ErrorPages> m_errors;
+    std::unique_ptr<ViewBlocking> m_blocking;
+    sigc::connection m_listsChanged;
 
     // The engine address of the page on screen; a load on its way does not
     // change it until its page replaces this one.

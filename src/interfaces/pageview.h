@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <sigc++/sigc++.h>
 #include <string>
@@ -62,6 +63,35 @@ public:
     // exceptions and the history; `done` gets what was deleted, or an error.
     virtual void clearBrowsingData(std::function<void(bool ok, const std::string &what)> done) = 0;
 
+    // Blocking trackers and ads, with the lists on this system.
+    struct Blocking
+    {
+        enum class Lists { Unused, Missing, Preparing, Ready, Failed };
+        Lists lists = Lists::Unused;
+        std::size_t rulesUsed = 0;
+        std::size_t rulesSkipped = 0;
+        // Why the lists could not be made ready.
+        std::string problem;
+    };
+    // What blocking does on the page shown.
+    struct PageBlocking
+    {
+        // Requests of the page are blocked (on, ready, and no exception).
+        bool blocking = false;
+        // The user lets trackers and ads load on the page's site.
+        bool allowedHere = false;
+        // Requests blocked since the page replaced the last one.
+        int blocked = 0;
+    };
+    // Blocking on or off for the pages from now on; the first time on
+    // readies the lists, in the background.
+    virtual void setBlockingEnabled(bool on) = 0;
+    // Asked with a page's host as it loads: whether the user lets trackers
+    // and ads load there.
+    virtual void setAdsAllowed(std::function<bool(const std::string &host)> allowed) = 0;
+    virtual Blocking blocking() const = 0;
+    virtual PageBlocking pageBlocking() const = 0;
+
     // A load began (the status bar says "Getting Page...").
     sigc::signal<void()> loadStarted;
     // The main frame's new page replaced the old one on screen.
@@ -79,4 +109,11 @@ public:
     // What the last find came to: the match now shown, counted from 1, and
     // how many there are; 0 and 0 when the text is not on the page.
     sigc::signal<void(int current, int total)> findResult;
+    // The lists' state changed (blocking()).
+    sigc::signal<void()> blockingChanged;
+    // What blocking does on the page shown changed (pageBlocking()).
+    sigc::signal<void()> pageBlockingChanged;
+    // The user chose, in the page's menu, to let trackers and ads load on
+    // the page's site (true) or to block them there again.
+    sigc::signal<void(const std::string &host, bool allow)> adsChoice;
 };

@@ -20,6 +20,11 @@ PageStatus::PageStatus(PageView &view, std::array<Gtk::Label, 3> &panels,
     view.statusTextChanged.connect(sigc::mem_fun(*this, &PageStatus::statusTextChanged));
     view.urlChanged.connect(sigc::hide(sigc::mem_fun(*this, &PageStatus::urlChanged)));
     view.titleChanged.connect(sigc::mem_fun(*this, &PageStatus::titleChanged));
+    // Requests blocked after the load (late trackers) still count.
+    view.pageBlockingChanged.connect([this] {
+        if (m_showingLoaded)
+            showLoaded();
+    });
 
     m_clock = Glib::signal_timeout().connect(sigc::mem_fun(*this, &PageStatus::clockTick), 500);
     // Show the time at once rather than half a second after the window opens.
@@ -35,12 +40,13 @@ void PageStatus::loadStarted()
 {
     m_panels[Activity].set_text("Getting Page...");
     m_panels[Message].set_text("Skimlark is receiving packets...");
+    m_showingLoaded = false;
 }
 
 void PageStatus::loadFinished()
 {
     m_panels[Activity].set_text("Got it");
-    m_panels[Message].set_text(m_view.currentAddress());
+    showLoaded();
     m_captionWindow.set_title("Skimlark - " + m_view.currentTitle());
     m_pageLoaded = true;
     // An exact match only: any other spelling is a page of its own.
@@ -61,6 +67,24 @@ void PageStatus::titleChanged(const std::string &title)
 void PageStatus::statusTextChanged(const std::string &text)
 {
     m_panels[Message].set_text(text);
+    m_showingLoaded = false;
+}
+
+void PageStatus::showLoaded()
+{
+    const std::string address = m_view.currentAddress();
+    const std::string note = blockingNote(m_view.pageBlocking());
+    m_panels[Message].set_text(note.empty() ? address : address.empty() ? note : address + " \u2014 " + note);
+    m_showingLoaded = true;
+}
+
+std::string PageStatus::blockingNote(const PageView::PageBlocking &blocking)
+{
+    if (blocking.allowedHere)
+        return "ads allowed on this site";
+    if (blocking.blocking && blocking.blocked > 0)
+        return std::to_string(blocking.blocked) + " blocked";
+    return std::string();
 }
 
 void PageStatus::urlChanged()

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "interfaces/pageview.h"
+
 #include <array>
 #include <gtkmm/label.h>
 #include <gtkmm/window.h>
 
 class AddressBar;
-class PageView;
 
 // Turns the page view's events into what the user sees around the page: the
 // three status bar panels, the window caption and the address bar's text. It
@@ -18,6 +19,10 @@ public:
                AddressBar &addressBar);
     ~PageStatus();
 
+    // What the second panel adds to a loaded page's address: "12 blocked",
+    // the site's exception, or nothing.
+    static std::string blockingNote(const PageView::PageBlocking &blocking);
+
 private:
     void loadStarted();
     void loadFinished();
@@ -25,6 +30,7 @@ private:
     void urlChanged();
     void titleChanged(const std::string &title);
     bool clockTick();
+    void showLoaded();
 
     PageView &m_view;
     std::array<Gtk::Label, 3> &m_panels;
@@ -33,4 +39,6 @@ private:
     sigc::connection m_clock;
     // The caption keeps its design text until the first page has loaded.
     bool m_pageLoaded = false;
+    // The second panel shows the loaded page (not a link or a load's text).
+    bool m_showingLoaded = false;
 };

@@ -25,5 +25,9 @@ inline const std::string Count = "count";
 // Section Internet: the page engine's choices, "1" on and "0" off.
 inline const std::string JavaScript = "JavaScript";
 inline const std::string LoadImages = "LoadImages";
+inline const std::string BlockTrackers = "BlockTrackers";
+// Section AdsAllowed: one key per host where the user let trackers and ads
+// load, "1" allowed.
+inline const std::string AdsAllowed = "AdsAllowed";
 
 } // namespace keys

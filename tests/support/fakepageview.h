@@ -61,6 +61,10 @@ public:
         calls.push_back("clearBrowsingData");
         done(true, "cookies, cache, site data, history");
     }
+    void setBlockingEnabled(bool on) override { calls.push_back(on ? "blocking:1" : "blocking:0"); }
+    void setAdsAllowed(std::function<bool(const std::string &)> allowed) override { adsAllowed = std::move(allowed); }
+    Blocking blocking() const override { return blockingState; }
+    PageBlocking pageBlocking() const override { return pageBlockingState; }
 
     // Completes the last navigation as a page load: events, address, title.
     void finishLoad(const std::string &pageTitle = std::string());
@@ -78,6 +82,9 @@ public:
     bool asking = false;
     // Where the window has the page's questions drawn.
     Gtk::Overlay *questionLayer = nullptr;
+    std::function<bool(const std::string &)> adsAllowed;
+    Blocking blockingState;
+    PageBlocking pageBlockingState;
 
 private:
     Gtk::Label m_widget;

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "interfaces/pageview.h"
+
+#include <memory>
+#include <optional>
+#include <sigc++/sigc++.h>
+#include <string>
+#include <vector>
+
+typedef struct _WebKitUserContentFilter WebKitUserContentFilter;
+typedef struct _WebKitUserContentFilterStore WebKitUserContentFilterStore;
+typedef struct _GCancellable GCancellable;
+typedef struct _GSubprocess GSubprocess;
+
+// The filter that blocks trackers and ads, for one engine profile. Started
+// when blocking is first wanted: it finds the lists, and loads the filter
+// compiled from them earlier, or has the compile helper make it in the
+// background. Nothing waits for it: pages load unblocked until it is ready.
+class ContentBlocking
+{
+public:
+    struct Options
+    {
+        // The engine's filter store for it.
+        std::string storeFolder;
+        // The compile helper.
+        std::string compiler;
+        // The lists; nullopt: those the system's package installs.
+        std::optional<std::vector<std::string>> lists;
+    };
+
+    explicit ContentBlocking(Options options);
+    // Ends a compile under way.
+    ~ContentBlocking();
+    ContentBlocking(const ContentBlocking &) = delete;
+    ContentBlocking &operator=(const ContentBlocking &) = delete;
+
+    // Starts finding, loading or compiling the filter; once only.
+    void start();
+    const PageView::Blocking &status() const { return m_status; }
+    // Null until the filter is ready.
+    WebKitUserContentFilter *filter() const { return m_filter; }
+    // The status changed (the filter may be ready).
+    sigc::signal<void()> changed;
+
+private:
+    void keyFound(const std::string &key);
+    void loaded(WebKitUserContentFilter *filter);
+    void startCompile();
+    void compileEnded(bool ok, const std::string &problem);
+    void fail(const std::string &problem);
+    std::string countsPath() const;
+
+    Options m_options;
+    std::vector<std::string> m_lists;
+    std::string m_identifier;
+    bool m_started = false;
+    bool m_compiled = false;
+    PageView::Blocking m_status;
+    WebKitUserContentFilterStore *m_store = nullptr;
+    WebKitUserContentFilter *m_filter = nullptr;
+    GCancellable *m_cancellable = nullptr;
+    GSubprocess *m_compile = nullptr;
+    // Cleared on destruction so late answers find nobody home.
+    std::shared_ptr<ContentBlocking *> m_alive;
+};
