@@ -252,9 +252,12 @@ Line readNetwork(std::string_view text)
     std::string_view pattern = text;
     // The options follow the last '$', unless it ends a regular expression.
     std::size_t dollar = text.rfind('$');
-    if (!text.empty() && text[0] == '/') {
+    if (text.size() > 1 && text[0] == '/') {
         const std::size_t close = text.rfind("/$");
-        dollar = close == std::string_view::npos ? std::string_view::npos : close + 1;
+        if (close != std::string_view::npos && close > 0)
+            dollar = close + 1;
+        else if (text.back() == '/')
+            dollar = std::string_view::npos;
     }
     if (dollar != std::string_view::npos) {
         pattern = text.substr(0, dollar);

@@ -179,7 +179,11 @@ std::vector<std::string> AdblockConverter::rules(Counts *counts) const
         stages[stage] = rules;
     // Rules without a type act on documents too: a page's own is let
     // through, as a list's author expects (a frame's is not).
-    if (!m_network.empty()) {
+    const auto blocks = m_network.find(Stage::Block);
+    if (blocks != m_network.end()
+        && std::any_of(blocks->second.begin(), blocks->second.end(), [](const std::string &rule) {
+               return rule.find("\"resource-type\"") == std::string::npos;
+           })) {
         abprule::Trigger page;
         page.resourceTypes = {"document"};
         page.loadContext = "top-frame";
