@@ -21,10 +21,7 @@ PageStatus::PageStatus(PageView &view, std::array<Gtk::Label, 3> &panels,
     view.urlChanged.connect(sigc::hide(sigc::mem_fun(*this, &PageStatus::urlChanged)));
     view.titleChanged.connect(sigc::mem_fun(*this, &PageStatus::titleChanged));
     // Requests blocked after the load (late trackers) still count.
-    view.pageBlockingChanged.connect([this] {
-        if (m_showingLoaded)
-            showLoaded();
-    });
+    view.pageBlockingChanged.connect(sigc::mem_fun(*this, &PageStatus::pageBlockingChanged));
 
     m_clock = Glib::signal_timeout().connect(sigc::mem_fun(*this, &PageStatus::clockTick), 500);
     // Show the time at once rather than half a second after the window opens.
@@ -68,6 +65,12 @@ void PageStatus::statusTextChanged(const std::string &text)
 {
     m_panels[Message].set_text(text);
     m_showingLoaded = false;
+}
+
+void PageStatus::pageBlockingChanged()
+{
+    if (m_showingLoaded)
+        showLoaded();
 }
 
 void PageStatus::showLoaded()

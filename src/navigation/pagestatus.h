@@ -31,6 +31,7 @@ private:
     void titleChanged(const std::string &title);
     bool clockTick();
     void showLoaded();
+    void pageBlockingChanged();
 
     PageView &m_view;
     std::array<Gtk::Label, 3> &m_panels;

@@ -197,12 +197,12 @@ TEST_F(Commands, OpenGoesToThePickedFileAndEachJobGivesThePageTheFocusFirst)
 
 TEST_F(Commands, StoredEngineChoicesAreApplied)
 {
-    struct Row { const char *javaScript; const char *images; std::vector<std::string> calls; };
+    struct Row { const char *javaScript; const char *images; const char *blocking; std::vector<std::string> calls; };
     const Row rows[] = {
-        {nullptr, nullptr, {"javaScript:1", "images:1"}},
-        {"0", "0", {"javaScript:0", "images:0"}},
-        {"0", "1", {"javaScript:0", "images:1"}},
-        {"no", " 0", {"javaScript:1", "images:1"}}, // damaged values keep the default
+        {nullptr, nullptr, nullptr, {"javaScript:1", "images:1", "blocking:1"}},
+        {"0", "0", "0", {"javaScript:0", "images:0", "blocking:0"}},
+        {"0", "1", "1", {"javaScript:0", "images:1", "blocking:1"}},
+        {"no", " 0", "off", {"javaScript:1", "images:1", "blocking:1"}}, // damaged values keep the default
     };
     for (const Row &row : rows) {
         SettingsStore store{tempRoot()};
@@ -210,6 +210,8 @@ TEST_F(Commands, StoredEngineChoicesAreApplied)
             store.write("Skimlark", "Internet", "JavaScript", row.javaScript);
         if (row.images)
             store.write("Skimlark", "Internet", "LoadImages", row.images);
+        if (row.blocking)
+            store.write("Skimlark", "Internet", "BlockTrackers", row.blocking);
         FakePageView page;
         internetsettings::apply(store, page);
         EXPECT_EQ(page.calls, row.calls);
@@ -223,17 +225,62 @@ TEST_F(Commands, PanelStoresAndAppliesEachChange)
     EXPECT_FALSE(panel.get_modal());
     EXPECT_TRUE(panel.javaScriptBox.get_active());
     EXPECT_FALSE(panel.imagesBox.get_active());
+    EXPECT_TRUE(panel.blockingBox.get_active());
     panel.javaScriptBox.clicked();
     panel.imagesBox.clicked();
+    panel.blockingBox.clicked();
     EXPECT_EQ(settings.read("Skimlark", "Internet", "JavaScript", ""), "0");
     EXPECT_EQ(settings.read("Skimlark", "Internet", "LoadImages", ""), "1");
-    EXPECT_EQ(view.calls, (std::vector<std::string>{"javaScript:0", "images:1"}));
+    EXPECT_EQ(settings.read("Skimlark", "Internet", "BlockTrackers", ""), "0");
+    EXPECT_EQ(view.calls, (std::vector<std::string>{"javaScript:0", "images:1", "blocking:0"}));
 
     // Shown again, it reads the store as it is now.
     settings.write("Skimlark", "Internet", "JavaScript", "1");
     panel.show();
     EXPECT_TRUE(panel.javaScriptBox.get_active());
-    EXPECT_EQ(view.calls.size(), 2u);
+    EXPECT_EQ(view.calls.size(), 3u);
+}
+
+TEST_F(Commands, ThePanelSaysWhatBlockingDoesAndFollowsTheLists)
+{
+    using Lists = PageView::Blocking::Lists;
+    const struct
+    {
+        Lists lists;
+        bool on;
+        std::size_t used, skipped;
+        const char *problem;
+        std::string text;
+    } rows[] = {
+        {Lists::Missing, true, 0, 0, "", "Blocking is off: the lists of trackers and ads are missing. "
+                                         "Install the webext-ublock-origin-firefox package to turn it on."},
+        {Lists::Missing, false, 0, 0, "", "Blocking is off: the lists of trackers and ads are missing. "
+                                          "Install the webext-ublock-origin-firefox package to turn it on."},
+        {Lists::Ready, false, 5, 1, "", "Pages load every tracker and ad they name."},
+        {Lists::Preparing, true, 0, 0, "",
+         "Preparing the lists of trackers and ads; pages load unblocked until they are ready."},
+        {Lists::Ready, true, 125893, 4427, "", "EasyList and EasyPrivacy: 125,893 rules used, 4,427 skipped."},
+        {Lists::Ready, true, 999, 0, "", "EasyList and EasyPrivacy: 999 rules used, 0 skipped."},
+        {Lists::Failed, true, 0, 0, "the lists cannot be read",
+         "The lists of trackers and ads could not be prepared (the lists cannot be read), so pages load unblocked."},
+    };
+    for (const auto &row : rows) {
+        PageView::Blocking blocking;
+        blocking.lists = row.lists;
+        blocking.rulesUsed = row.used;
+        blocking.rulesSkipped = row.skipped;
+        blocking.problem = row.problem;
+        EXPECT_EQ(InternetSettingsPanel::blockingText(blocking, row.on), row.text);
+    }
+
+    InternetSettingsPanel panel(settings, dialogs, view, addressCombo);
+    view.blockingState.lists = Lists::Preparing;
+    view.blockingChanged.emit();
+    EXPECT_EQ(panel.blockingState.get_text().substr(0, 9), "Preparing");
+    view.blockingState.lists = Lists::Ready;
+    view.blockingChanged.emit();
+    EXPECT_EQ(panel.blockingState.get_text().substr(0, 8), "EasyList");
+    EXPECT_EQ(panel.blockingBox.get_accessible()->get_name(), "Block trackers and ads");
 }
 
 TEST_F(Commands, DeleteBrowsingDataDeletesWhatItSaysAfterAsking)

@@ -200,6 +200,51 @@ TEST_F(Navigation, PageEventsWriteThePanelsThePlainCaptionAndTheReferralRedirect
     }
 }
 
+TEST_F(Navigation, TheSecondPanelSaysWhatWasBlockedOnTheLoadedPage)
+{
+    // After the load: what blocking did, then events that may follow.
+    const struct { bool blocking, allowedHere; int blocked; Strings after; std::string shown; } rows[] = {
+        {true, false, 12, {}, "http://a.test/ \u2014 12 blocked"},
+        {true, false, 0, {}, "http://a.test/"},
+        {false, false, 3, {}, "http://a.test/"},
+        {false, true, 0, {}, "http://a.test/ \u2014 ads allowed on this site"},
+        {true, false, 1, {"blocked"}, "http://a.test/ \u2014 2 blocked"},
+        {true, false, 1, {"status:http://link.test/", "blocked"}, "http://link.test/"},
+        {true, false, 1, {"started", "blocked"}, "Skimlark is receiving packets..."},
+    };
+    for (const auto &row : rows) {
+        frmBrowser &w = loaded();
+        view.address = "http://a.test/";
+        view.pageBlockingState = {row.blocking, row.allowedHere, row.blocked};
+        view.loadFinished.emit(view.address);
+        for (const std::string &event : row.after) {
+            if (event == "blocked") {
+                ++view.pageBlockingState.blocked;
+                view.pageBlockingChanged.emit();
+            } else if (event == "started") {
+                view.loadStarted.emit();
+            } else {
+                view.statusTextChanged.emit(event.substr(7));
+            }
+        }
+        EXPECT_EQ(w.panels()[1].get_text(), row.shown);
+    }
+}
+
+TEST_F(Navigation, ASitesExceptionIsRememberedAndItsPageLoadedAgain)
+{
+    loaded();
+    ASSERT_TRUE(view.adsAllowed);
+    EXPECT_FALSE(view.adsAllowed("shop.test"));
+    view.adsChoice.emit("shop.test", true);
+    EXPECT_EQ(stored("AdsAllowed", "shop.test"), "1");
+    EXPECT_TRUE(view.adsAllowed("shop.test"));
+    EXPECT_FALSE(view.adsAllowed("other.test"));
+    view.adsChoice.emit("shop.test", false);
+    EXPECT_FALSE(view.adsAllowed("shop.test"));
+    EXPECT_EQ(view.calls, (Strings{"refresh", "refresh"}));
+}
+
 TEST_F(Navigation, ClockShowsTheTimeAtOnceAndTicks)
 {
     frmBrowser &w = loaded();
