@@ -29,8 +29,11 @@ public:
     void setAllowed(std::function<bool(const std::string &host)> allowed) { m_allowed = std::move(allowed); }
     PageView::PageBlocking state() const;
 
-    // The main frame is loading this address (started, redirected or
-    // committed): the filter follows its site before the page asks for more.
+    // The main frame is about to load, or is loading, this address: the
+    // filter follows its site. The page's own document takes the filter as
+    // its load starts, its requests as they go: the program's own loads set
+    // it before they start; a page's own navigation sets it once started,
+    // which its document's hiding rules may have missed.
     void loading(const std::string &uri);
     // A new page replaced the last: its count starts.
     void committed();

@@ -453,6 +453,8 @@ void WebKitPageView::loadUri(const std::string &uri)
     if (makersite::isPrivate(target))
         m_navigations->expectOwnLoad(target);
     m_ownLoadPending = true;
+    // The page's document takes the filter as its load starts: set it first.
+    m_blocking->loading(target);
     webkit_web_view_load_uri(m_view, target.c_str());
 }
 
@@ -490,11 +492,18 @@ void WebKitPageView::showHtml(const std::string &html, const std::string &baseAd
 
 bool WebKitPageView::goBack()
 {
+    WebKitBackForwardListItem *item = webkit_back_forward_list_get_back_item(webkit_web_view_get_back_forward_list(m_view));
+    if (item)
+        m_blocking->loading(webkit_back_forward_list_item_get_uri(item));
     return stepInHistory(webkit_web_view_can_go_back, webkit_web_view_go_back);
 }
 
 bool WebKitPageView::goForward()
 {
+    WebKitBackForwardListItem *item =
+        webkit_back_forward_list_get_forward_item(webkit_web_view_get_back_forward_list(m_view));
+    if (item)
+        m_blocking->loading(webkit_back_forward_list_item_get_uri(item));
     return stepInHistory(webkit_web_view_can_go_forward, webkit_web_view_go_forward);
 }
 
@@ -529,6 +538,7 @@ void WebKitPageView::refresh()
     const std::string behind = m_errors->takeRefreshTarget(m_shownUri);
     if (!behind.empty())
         return loadUri(behind);
+    m_blocking->loading(m_shownUri);
     webkit_web_view_reload(m_view);
 }
 

@@ -242,6 +242,14 @@ public:
 // A fixture's engine: skips the test where the sandbox cannot start.
 class EnginePage
 {
+    static std::string folderOf(const std::string &path)
+    {
+        gchar *folder = g_path_get_dirname(path.c_str());
+        std::string result = folder;
+        g_free(folder);
+        return result;
+    }
+
 public:
     // False (and the test skipped) where pages cannot be shown here.
     bool start()
@@ -262,6 +270,8 @@ public:
     {
         EngineProfile::Options options;
         options.proxy = server.proxyAddress();
+        options.programFolder = programFolder;
+        options.filterLists = filterLists;
         profile = std::make_unique<EngineProfile>(options);
         view = std::make_unique<WebKitPageView>(*profile, dialogs);
         user = std::make_unique<PageUser>();
@@ -326,6 +336,10 @@ public:
     }
 
     TestServer server;
+    // The program's helper files: those built beside the program.
+    std::string programFolder = folderOf(SKIMLARK_BINARY_PATH);
+    // The lists of trackers and ads: none unless the test makes its own.
+    std::optional<std::vector<std::string>> filterLists = std::vector<std::string>();
     FakeDialogs dialogs;
     std::unique_ptr<EngineProfile> profile;
     std::unique_ptr<WebKitPageView> view;

@@ -1,0 +1,116 @@
+// Trackers and ads blocked by the real engine, with small lists the test
+// writes; every request goes to the test's own server.
+#include "enginepage.h"
+
+#include <glib/gstdio.h>
+
+using enginepage::EnginePage;
+using testutil::spinUntil;
+using Lists = PageView::Blocking::Lists;
+
+namespace {
+
+const char Site[] = "http://site.example/";
+const char Tracker[] = "http://tracker.example/t.js";
+const char Ad[] = "http://ads.example/banner.gif";
+// The smallest picture there is.
+const std::string Gif("GIF89a\x01\x00\x01\x00\x00\x00\x00\x3b", 14);
+
+struct ContentBlocking : testing::Test
+{
+    void SetUp() override
+    {
+        // In the lists' words: a tracker on EasyPrivacy, an ad picture and a
+        // hidden element on EasyList.
+        const std::string folder = g_get_user_cache_dir() + std::string("/lists");
+        g_mkdir_with_parents(folder.c_str(), 0700);
+        const std::pair<const char *, const char *> lists[] = {
+            {"easylist.txt", "[Adblock Plus 2.0]\n! Title: EasyList\n||ads.example^$image\n##.ad-banner\n"},
+            {"easyprivacy.txt", "! Title: EasyPrivacy\n||tracker.example^$third-party\n"},
+        };
+        std::vector<std::string> paths;
+        for (const auto &[name, text] : lists) {
+            paths.push_back(folder + "/" + name);
+            g_file_set_contents(paths.back().c_str(), text, -1, nullptr);
+        }
+        engine.filterLists = paths;
+        if (!engine.start())
+            GTEST_SKIP() << engine.skipped;
+    }
+    void TearDown() override { engine.close(); }
+
+    bool ready()
+    {
+        engine.view->setBlockingEnabled(true);
+        return spinUntil([this] { return engine.view->blocking().lists == Lists::Ready; });
+    }
+
+    // The page names its own script and picture, a tracker's script and an ad's
+    // picture; its title says what ran and whether the ad's place shows.
+    void servePage()
+    {
+        engine.server.expect(Site, enginepage::htmlPage(
+            "start",
+            "<div class='ad-banner'>ad</div><script src='http://tracker.example/t.js'></script>"
+            "<img src='http://ads.example/banner.gif'><img src='/own.gif'><script src='/own.js'></script>"
+            "<script>onload = () => document.title = [getComputedStyle(document.querySelector('.ad-banner')).display,"
+            " self.own ? 'own' : '', self.tracker ? 'tracker' : ''].join(' ').trim()</script>"));
+        engine.server.expect(std::string(Site) + "own.js", {200, "text/javascript", "self.own = 1", {}});
+        engine.server.expect(std::string(Site) + "own.gif", {200, "image/gif", Gif, {}});
+    }
+
+    EnginePage engine;
+};
+
+TEST_F(ContentBlocking, APageLoadsWithoutItsTrackersAndAdsUnlessItsSiteIsLetThrough)
+{
+    ASSERT_TRUE(ready()) << engine.view->blocking().problem;
+    EXPECT_EQ(engine.view->blocking().rulesUsed, 4u); // three rules and the page's own document let through
+    EXPECT_EQ(engine.view->blocking().rulesSkipped, 0u);
+    servePage();
+    int changes = 0;
+    engine.view->pageBlockingChanged.connect([&] { ++changes; });
+
+    // Anything the server did not expect fails the test: the tracker and the ad never arrive.
+    ASSERT_TRUE(engine.load(Site, "none own"));
+    EXPECT_TRUE(spinUntil([&] { return engine.view->pageBlocking().blocked == 2; }));
+    ASSERT_TRUE(engine.settle());
+    EXPECT_EQ(engine.view->pageBlocking().blocked, 2);
+    EXPECT_TRUE(engine.view->pageBlocking().blocking);
+    EXPECT_GT(changes, 0);
+    EXPECT_EQ(engine.server.count(std::string(Site) + "own.js"), 1);
+    EXPECT_EQ(engine.server.count(std::string(Site) + "own.gif"), 1);
+
+    // The user lets the site's trackers and ads load: its page loads them all.
+    engine.server.expect(Tracker, {200, "text/javascript", "self.tracker = 1", {}});
+    engine.server.expect(Ad, {200, "image/gif", Gif, {}});
+    engine.view->setAdsAllowed([](const std::string &host) { return host == "site.example"; });
+    engine.view->refresh();
+    ASSERT_TRUE(engine.waitForTitle("block own tracker")) << engine.view->currentTitle() << " " << testing::PrintToString(engine.server.urls());
+    EXPECT_TRUE(spinUntil([&] { return engine.server.count(Ad) == 1; }));
+    EXPECT_EQ(engine.server.count(Tracker), 1);
+    EXPECT_TRUE(engine.view->pageBlocking().allowedHere);
+    EXPECT_FALSE(engine.view->pageBlocking().blocking);
+    EXPECT_EQ(engine.view->pageBlocking().blocked, 0);
+}
+
+TEST_F(ContentBlocking, AStartWithTheSameListsLoadsTheFilterCompiledBefore)
+{
+    ASSERT_TRUE(ready()) << engine.view->blocking().problem;
+    engine.close();
+    // No compile helper this time: only what the last start compiled can make it ready.
+    engine.programFolder = g_get_user_cache_dir();
+    engine.open();
+    ASSERT_TRUE(ready()) << engine.view->blocking().problem;
+    EXPECT_EQ(engine.view->blocking().rulesUsed, 4u);
+
+    // Lists that changed need the helper, which is not there: blocking is off, and says why.
+    g_file_set_contents(engine.filterLists->front().c_str(), "||other.example^\n", -1, nullptr);
+    engine.close();
+    engine.open();
+    engine.view->setBlockingEnabled(true);
+    EXPECT_TRUE(spinUntil([&] { return engine.view->blocking().lists == Lists::Failed; }));
+    EXPECT_FALSE(engine.view->blocking().problem.empty());
+}
+
+} // namespace
