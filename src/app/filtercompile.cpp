@@ -39,7 +39,10 @@ int main(int argc, char *argv[])
     if (g_mkdir_with_parents(store.c_str(), 0700) != 0)
         return fail("The filter store " + store + " cannot be made");
 
-    AdblockConverter converter;
+    // Hiding on every site would cost every page the time and memory of a
+    // style sheet of some ten thousand selectors: the blocked requests are
+    // what matters, and a site's own hiding rules stay.
+    AdblockConverter converter(false);
     std::size_t listsSkipped = 0;
     for (int i = 3; i < argc; ++i) {
         gchar *text = nullptr;
@@ -60,7 +63,7 @@ int main(int argc, char *argv[])
 
     AdblockConverter::Counts counts;
     std::vector<std::string> rules = converter.rules(&counts);
-    converter = AdblockConverter();
+    converter = AdblockConverter(false);
     FilterCompiler compiler(store);
     const FilterCompiler::Result result = compiler.compile(identifier, rules);
     rules.clear();

@@ -86,7 +86,7 @@ bool isHostCharacter(char c)
 // A separator of Adblock Plus patterns: anything but a letter, a digit or _-.%
 const char Separator[] = "[^a-zA-Z0-9_.%-]";
 // Where "||" anchors a pattern: any scheme, the host or one of its parents.
-const char HostAnchor[] = "^[a-z]+://([a-z0-9_-]+\\.)*";
+const char HostAnchor[] = "^[a-z]+://([a-z0-9-]+\\.)*";
 
 // A regular expression of a /.../ rule, kept when it stays within what the
 // engine's compiler takes: no alternatives, no counted repeats, no classes

@@ -1,6 +1,7 @@
 #include "pagerules/adblockconverter.h"
 
 #include <algorithm>
+#include <glib.h>
 #include <set>
 #include <utility>
 
@@ -8,13 +9,37 @@ using abprule::Stage;
 
 namespace {
 
+void appendEscape(std::string &out, gunichar unit)
+{
+    char escape[8];
+    g_snprintf(escape, sizeof escape, "\\u%04x", unit);
+    out += escape;
+}
+
+// A JSON string in ASCII: the engine keeps every string of a source that
+// holds other characters at twice the size, in the compiled filter too.
 void appendString(std::string &out, std::string_view text)
 {
     out += '"';
-    for (const char c : text) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        out += c;
+    for (std::size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        if (static_cast<unsigned char>(c) < 0x80) {
+            if (c == '"' || c == '\\')
+                out += '\\';
+            out += c;
+            ++i;
+            continue;
+        }
+        // Validated as UTF-8 when read.
+        const char *at = text.data() + i;
+        const gunichar character = g_utf8_get_char(at);
+        i += std::size_t(g_utf8_next_char(at) - at);
+        if (character > 0xffff) {
+            appendEscape(out, 0xd800 + ((character - 0x10000) >> 10));
+            appendEscape(out, 0xdc00 + ((character - 0x10000) & 0x3ff));
+        } else {
+            appendEscape(out, character);
+        }
     }
     out += '"';
 }
@@ -130,6 +155,10 @@ void AdblockConverter::addList(std::string_view text)
                     list.hidingExceptions.emplace_back(hiding.selector, std::string());
                 for (const std::string &host : hiding.hosts)
                     list.hidingExceptions.emplace_back(hiding.selector, host);
+                continue;
+            }
+            if (hiding.hosts.empty() && !m_genericHiding) {
+                ++list.skipped;
                 continue;
             }
             // Hosts left out inside hosts named cannot be said to the engine.

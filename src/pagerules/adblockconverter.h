@@ -27,6 +27,11 @@ public:
         std::size_t skipped = 0;
     };
 
+    // Without generic hiding, `##selector` rules for every site are skipped
+    // (and counted): the engine makes of them one style sheet that every page
+    // process holds and every page's elements are matched against.
+    explicit AdblockConverter(bool genericHiding = true) : m_genericHiding(genericHiding) {}
+
     // Adds one list. A list that would take the rules past MostRules is
     // skipped whole, its rules counted as skipped.
     void addList(std::string_view text);
@@ -37,7 +42,7 @@ public:
     std::string json(Counts *counts = nullptr) const;
 
     // Changes whenever the same lists would give other rules.
-    static constexpr int Version = 1;
+    static constexpr int Version = 2;
 
 private:
     struct ListRules;
@@ -53,6 +58,7 @@ private:
     std::vector<std::string> m_selectors;
     std::map<std::string, std::vector<Hiding>> m_hiding;
     std::map<std::string, std::vector<std::string>> m_hidingExceptions;
+    bool m_genericHiding = true;
     std::size_t m_accepted = 0;
     std::size_t m_skipped = 0;
 };

@@ -3,6 +3,7 @@
 #include "enginepage.h"
 
 #include <glib/gstdio.h>
+#include <unistd.h>
 
 using enginepage::EnginePage;
 using testutil::spinUntil;
@@ -20,12 +21,13 @@ struct ContentBlocking : testing::Test
 {
     void SetUp() override
     {
-        // In the lists' words: a tracker on EasyPrivacy, an ad picture and a
-        // hidden element on EasyList.
+        // In the lists' words: a tracker on EasyPrivacy, an ad picture and an
+        // element the site's page hides on EasyList.
         const std::string folder = g_get_user_cache_dir() + std::string("/lists");
         g_mkdir_with_parents(folder.c_str(), 0700);
         const std::pair<const char *, const char *> lists[] = {
-            {"easylist.txt", "[Adblock Plus 2.0]\n! Title: EasyList\n||ads.example^$image\n##.ad-banner\n"},
+            {"easylist.txt", "[Adblock Plus 2.0]\n! Title: EasyList\n||ads.example^$image\nsite.example##.ad-banner\n##.generic\n"
+                             "\xff\xfe damaged \x01\nexample.com##+js(set-constant, ads, false)\n"},
             {"easyprivacy.txt", "! Title: EasyPrivacy\n||tracker.example^$third-party\n"},
         };
         std::vector<std::string> paths;
@@ -59,6 +61,22 @@ struct ContentBlocking : testing::Test
         engine.server.expect(std::string(Site) + "own.gif", {200, "image/gif", Gif, {}});
     }
 
+    // The compile helpers running below this process.
+    static int helpers()
+    {
+        int found = 0;
+        GDir *processes = g_dir_open("/proc", 0, nullptr);
+        const std::string parent = std::to_string(getpid());
+        for (const gchar *name = g_dir_read_name(processes); name; name = g_dir_read_name(processes)) {
+            const std::string stat = testutil::fileContents(std::string("/proc/") + name + "/stat");
+            const auto close = stat.rfind(')');
+            found += stat.find("(skimlark-filter") != std::string::npos && close != std::string::npos
+                     && stat.compare(close + 4, parent.size() + 1, parent + " ") == 0;
+        }
+        g_dir_close(processes);
+        return found;
+    }
+
     EnginePage engine;
 };
 
@@ -66,7 +84,7 @@ TEST_F(ContentBlocking, APageLoadsWithoutItsTrackersAndAdsUnlessItsSiteIsLetThro
 {
     ASSERT_TRUE(ready()) << engine.view->blocking().problem;
     EXPECT_EQ(engine.view->blocking().rulesUsed, 4u); // three rules and the page's own document let through
-    EXPECT_EQ(engine.view->blocking().rulesSkipped, 0u);
+    EXPECT_EQ(engine.view->blocking().rulesSkipped, 3u) << "a damaged line, a scriptlet, hiding on every site";
     servePage();
     int changes = 0;
     engine.view->pageBlockingChanged.connect([&] { ++changes; });
@@ -111,6 +129,60 @@ TEST_F(ContentBlocking, AStartWithTheSameListsLoadsTheFilterCompiledBefore)
     engine.view->setBlockingEnabled(true);
     EXPECT_TRUE(spinUntil([&] { return engine.view->blocking().lists == Lists::Failed; }));
     EXPECT_FALSE(engine.view->blocking().problem.empty());
+}
+
+TEST_F(ContentBlocking, TurnedOffOrWithoutTheListsEveryRequestGoesOut)
+{
+    ASSERT_TRUE(ready());
+    engine.view->setBlockingEnabled(false);
+    servePage();
+    engine.server.expect(Tracker, {200, "text/javascript", "self.tracker = 1", {}});
+    engine.server.expect(Ad, {200, "image/gif", Gif, {}});
+    ASSERT_TRUE(engine.load(Site, "block own tracker"));
+    EXPECT_FALSE(engine.view->pageBlocking().blocking);
+
+    // A system without the package: the same, and it says why.
+    engine.close();
+    engine.filterLists = std::vector<std::string>();
+    engine.open();
+    engine.view->setBlockingEnabled(true);
+    EXPECT_EQ(engine.view->blocking().lists, Lists::Missing);
+    ASSERT_TRUE(engine.load(Site, "block own tracker"));
+    EXPECT_EQ(engine.server.count(Ad), 2);
+}
+
+TEST_F(ContentBlocking, RequestsBlockedAfterTheLoadStillCount)
+{
+    ASSERT_TRUE(ready());
+    engine.server.expect(Site, enginepage::htmlPage(
+        "start", "<script>onload = () => fetch('http://tracker.example/late').catch(() => document.title = 'late')"
+                 "</script>"));
+    ASSERT_TRUE(engine.load(Site, "late"));
+    EXPECT_TRUE(spinUntil([&] { return engine.view->pageBlocking().blocked == 1; }));
+    // A page's own console cannot pass for the engine's word.
+    ASSERT_TRUE(engine.runScript("console.info('Content blocker prevented frame displaying x from loading "
+                                 "a resource from y')"));
+    ASSERT_TRUE(engine.settle());
+    EXPECT_EQ(engine.view->pageBlocking().blocked, 1);
+}
+
+TEST_F(ContentBlocking, ClosingWhileTheListsCompileEndsTheHelper)
+{
+    // Lists large enough that their compile is still running.
+    std::string huge;
+    for (int i = 0; i < 140000; ++i)
+        huge += "/x" + std::to_string(i) + "*y^\n";
+    g_file_set_contents(engine.filterLists->front().c_str(), huge.c_str(), gssize(huge.size()), nullptr);
+    engine.view->setBlockingEnabled(true);
+    ASSERT_TRUE(spinUntil([] { return helpers() == 1; }));
+    // Nothing waits for it: pages load unblocked meanwhile.
+    servePage();
+    engine.server.expect(Tracker, {200, "text/javascript", "self.tracker = 1", {}});
+    engine.server.expect(Ad, {200, "image/gif", Gif, {}});
+    ASSERT_TRUE(engine.load(Site, "block own tracker"));
+    EXPECT_EQ(engine.view->blocking().lists, Lists::Preparing);
+    engine.close();
+    EXPECT_EQ(helpers(), 0);
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 namespace {
 
 // Where "||host" anchors a pattern, as the engine's regular expression (in JSON).
-const std::string Host = R"(^[a-z]+://([a-z0-9_-]+\\.)*)";
+const std::string Host = R"(^[a-z]+://([a-z0-9-]+\\.)*)";
 // The one rule that lets a page's own document through rules without a type.
 const std::string Rescue =
     R"({"trigger":{"url-filter":".*","resource-type":["document"],"load-context":["top-frame"]},"action":{"type":"ignore-previous-rules"}})";
@@ -66,6 +66,14 @@ const std::vector<Row> &rows()
          "||frames.example^$subdocument",
          {block(R"("url-filter":")" + Host + R"(frames\\.example[/:]","resource-type":["document"],"load-context":["child-frame"])")},
          0},
+        {"other blockers' names for types and parties, in any case",
+         "||a.example^$XHR,3p\n||b.example^$beacon,websocket,1p\n||c.example^$css,font,media,~Third-Party",
+         {block(R"("url-filter":")" + Host + R"(a\\.example[/:]","resource-type":["fetch"],"load-type":["third-party"])"),
+          block(R"("url-filter":")" + Host + R"(b\\.example[/:]","resource-type":["ping","websocket"],"load-type":["first-party"])"),
+          block(R"("url-filter":")" + Host + R"(c\\.example[/:]","resource-type":["font","media","style-sheet"],"load-type":["first-party"])")},
+         0},
+        {"the same rule in both lists once", "||t.example^$image\n||t.example^$image",
+         {block(R"("url-filter":")" + Host + R"(t\\.example[/:]","resource-type":["image"])")}, 0},
         {"a regular expression the engine takes", R"(/\/ad[0-9]+\.gif/)",
          {block(R"("url-filter":"\\/ad[0-9]+\\.gif")"), Rescue}, 0},
         {"an exception comes after what it undoes",
@@ -90,6 +98,11 @@ const std::vector<Row> &rows()
         {"hiding on some sites, quotes kept",
          "news.example,Blog.example##div[id=\"sponsor\"]",
          {hide(R"("url-filter":".*","if-domain":["*news.example","*blog.example"])", R"("div[id=\"sponsor\"]")")}, 0},
+        {"hiding text that is not ASCII, in JSON's escapes",
+         "##a[title=\"Реклама\"]\n##[data-\U0001F600]",
+         {hide(R"("url-filter":".*")", R"("a[title=\"\u0420\u0435\u043a\u043b\u0430\u043c\u0430\"]")"),
+          hide(R"("url-filter":".*")", R"("[data-\ud83d\ude00]")")},
+         0},
         {"hiding but on some sites",
          "~forum.example##.promo\n##.promo\nshop.example#@#.promo",
          {hide(R"("url-filter":".*","unless-domain":["*forum.example","*shop.example"])", R"(".promo")"),
@@ -161,7 +174,6 @@ TEST(AdblockConverter, TheEnginesCompilerTakesEveryRuleWritten)
 
 TEST(AdblockConverter, RulesTheCompilerRejectsAreLeftOut)
 {
-    testutil::allowWarning("");
     const std::vector<std::string> rules = {
         block(R"("url-filter":"a")"), block(R"("url-filter":"b{2}")"), block(R"("url-filter":"c")"),
         block(R"("url-filter":"d|e")"), block(R"("url-filter":"f")")};
@@ -169,6 +181,15 @@ TEST(AdblockConverter, RulesTheCompilerRejectsAreLeftOut)
     const FilterCompiler::Result result = compiler.compile("some-rejected", rules);
     EXPECT_TRUE(result.ok) << result.problem;
     EXPECT_EQ(result.rejected, 2u);
+}
+
+TEST(AdblockConverter, WithoutGenericHidingOnlyASitesOwnHidingStays)
+{
+    AdblockConverter converter(false);
+    converter.addList("##.everywhere\n~a.example##.nearly\nb.example##.here\n");
+    AdblockConverter::Counts counts;
+    EXPECT_EQ(converter.json(&counts), joined({hide(R"("url-filter":".*","if-domain":["*b.example"])", R"(".here")")}));
+    EXPECT_EQ(counts.skipped, 2u);
 }
 
 TEST(AdblockConverter, DamagedListsSkipWhatCannotBeRead)
