@@ -59,13 +59,31 @@ void ContentBlocking::start()
     m_store = webkit_user_content_filter_store_new(m_options.storeFolder.c_str());
     changed.emit();
 
+    // Lists nobody wrote since the last start hold what they held: their key
+    // is taken from then, and no start reads them.
+    m_signature = filterlists::signature(m_lists);
+    GKeyFile *known = g_key_file_new();
+    if (g_key_file_load_from_file(known, signaturePath().c_str(), G_KEY_FILE_NONE, nullptr)) {
+        gchar *signature = g_key_file_get_string(known, "Lists", "Signature", nullptr);
+        gchar *key = g_key_file_get_string(known, "Lists", "Key", nullptr);
+        const bool same = signature && key && !m_signature.empty() && m_signature == signature;
+        const std::string found = key ? key : "";
+        g_free(signature);
+        g_free(key);
+        if (same) {
+            g_key_file_free(known);
+            return keyFound(found);
+        }
+    }
+    g_key_file_free(known);
+
     // What the lists hold is read off the main loop: they are megabytes.
     GTask *task = g_task_new(nullptr, m_cancellable,
                              [](GObject *, GAsyncResult *result, gpointer data) {
                                  auto *key = static_cast<std::string *>(
                                      g_task_propagate_pointer(G_TASK(result), nullptr));
                                  if (ContentBlocking *self = holder<ContentBlocking>(data))
-                                     self->keyFound(key ? *key : std::string());
+                                     self->keyRead(key ? *key : std::string());
                                  delete key;
                                  dropHolder(data);
                              },
@@ -78,6 +96,18 @@ void ContentBlocking::start()
                               [](gpointer key) { delete static_cast<std::string *>(key); });
     });
     g_object_unref(task);
+}
+
+void ContentBlocking::keyRead(const std::string &key)
+{
+    if (!key.empty() && !m_signature.empty() && g_mkdir_with_parents(m_options.storeFolder.c_str(), 0700) == 0) {
+        GKeyFile *known = g_key_file_new();
+        g_key_file_set_string(known, "Lists", "Signature", m_signature.c_str());
+        g_key_file_set_string(known, "Lists", "Key", key.c_str());
+        g_key_file_save_to_file(known, signaturePath().c_str(), nullptr);
+        g_key_file_free(known);
+    }
+    keyFound(key);
 }
 
 void ContentBlocking::keyFound(const std::string &key)
@@ -181,6 +211,11 @@ void ContentBlocking::fail(const std::string &problem)
     m_status.lists = PageView::Blocking::Lists::Failed;
     m_status.problem = problem;
     changed.emit();
+}
+
+std::string ContentBlocking::signaturePath() const
+{
+    return m_options.storeFolder + "/lists.key";
 }
 
 std::string ContentBlocking::countsPath() const

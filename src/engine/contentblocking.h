@@ -45,16 +45,20 @@ public:
     sigc::signal<void()> changed;
 
 private:
+    // The lists' key, read from them now, or known from an earlier start.
+    void keyRead(const std::string &key);
     void keyFound(const std::string &key);
     void loaded(WebKitUserContentFilter *filter);
     void startCompile();
     void compileEnded(bool ok, const std::string &problem);
     void fail(const std::string &problem);
     std::string countsPath() const;
+    std::string signaturePath() const;
 
     Options m_options;
     std::vector<std::string> m_lists;
     std::string m_identifier;
+    std::string m_signature;
     bool m_started = false;
     bool m_compiled = false;
     PageView::Blocking m_status;

@@ -6,6 +6,7 @@
 #include <glib.h>
 #include <glib/gstdio.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace filterlists {
@@ -63,6 +64,21 @@ std::string contentKey(const std::vector<std::string> &paths)
         g_checksum_update(sum.get(), reinterpret_cast<const guchar *>(end.data()), end.size());
     }
     return g_checksum_get_string(sum.get());
+}
+
+std::string signature(const std::vector<std::string> &paths)
+{
+    std::string result;
+    for (const std::string &path : paths) {
+        struct stat status;
+        if (stat(path.c_str(), &status) != 0)
+            return std::string();
+        result += std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino) + ":"
+                  + std::to_string(status.st_size) + ":" + std::to_string(status.st_mtim.tv_sec) + "."
+                  + std::to_string(status.st_mtim.tv_nsec) + ":" + std::to_string(status.st_ctim.tv_sec) + "."
+                  + std::to_string(status.st_ctim.tv_nsec) + ";";
+    }
+    return result;
 }
 
 } // namespace filterlists

@@ -19,4 +19,9 @@ std::vector<std::string> find(const std::vector<std::string> &folders = packageF
 // same lists give the same key. "" when a list cannot be read.
 std::string contentKey(const std::vector<std::string> &paths);
 
+// What the file system says of the lists (size, times, file number): the
+// same while nobody writes them, so a start can trust the key it found
+// before without reading them. "" when a list is not there.
+std::string signature(const std::vector<std::string> &paths);
+
 } // namespace filterlists

@@ -131,6 +131,40 @@ TEST_F(ContentBlocking, AStartWithTheSameListsLoadsTheFilterCompiledBefore)
     EXPECT_FALSE(engine.view->blocking().problem.empty());
 }
 
+TEST_F(ContentBlocking, ThePagesMenuOffersToAllowOrBlockAdsOnItsSite)
+{
+    ASSERT_TRUE(ready());
+    engine.server.expect(Site, enginepage::htmlPage("plain"));
+    ASSERT_TRUE(engine.load(Site, "plain"));
+    bool allowed = false;
+    engine.view->setAdsAllowed([&](const std::string &host) { return allowed && host == "site.example"; });
+    std::vector<std::string> chosen;
+    engine.view->adsChoice.connect(
+        [&](const std::string &host, bool allow) { chosen.push_back(host + (allow ? " allow" : " block")); });
+
+    // The menu as the engine would show it, over the page; its item picked if there.
+    auto pick = [&] {
+        WebKitContextMenu *menu = webkit_context_menu_new();
+        GObject *hit = G_OBJECT(g_object_new(WEBKIT_TYPE_HIT_TEST_RESULT, "context",
+                                             WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT, nullptr));
+        gboolean handled = FALSE;
+        g_signal_emit_by_name(engine.view->engineView(), "context-menu", menu, nullptr, hit, &handled);
+        for (GList *item = webkit_context_menu_get_items(menu); item; item = item->next) {
+            GAction *action = webkit_context_menu_item_get_gaction(WEBKIT_CONTEXT_MENU_ITEM(item->data));
+            if (action && g_str_equal(g_action_get_name(action), "ads-on-site"))
+                g_action_activate(action, nullptr);
+        }
+        g_object_unref(hit);
+        g_object_unref(menu);
+    };
+    pick();
+    allowed = true;
+    pick();
+    engine.view->setBlockingEnabled(false);
+    pick();
+    EXPECT_EQ(chosen, (std::vector<std::string>{"site.example allow", "site.example block"}));
+}
+
 TEST_F(ContentBlocking, TurnedOffOrWithoutTheListsEveryRequestGoesOut)
 {
     ASSERT_TRUE(ready());

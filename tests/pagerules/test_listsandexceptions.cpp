@@ -40,6 +40,15 @@ TEST(FilterLists, TheKeyFollowsWhatTheListsHold)
     EXPECT_NE(filterlists::contentKey({c + "/one", c + "/two"}), key) << "the same bytes split otherwise";
     EXPECT_NE(filterlists::contentKey({a + "/two", a + "/one"}), key) << "the lists in another order";
     EXPECT_EQ(filterlists::contentKey({a + "/one", a + "/gone"}), "") << "a list that cannot be read";
+
+    // Only as long as nobody writes the lists may a start trust the key it found before.
+    const std::string before = filterlists::signature({a + "/one", a + "/two"});
+    EXPECT_FALSE(before.empty());
+    EXPECT_EQ(filterlists::signature({a + "/one", a + "/two"}), before);
+    EXPECT_NE(filterlists::signature({b + "/one", b + "/two"}), before) << "other files";
+    g_file_set_contents((a + "/two").c_str(), "##.y\n", -1, nullptr);
+    EXPECT_NE(filterlists::signature({a + "/one", a + "/two"}), before) << "the same text written again";
+    EXPECT_EQ(filterlists::signature({a + "/one", a + "/gone"}), "");
 }
 
 TEST(SiteExceptions, ASiteIsKeptUnderItsHost)
