@@ -117,6 +117,15 @@ const std::vector<Row> &rows()
          {hide(R"("url-filter":".*")", R"(".ad")"),
           letThrough(R"("url-filter":".*","resource-type":["document"],"if-domain":["*safe.example"])")},
          0},
+        {"generic hiding let through on a site, before the site's own hiding",
+         "x.example##.own\n##.generic\n@@||x.example^$generichide",
+         {hide(R"("url-filter":".*")", R"(".generic")"),
+          letThrough(R"("url-filter":".*","resource-type":["document"],"if-domain":["*x.example"])"),
+          hide(R"("url-filter":".*","if-domain":["*x.example"])", R"(".own")")},
+         0},
+        {"pages let through by their address",
+         "@@|https://shop.example/checkout$document",
+         {letThrough(R"("url-filter":".*","if-top-url":["^https://shop\\.example/checkout"])")}, 0},
         {"comments and headers are no rules", "[Adblock Plus 2.0]\n! Title: list\n\n   \n", {}, 0},
         {"what the engine cannot do",
          "example.com##+js(abort-on-property-read, ads)\n"
@@ -133,9 +142,10 @@ const std::vector<Row> &rows()
          "example.*##.ad\n"
          "||x.example^$domain=a.example|~b.a.example\n"
          "||x.example^$unknownoption\n"
+         "||x.example^$domain=example.*\n"
          "a.example,~b.a.example##.ad\n"
          "example.com##",
-         {}, 16},
+         {}, 17},
     };
     return table;
 }

@@ -82,6 +82,8 @@ TEST(SiteExceptions, AChoiceIsRememberedPerHost)
     EXPECT_FALSE(siteexceptions::allowed(settings, "example"));
     ASSERT_TRUE(siteexceptions::setAllowed(settings, "shop.example", false));
     EXPECT_FALSE(siteexceptions::allowed(settings, "shop.example"));
+    ASSERT_TRUE(settings.write("Skimlark", "AdsAllowed", "edited.example", "yes"));
+    EXPECT_FALSE(siteexceptions::allowed(settings, "edited.example")) << "only what the program wrote allows";
     EXPECT_FALSE(siteexceptions::setAllowed(settings, "a=b[c]", true)) << "no host, nothing stored";
     EXPECT_FALSE(siteexceptions::setAllowed(settings, "", true));
 }
