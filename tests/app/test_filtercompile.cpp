@@ -109,4 +109,11 @@ TEST(ProgramFiles, BesideTheProgramInTheBuildTreeElseWhereInstalled)
         << installed.pageExtensions;
 }
 
+// What the tests wrote is not left behind.
+struct Cleanup : testing::Environment
+{
+    void TearDown() override { testutil::removeTree(g_get_user_cache_dir()); }
+};
+const auto *const cleanup = testing::AddGlobalTestEnvironment(new Cleanup);
+
 } // namespace

@@ -39,7 +39,13 @@ struct ContentBlocking : testing::Test
         if (!engine.start())
             GTEST_SKIP() << engine.skipped;
     }
-    void TearDown() override { engine.close(); }
+    void TearDown() override
+    {
+        engine.close();
+        // What the lists and their filters take is not left behind.
+        testutil::removeTree(g_get_user_cache_dir() + std::string("/lists"));
+        testutil::removeTree(g_get_user_cache_dir() + std::string("/Velmora"));
+    }
 
     bool ready()
     {

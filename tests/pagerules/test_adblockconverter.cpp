@@ -244,4 +244,11 @@ TEST(AdblockConverter, AListTooLargeForTheEngineIsSkippedWhole)
     EXPECT_NE(json.find(".also-kept"), std::string::npos);
 }
 
+// What the tests wrote is not left behind.
+struct Cleanup : testing::Environment
+{
+    void TearDown() override { testutil::removeTree(g_get_user_cache_dir()); }
+};
+const auto *const cleanup = testing::AddGlobalTestEnvironment(new Cleanup);
+
 } // namespace

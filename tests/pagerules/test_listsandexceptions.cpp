@@ -2,6 +2,8 @@
 #include "pagerules/siteexceptions.h"
 #include "settings/settingsstore.h"
 
+#include "testutil.h"
+
 #include <gtest/gtest.h>
 
 #include <glib.h>
@@ -87,5 +89,12 @@ TEST(SiteExceptions, AChoiceIsRememberedPerHost)
     EXPECT_FALSE(siteexceptions::setAllowed(settings, "a=b[c]", true)) << "no host, nothing stored";
     EXPECT_FALSE(siteexceptions::setAllowed(settings, "", true));
 }
+
+// What the tests wrote is not left behind.
+struct Cleanup : testing::Environment
+{
+    void TearDown() override { testutil::removeTree(g_get_user_cache_dir()); }
+};
+const auto *const cleanup = testing::AddGlobalTestEnvironment(new Cleanup);
 
 } // namespace

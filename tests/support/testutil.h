@@ -3,6 +3,7 @@
 #include <chrono>
 #include <functional>
 #include <glib.h>
+#include <glib/gstdio.h>
 #include <glibmm/main.h>
 #include <string>
 
@@ -40,6 +41,17 @@ inline std::string fileContents(const std::string &path)
     std::string result(data, length);
     g_free(data);
     return result;
+}
+
+// Removes a file or a folder with all it holds.
+inline void removeTree(const std::string &path)
+{
+    if (GDir *folder = g_dir_open(path.c_str(), 0, nullptr)) {
+        for (const gchar *name = g_dir_read_name(folder); name; name = g_dir_read_name(folder))
+            removeTree(path + "/" + name);
+        g_dir_close(folder);
+    }
+    g_remove(path.c_str());
 }
 
 // A warning whose message contains `part` is expected in the running test.
