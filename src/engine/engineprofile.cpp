@@ -213,8 +213,9 @@ void EngineProfile::startSandboxProbe()
 
 std::string EngineProfile::disabledByVariable(const char *value)
 {
-    // The engine runs pages unconfined when its variable holds anything but "0".
-    if (!value || !*value || std::string(value) == "0")
+    // The engine runs pages unconfined when its variable is there at all,
+    // empty or "0" included.
+    if (!value)
         return std::string();
     return "Pages cannot be shown safely: the page engine's sandbox is turned off by "
            "WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS in Skimlark's environment. "

@@ -71,7 +71,8 @@ public:
     // Starts the check probeSandbox() makes, in the background, so that its
     // answer is ready by the time the profile is made.
     static void startSandboxProbe();
-    // Choices the engine reads once from the environment. Call it first in
+    // Choices the engine reads once from the environment (a snap's variables
+    // are cleared, so pages keep their sandbox). Call it first in
     // main, before any thread starts.
     static void setUpProcess();
 

@@ -38,6 +38,12 @@ const char *skimlark_engine_drawing_path_name(SkimlarkDrawingPath path)
 
 void skimlark_engine_prepare_process(void)
 {
+    /* The engine takes these for a snap's confinement and then starts its
+     * page processes without their own sandbox. This program is never a snap:
+     * they are left over from a terminal or launcher that was one. */
+    static const char *const snap[] = {"SNAP", "SNAP_NAME", "SNAP_REVISION"};
+    for (size_t i = 0; i < G_N_ELEMENTS(snap); ++i)
+        g_unsetenv(snap[i]);
     /* Drawn by the CPU, the renderer that shares GPU buffers brings nothing
      * but its set-up: the graphics driver loaded in this process and in every
      * page process, about a tenth of a second of each start. */

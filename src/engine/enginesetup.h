@@ -31,7 +31,8 @@ SkimlarkDrawingPath skimlark_engine_drawing_path(void);
 const char *skimlark_engine_drawing_path_name(SkimlarkDrawingPath path);
 
 /* Choices the engine reads once from the environment. Call it first in main,
- * before any thread starts. A variable the user set is left as it is. */
+ * before any thread starts. A drawing choice the user set is left as it is;
+ * a snap's variables are cleared, so page processes keep their sandbox. */
 void skimlark_engine_prepare_process(void);
 
 /* folder, or root/Velmora/Skimlark when folder is NULL or empty; made private

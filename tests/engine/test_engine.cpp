@@ -7,10 +7,6 @@
 #include "window/findbar.h"
 
 #include <csignal>
-#include <dirent.h>
-#include <map>
-#include <sys/types.h>
-#include <unistd.h>
 
 namespace {
 
@@ -18,32 +14,19 @@ using enginepage::htmlPage;
 using enginepage::page;
 using testutil::fileContents;
 
-// Ends our page processes the way a crash would.
-int killPageProcesses()
+// Ends our processes of this name the way a crash would.
+int killProcesses(const std::string &name)
 {
-    std::map<pid_t, pid_t> parents;
-    std::map<pid_t, std::string> names;
-    DIR *proc = opendir("/proc");
-    while (dirent *entry = readdir(proc)) {
-        const pid_t pid = atoi(entry->d_name);
-        const std::string stat = fileContents("/proc/" + std::string(entry->d_name) + "/stat");
-        const auto open = stat.find('('), close = stat.rfind(')');
-        if (pid <= 0 || open == std::string::npos || close == std::string::npos)
-            continue;
-        names[pid] = stat.substr(open + 1, close - open - 1);
-        parents[pid] = atoi(stat.c_str() + close + 4);
-    }
-    closedir(proc);
     int killed = 0;
-    for (const auto &[pid, name] : names) {
-        bool ours = false;
-        for (pid_t up = parents[pid]; up > 1 && !ours; up = parents[up])
-            ours = up == getpid();
-        if (ours && name.rfind("WebKitWebProces", 0) == 0)
-            killed += kill(pid, SIGKILL) == 0;
+    for (const enginepage::Process &process : enginepage::ourProcesses()) {
+        if (process.name == name)
+            killed += kill(process.pid, SIGKILL) == 0;
     }
     return killed;
 }
+
+const char PageProcess[] = "WebKitWebProces";
+const char NetworkProcess[] = "WebKitNetworkPr";
 
 class Engine : public testing::Test, public enginepage::EnginePage
 {
@@ -181,7 +164,7 @@ TEST_F(Engine, EndedPageProcessIsExplainedAndRefreshLoadsThePageAgain)
 {
     server.expect("http://crash.test/page");
     ASSERT_TRUE(load("http://crash.test/page", "Test page"));
-    ASSERT_GT(killPageProcesses(), 0);
+    ASSERT_GT(killProcesses(PageProcess), 0);
     ASSERT_TRUE(waitForTitle("This page stopped working"));
     EXPECT_EQ(view->currentAddress(), "http://crash.test/page");
     view->refresh();
