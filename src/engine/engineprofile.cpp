@@ -4,6 +4,7 @@
 #include "engine/enginesetup.h"
 #include "engine/makersite.h"
 #include "engine/programfiles.h"
+#include "engine/networkwatch.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -111,6 +112,7 @@ void EngineProfile::setUpProcess()
 EngineProfile::EngineProfile() : EngineProfile(Options()) {}
 
 EngineProfile::EngineProfile(const Options &options)
+    : m_network(std::make_unique<NetworkWatch>([this] { networkEnded.emit(); }))
 {
     m_dataFolder = privateFolder(options.dataFolder, g_get_user_data_dir());
     const std::string cacheFolder = privateFolder(options.cacheFolder, g_get_user_cache_dir());
@@ -148,9 +150,16 @@ EngineProfile::EngineProfile(const Options &options)
     startMakerFilter();
 }
 
+void EngineProfile::watchNetwork()
+{
+    m_network->look();
+}
+
 EngineProfile::~EngineProfile()
 {
     m_blocking.reset();
+    // Its network process ends with it, and that is no news to anyone.
+    m_network.reset();
     if (WebKitUserContentFilter *filter = makerFilter())
         webkit_user_content_filter_unref(filter);
     g_object_unref(m_context);

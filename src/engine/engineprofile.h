@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <sigc++/signal.h>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@ typedef struct _WebKitWebContext WebKitWebContext;
 typedef struct _WebKitWebsiteDataManager WebKitWebsiteDataManager;
 typedef struct _WebKitUserContentFilter WebKitUserContentFilter;
 class ContentBlocking;
+class NetworkWatch;
 
 namespace engineprofile {
 // The page engine's name and version, e.g. "WebKitGTK 2.50.6".
@@ -53,6 +55,11 @@ public:
     // The filter that blocks trackers and ads, for every view of the profile.
     ContentBlocking &contentBlocking() { return *m_blocking; }
 
+    // The engine's network process ended: a load on its way may never end.
+    sigc::signal<void()> networkEnded;
+    // Watches the network processes started so far; call it as a load starts.
+    void watchNetwork();
+
     // Empty while the sandbox can run; otherwise a sentence for the user, and
     // no page may be shown.
     const std::string &sandboxProblem() const { return m_sandboxProblem; }
@@ -77,6 +84,8 @@ public:
     static void setUpProcess();
 
 private:
+    // Made first: network processes running before this profile are not its own.
+    std::unique_ptr<NetworkWatch> m_network;
     WebKitWebContext *m_context = nullptr;
     WebKitWebsiteDataManager *m_dataManager = nullptr;
     struct FilterBuild;

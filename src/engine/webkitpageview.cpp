@@ -66,11 +66,17 @@ struct WebKitPageView::Handlers
         if (event != WEBKIT_LOAD_FINISHED)
             self->m_blocking->loading(uri ? uri : "");
         if (event == WEBKIT_LOAD_STARTED) {
+            const char *uri = webkit_web_view_get_uri(view);
+            self->m_load = {true, uri ? uri : "", self->m_ownLoadPending, self->m_errorPagePending};
             self->m_ownLoadPending = false;
+            self->m_errorPagePending = false;
+            self->m_requestedUri.clear();
+            self->m_profile.watchNetwork();
             self->loadStarted.emit();
         } else if (event == WEBKIT_LOAD_COMMITTED) {
             self->m_warmUp.reset();
             self->m_blocking->committed();
+            self->m_load.committed = true;
             // A new document: what the old one asked is void, and the count of
             // boxes and the frames start afresh.
             self->m_questions->newPage();
@@ -80,17 +86,40 @@ struct WebKitPageView::Handlers
         } else if (event == WEBKIT_LOAD_FINISHED) {
             if (!self->m_ownLoadPending)
                 self->showAddress(webkit_web_view_get_uri(view));
+            const Load ended = self->m_load;
+            self->m_load = Load();
             self->loadFinished.emit(self->currentAddress());
+            // The user's load gave way (to Stop, to the page's own stop or
+            // load, to a download) with the page before still on screen:
+            // unless another of the user's loads follows, say so.
+            if (ended.own && !ended.errorPage && !ended.committed && ended.end != Load::End::Explained
+                && !self->m_ownLoadPending)
+                self->loadEndedWithoutPage.emit(addressForUser(ended.uri), ended.end == Load::End::Downloaded);
         }
     }
 
     static gboolean loadFailed(WebKitWebView *, WebKitLoadEvent, const char *uri, GError *error, WebKitPageView *self)
     {
-        // Stopped on purpose, or handed over to the downloads: nothing to explain.
-        if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)
-            || g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)
-            || g_error_matches(error, WEBKIT_PLUGIN_ERROR, WEBKIT_PLUGIN_ERROR_WILL_HANDLE_LOAD))
+        Load::End &end = self->m_load.end;
+        if (end == Load::End::Explained)
             return TRUE;
+        // Stopped on purpose, or handed over to the downloads: nothing to explain.
+        if (g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)) {
+            end = Load::End::Stopped;
+            return TRUE;
+        }
+        if (g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE)
+            || g_error_matches(error, WEBKIT_PLUGIN_ERROR, WEBKIT_PLUGIN_ERROR_WILL_HANDLE_LOAD)) {
+            end = Load::End::Downloaded;
+            return TRUE;
+        }
+        // The engine's "internal error": its network process went away.
+        if (error && error->domain == g_quark_from_static_string("WebKitErrorDomain") && error->code == 300) {
+            end = Load::End::Stopped;
+            self->connectionStopped(uri ? uri : "");
+            return TRUE;
+        }
+        end = Load::End::Explained;
         self->m_errors->loadFailed(uri ? uri : "", error ? error->message : "",
                                    error && error->domain == G_RESOLVER_ERROR);
         return TRUE;
@@ -100,6 +129,8 @@ struct WebKitPageView::Handlers
                               GTlsCertificateFlags problems, WebKitPageView *self)
     {
         const std::string failing = uri ? uri : "";
+        // The question or the page below says why the page is not there.
+        self->m_load.end = Load::End::Explained;
         if (!PageGuard::certificateMayBeAccepted(problems) || !certificate) {
             self->m_errors->untrusted(failing, problems);
             return TRUE;
@@ -145,7 +176,10 @@ struct WebKitPageView::Handlers
     {
         if (reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API)
             return;
-        const std::string address = self->m_shownUri.empty() ? "about:blank" : self->m_shownUri;
+        const std::string address = self->crashedAddress();
+        // The load went with the process.
+        self->m_load = Load();
+        self->m_requestedUri.clear();
         if (!self->m_errors->processEnded()) {
             self->m_problemBar.say("The page process keeps ending, so this page cannot be shown. "
                               "Click Refresh to try again.");
@@ -202,7 +236,14 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     PageQuestions::Hooks asking;
     asking.parent = parent;
     asking.context = profile.context();
-    asking.stayed = [this] { m_ownLoadPending = false; };
+    asking.stayed = [this] {
+        // The user stays on the page that asked: their load never starts.
+        m_ownLoadPending = false;
+        const std::string asked = m_requestedUri;
+        m_requestedUri.clear();
+        if (!asked.empty())
+            loadEndedWithoutPage.emit(addressForUser(asked), false);
+    };
     asking.print = [this](WebKitPrintOperation *operation, std::function<void()> closed) {
         return m_printer->showDialog(operation, std::move(closed));
     };
@@ -226,6 +267,8 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
         if (!m_profile.sandboxProblem().empty())
             return;
         m_ownLoadPending = true;
+        m_errorPagePending = true;
+        m_requestedUri.clear();
         webkit_web_view_load_alternate_html(m_view, html.c_str(), address.c_str(), nullptr);
     });
     m_blocking = std::make_unique<ViewBlocking>(profile.contentBlocking(), [this] { return m_view; });
@@ -248,10 +291,12 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
         m_warmUp = std::make_unique<WarmUpView>(m_view);
     // After the page process is on its way: the rules compile meanwhile.
     addMakerFilter();
+    m_networkEnded = profile.networkEnded.connect([this] { networkEnded(); });
 }
 
 WebKitPageView::~WebKitPageView()
 {
+    m_networkEnded.disconnect();
     *m_alive = nullptr;
     m_placing.disconnect();
     m_listsChanged.disconnect();
@@ -432,6 +477,36 @@ bool WebKitPageView::localScheme(const std::string &address) const
                                                        scheme.c_str());
 }
 
+std::string WebKitPageView::crashedAddress() const
+{
+    // The page asked for is named, not the one it was to replace.
+    if (m_load.active && !m_load.committed && !m_load.errorPage && !m_load.uri.empty())
+        return m_load.uri;
+    if (!m_requestedUri.empty())
+        return m_requestedUri;
+    return m_shownUri.empty() ? "about:blank" : m_shownUri;
+}
+
+void WebKitPageView::networkEnded()
+{
+    // The engine mostly fails such a load itself, and now and then leaves it
+    // waiting: either way it ends, and the user reads the same words once.
+    if (!m_load.active || m_load.errorPage || m_load.end != Load::End::None)
+        return;
+    connectionStopped(m_load.uri);
+    webkit_web_view_stop_loading(m_view);
+}
+
+void WebKitPageView::connectionStopped(const std::string &uri)
+{
+    // Said above the page, not in a page: right after its network process
+    // ended, the engine may leave a page of ours loading for ever.
+    m_retryUri = uri;
+    m_problemBar.say("While Skimlark was loading " + addressForUser(uri)
+                     + ", the part of Skimlark that connects to the network stopped. The address is fine: "
+                       "click Refresh to try again.");
+}
+
 void WebKitPageView::showAddress(const char *uri)
 {
     const std::string address = uri ? uri : "";
@@ -448,6 +523,14 @@ void WebKitPageView::loadUri(const std::string &uri)
     if (!m_profile.sandboxProblem().empty())
         return;
     m_errors->userAsked();
+    // A new load: what the network process's end cut short is behind us.
+    if (!m_retryUri.empty()) {
+        m_retryUri.clear();
+        if (m_profile.sandboxBarText().empty())
+            m_problemBar.hide();
+        else
+            m_problemBar.say(m_profile.sandboxBarText());
+    }
     const auto own = makersite::toPrivate(uri);
     const std::string target = own ? *own : uri;
     if (makersite::isPrivate(target))
@@ -455,7 +538,13 @@ void WebKitPageView::loadUri(const std::string &uri)
     m_ownLoadPending = true;
     // The page's document takes the filter as its load starts: set it first.
     m_blocking->loading(target);
+    m_requestedUri = target;
     webkit_web_view_load_uri(m_view, target.c_str());
+    // Named as the engine writes it ("http://a.test/"), for a page process
+    // that ends before the load starts.
+    const char *named = webkit_web_view_get_uri(m_view);
+    if (m_ownLoadPending && named)
+        m_requestedUri = named;
 }
 
 void WebKitPageView::navigate(const std::string &address)
@@ -534,6 +623,9 @@ void WebKitPageView::refresh()
         m_problemBar.say(m_profile.sandboxBarText());
     if (!m_profile.sandboxProblem().empty())
         return;
+    // The load the network process's end cut short is tried again.
+    if (const std::string retry = m_retryUri; !retry.empty())
+        return loadUri(retry);
     // Reloading the explanation would only show it again: load the page itself.
     const std::string behind = m_errors->takeRefreshTarget(m_shownUri);
     if (!behind.empty())

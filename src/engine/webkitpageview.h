@@ -92,6 +92,12 @@ private:
     bool stepInHistory(int (*can)(WebKitWebView *), void (*go)(WebKitWebView *));
     // The address shown changed to this engine address.
     void showAddress(const char *uri);
+    // The engine's network process ended: a load on its way is ended and
+    // explained, and Refresh tries `uri` again.
+    void networkEnded();
+    void connectionStopped(const std::string &uri);
+    // Where a page process that ended was: the address being loaded, if any.
+    std::string crashedAddress() const;
     bool localScheme(const std::string &address) const;
     Gtk::Window *parentWindow() const;
     // Where the question goes in the window's layer: its top row over the
@@ -130,6 +136,24 @@ private:
     // A load the program asked for, not yet started: the engine names its
     // target at once, before it is even on its way.
     bool m_ownLoadPending = false;
+    // That load's target, while it is not started.
+    std::string m_requestedUri;
+    // The load asked for next is our explanation page.
+    bool m_errorPagePending = false;
+    // The main frame's load on its way, from its start to its end.
+    struct Load
+    {
+        bool active = false;
+        std::string uri;        // the engine's address of what is loading
+        bool own = false;       // the program started it, for the user
+        bool errorPage = false; // one of our explanation pages
+        bool committed = false;
+        enum class End { None, Stopped, Downloaded, Explained } end = End::None;
+    };
+    Load m_load;
+    sigc::connection m_networkEnded;
+    // What Refresh tries again after the network process ended.
+    std::string m_retryUri;
     std::string m_lastLink;
     // Cleared on destruction so late engine callbacks find nobody home.
     std::shared_ptr<WebKitPageView *> m_alive;

@@ -98,6 +98,11 @@ public:
     sigc::signal<void()> loadCommitted;
     // The main frame's load ended; the address is the one now shown.
     sigc::signal<void(const std::string &address)> loadFinished;
+    // A load the program started for the user ended without its page: it was
+    // stopped (by the user, by the page or by another load) or, when
+    // `downloaded`, its file went to the downloads. The page on screen stays;
+    // the address is the one that was being loaded. Follows loadFinished.
+    sigc::signal<void(const std::string &address, bool downloaded)> loadEndedWithoutPage;
     // The address shown changed: a new page replaced the old one on screen
     // (a load on its way changes nothing yet), or the page changed its own.
     sigc::signal<void(const std::string &address)> urlChanged;

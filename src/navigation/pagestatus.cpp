@@ -17,6 +17,7 @@ PageStatus::PageStatus(PageView &view, std::array<Gtk::Label, 3> &panels,
 {
     view.loadStarted.connect(sigc::mem_fun(*this, &PageStatus::loadStarted));
     view.loadFinished.connect(sigc::hide(sigc::mem_fun(*this, &PageStatus::loadFinished)));
+    view.loadEndedWithoutPage.connect(sigc::mem_fun(*this, &PageStatus::loadEndedWithoutPage));
     view.statusTextChanged.connect(sigc::mem_fun(*this, &PageStatus::statusTextChanged));
     view.urlChanged.connect(sigc::hide(sigc::mem_fun(*this, &PageStatus::urlChanged)));
     view.titleChanged.connect(sigc::mem_fun(*this, &PageStatus::titleChanged));
@@ -31,12 +32,64 @@ PageStatus::PageStatus(PageView &view, std::array<Gtk::Label, 3> &panels,
 PageStatus::~PageStatus()
 {
     m_clock.disconnect();
+    m_noticeClock.disconnect();
+    m_noticeShown.disconnect();
+}
+
+void PageStatus::tell(const std::string &notice)
+{
+    m_notice = notice;
+    m_panels[Message].set_text(notice);
+    m_noticeClock.disconnect();
+    m_noticeShown.disconnect();
+    auto hold = [this] {
+        m_noticeClock = Glib::signal_timeout().connect_seconds(
+            [this] {
+                noticeEnded();
+                return false;
+            },
+            NoticeSeconds);
+    };
+    // Told while the program starts, it is held from when the window shows.
+    if (m_captionWindow.get_mapped()) {
+        hold();
+        return;
+    }
+    m_noticeShown = m_captionWindow.signal_map().connect([this, hold] {
+        m_noticeShown.disconnect();
+        hold();
+    });
+}
+
+void PageStatus::noticeEnded()
+{
+    m_notice.clear();
+    m_panels[Message].set_text(m_pageMessage);
+}
+
+void PageStatus::writeMessage(const std::string &text)
+{
+    m_pageMessage = text;
+    if (m_notice.empty())
+        m_panels[Message].set_text(text);
 }
 
 void PageStatus::loadStarted()
 {
     m_panels[Activity].set_text("Getting Page...");
-    m_panels[Message].set_text("Skimlark is receiving packets...");
+    writeMessage("Skimlark is receiving packets...");
+    m_showingLoaded = false;
+}
+
+void PageStatus::loadEndedWithoutPage(const std::string &address, bool downloaded)
+{
+    // The address typed or handed over is not what is on screen.
+    const std::string shown = m_view.currentAddress();
+    m_addressBar.showPageAddress(shown);
+    if (downloaded)
+        return;
+    m_panels[Activity].set_text("Stopped");
+    writeMessage("Stopped loading " + address + (shown.empty() ? "" : "; the page shown is " + shown));
     m_showingLoaded = false;
 }
 
@@ -63,7 +116,9 @@ void PageStatus::titleChanged(const std::string &title)
 
 void PageStatus::statusTextChanged(const std::string &text)
 {
-    m_panels[Message].set_text(text);
+    // A link's address shows over a notice; the notice comes back after it.
+    m_pageMessage = text;
+    m_panels[Message].set_text(text.empty() && !m_notice.empty() ? m_notice : text);
     m_showingLoaded = false;
 }
 
@@ -77,7 +132,7 @@ void PageStatus::showLoaded()
 {
     const std::string address = m_view.currentAddress();
     const std::string note = blockingNote(m_view.pageBlocking());
-    m_panels[Message].set_text(note.empty() ? address : address.empty() ? note : address + " \u2014 " + note);
+    writeMessage(note.empty() ? address : address.empty() ? note : address + " \u2014 " + note);
     m_showingLoaded = true;
 }
 

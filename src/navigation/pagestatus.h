@@ -23,10 +23,20 @@ public:
     // the site's exception, or nothing.
     static std::string blockingNote(const PageView::PageBlocking &blocking);
 
+    // Something the program tells the user in the long panel: it stays over
+    // the page's load texts for NoticeSeconds of the window being on screen
+    // (a link under the pointer still shows, and the notice comes back).
+    void tell(const std::string &notice);
+    static constexpr int NoticeSeconds = 10;
+
 private:
     void loadStarted();
     void loadFinished();
+    void loadEndedWithoutPage(const std::string &address, bool downloaded);
     void statusTextChanged(const std::string &text);
+    // The long panel's text from the page's events, unless a notice holds it.
+    void writeMessage(const std::string &text);
+    void noticeEnded();
     void urlChanged();
     void titleChanged(const std::string &title);
     bool clockTick();
@@ -38,6 +48,11 @@ private:
     Gtk::Window &m_captionWindow;
     AddressBar &m_addressBar;
     sigc::connection m_clock;
+    std::string m_notice;
+    // What the page's events last wrote in the long panel.
+    std::string m_pageMessage;
+    sigc::connection m_noticeClock;
+    sigc::connection m_noticeShown;
     // The caption keeps its design text until the first page has loaded.
     bool m_pageLoaded = false;
     // The second panel shows the loaded page (not a link or a load's text).

@@ -160,16 +160,78 @@ TEST_F(Engine, NewWindowLinkOpensInTheSameView)
     EXPECT_EQ(view->currentAddress(), "http://links.test/next");
 }
 
-TEST_F(Engine, EndedPageProcessIsExplainedAndRefreshLoadsThePageAgain)
+// The page process ends, killed by its number, while a page is shown or
+// another is on its way: the explanation is for the address asked for, it
+// stays in the address bar, and Refresh loads it.
+TEST_F(Engine, EndedPageProcessIsExplainedForTheAddressAskedAndRefreshLoadsIt)
 {
-    server.expect("http://crash.test/page");
-    ASSERT_TRUE(load("http://crash.test/page", "Test page"));
-    ASSERT_GT(killProcesses(PageProcess), 0);
-    ASSERT_TRUE(waitForTitle("This page stopped working"));
-    EXPECT_EQ(view->currentAddress(), "http://crash.test/page");
+    const struct
+    {
+        const char *name;
+        std::string asked; // on its way when the process ends; "" for none
+    } rows[] = {
+        {"page shown", ""},
+        {"same site's page on its way", "http://shown.test/next"},
+        {"other site's page on its way", "http://other.test/"},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        server.expect("http://shown.test/", htmlPage("Shown"));
+        ASSERT_TRUE(load("http://shown.test/", "Shown"));
+        const std::string named = row.asked.empty() ? "http://shown.test/" : row.asked;
+        if (!row.asked.empty()) {
+            TestServer::Response held = htmlPage("Asked");
+            held.held = true;
+            server.expect(row.asked, held);
+            view->navigate(row.asked);
+            ASSERT_TRUE(testutil::spinUntil([&] { return server.count(row.asked) == 1; }));
+        }
+        ASSERT_GT(killProcesses(PageProcess), 0);
+        ASSERT_TRUE(waitForTitle("This page stopped working"));
+        EXPECT_EQ(view->currentAddress(), named);
+        EXPECT_EQ(lastUrl, named);
+        // The address the page names.
+        ASSERT_TRUE(runScript("document.title=document.querySelector('b').textContent"));
+        EXPECT_TRUE(waitForTitle(named)) << view->currentTitle();
+
+        server.release();
+        server.expect(named, htmlPage("Asked"));
+        const int before = server.count(named);
+        view->refresh();
+        ASSERT_TRUE(waitForTitle("Asked"));
+        EXPECT_EQ(server.count(named), before + 1);
+    }
+}
+
+// The network process ends, killed by its number, while a page is on its
+// way: the bar above the page says so in plain words, the page shown stays
+// and says it is, and Refresh tries the page asked for again.
+TEST_F(Engine, EndedNetworkProcessIsToldInPlainWordsAndRefreshTriesAgain)
+{
+    std::vector<std::string> ended;
+    view->loadEndedWithoutPage.connect([&](const std::string &address, bool) { ended.push_back(address); });
+    server.expect("http://shown.test/", htmlPage("Shown"));
+    ASSERT_TRUE(load("http://shown.test/", "Shown"));
+    TestServer::Response held = htmlPage("Asked");
+    held.held = true;
+    server.expect("http://other.test/news", held);
+    view->navigate("http://other.test/news");
+    ASSERT_TRUE(testutil::spinUntil([&] { return server.count("http://other.test/news") == 1; }));
+    ASSERT_GT(killProcesses(NetworkProcess), 0);
+    ASSERT_TRUE(testutil::spinUntil([&] { return !ended.empty(); }));
+    EXPECT_EQ(ended, std::vector<std::string>{"http://other.test/news"});
+    EXPECT_TRUE(view->problemBar().get_visible());
+    EXPECT_EQ(view->problemText().get_text(),
+              "While Skimlark was loading http://other.test/news, the part of Skimlark that connects to the network "
+              "stopped. The address is fine: click Refresh to try again.");
+    EXPECT_EQ(view->currentAddress(), "http://shown.test/");
+
+    server.release();
+    server.expect("http://other.test/news", htmlPage("Asked"));
     view->refresh();
-    ASSERT_TRUE(waitForTitle("Test page"));
-    EXPECT_EQ(server.count("http://crash.test/page"), 2);
+    ASSERT_TRUE(waitForTitle("Asked"));
+    EXPECT_EQ(view->problemText().get_text(), profile->sandboxBarText());
+    EXPECT_EQ(view->problemBar().get_visible(), !profile->sandboxBarText().empty());
 }
 
 TEST_F(Engine, UntrustedCertificateMayBeAcceptedAfterAsking)

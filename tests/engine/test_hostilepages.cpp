@@ -181,6 +181,26 @@ void leaveWithTheQuestionOpen(Hostile &t)
     EXPECT_TRUE(t.view->questionPanel().asking());
 }
 
+// The user surfs to the real bank from a copy of it that keeps the load from
+// ending with its page: the load ends without it, named as such, and the
+// address shown stays the copy's.
+void surfToTheBank(Hostile &t)
+{
+    ASSERT_TRUE(t.waitTitle("done"));
+    TestServer::Response bank = htmlPage("Bank");
+    bank.held = true;
+    t.server.expect("http://bank.test/", bank);
+    std::vector<std::string> ended;
+    struct Watch { sigc::connection on; ~Watch() { on.disconnect(); } } watching{
+        t.view->loadEndedWithoutPage.connect([&ended](const std::string &address, bool downloaded) {
+            ended.push_back(address + (downloaded ? " (downloaded)" : ""));
+        })};
+    t.view->navigate("http://bank.test/");
+    ASSERT_TRUE(testutil::spinUntil([&] { return !ended.empty(); }));
+    EXPECT_EQ(ended, std::vector<std::string>{"http://bank.test/"});
+    EXPECT_EQ(t.view->currentAddress(), PageAddress);
+}
+
 const Row Rows[] = {
     {"MarkupInAlert", "<script>alert('<img src=/dev/zero>');document.title='done'</script>", {},
      {{"OK", "page.test says", "<img src=/dev/zero>"}}, "done"},
@@ -436,6 +456,12 @@ const Row Rows[] = {
          panel.acceptButton().clicked();
      },
      {{"Cancel|OK", "page.test says", "Your name?"}}, "done:ann"},
+    {"StopLoopHoldsTheUserBack",
+     "<title>done</title><h1>bank.test sign-in</h1><script>setInterval(function(){window.stop()},20)</script>",
+     surfToTheBank, {}, "done"},
+    {"ReloadLoopReplacesTheUsersLoad",
+     "<title>done</title><h1>bank.test sign-in</h1><script>setInterval(function(){location.reload()},20)</script>",
+     surfToTheBank, {}, "done"},
     {"SaveFilePicker", "<script>document.title='done:'+typeof window.showSaveFilePicker</script>", {}, {},
      "done:undefined"},
 };
