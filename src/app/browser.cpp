@@ -22,6 +22,7 @@
 #include "search/searchcommand.h"
 #include "settings/settingsstore.h"
 #include "util/defaultbuttonrule.h"
+#include "util/outsideaddress.h"
 #include "window/findbar.h"
 #include "window/frmbrowser.h"
 
@@ -78,7 +79,13 @@ struct Browser::Parts
 
     // Opened instead of the home page by the first activation.
     std::string firstAddress;
+    // Told once the window is there: what was handed over was no address.
+    std::string firstMessage;
     bool firstPageAsked = false;
+    // An address handed over is on its way, and how many handed over before
+    // it gave way to a later one before their page showed.
+    bool handedOverPending = false;
+    int notOpened = 0;
     bool choosingFirstPage = false;
     sigc::connection firstMap;
     std::shared_ptr<int> alive = std::make_shared<int>(0);
@@ -110,6 +117,8 @@ struct Browser::Parts
     void connectControls();
     void bindCommands();
     void firstActivation();
+    void openHandedOver(const std::string &address);
+    void sayInvalid(const std::string &message);
 };
 
 void Browser::Parts::connectControls()
@@ -130,6 +139,13 @@ void Browser::Parts::connectControls()
     window.Command2().signal_clicked().connect(later([this] { addressBar.surf(); }));
     addressBar.surfing.connect([this] { pageFocus.expect(); });
     addressBar.notice.connect([this](const std::string &text) { window.panels()[1].set_text(text); });
+    // What was handed over shows, or is given up: the next one counts afresh.
+    auto handedOverEnded = [this] {
+        handedOverPending = false;
+        notOpened = 0;
+    };
+    view.loadCommitted.connect(handedOverEnded);
+    view.loadEndedWithoutPage.connect(sigc::hide(sigc::hide(handedOverEnded)));
 
     const std::pair<const char *, std::function<void()>> buttons[] = {
         {"back", byUser([this] { toolbar.back(); })},
@@ -215,6 +231,8 @@ void Browser::Parts::firstActivation()
     // The stored engine choices are in place before the first page loads.
     internetsettings::apply(settings, view);
     firstPageAsked = true;
+    if (!firstMessage.empty())
+        later([this, message = firstMessage] { sayInvalid(message); })();
     if (!firstAddress.empty()) {
         view.navigate(firstAddress);
         return;
@@ -243,13 +261,49 @@ void Browser::load()
     m->window.load();
 }
 
-void Browser::open(const std::string &address)
+void Browser::Parts::openHandedOver(const std::string &address)
 {
-    if (!m->firstPageAsked) {
-        m->firstAddress = address;
-        return;
+    // One page view: an address still on its way gives way to this one.
+    if (handedOverPending)
+        ++notOpened;
+    handedOverPending = true;
+    if (firstPageAsked)
+        byUser([this, address] { view.navigate(address); })();
+    else
+        firstAddress = address;
+    if (notOpened == 1)
+        status.tell("1 other address handed to Skimlark was not opened: it shows one page at a time, "
+                    "the last one asked for.");
+    else if (notOpened > 1)
+        status.tell(std::to_string(notOpened) + " other addresses handed to Skimlark were not opened: it "
+                    "shows one page at a time, the last one asked for.");
+}
+
+void Browser::Parts::sayInvalid(const std::string &message)
+{
+    dialogs.message(&window, message, "Skimlark");
+}
+
+void Browser::open(const std::string &argument, const std::string &folder)
+{
+    const outsideaddress::Verdict verdict = outsideaddress::judge(argument, folder);
+    switch (verdict.kind) {
+    case outsideaddress::Verdict::Ignore:
+        break;
+    case outsideaddress::Verdict::Open:
+        m->openHandedOver(verdict.text);
+        break;
+    case outsideaddress::Verdict::Refuse:
+        m->status.tell(verdict.text);
+        break;
+    case outsideaddress::Verdict::Invalid:
+        // Not over the start: the window and its first page come first.
+        if (m->firstPageAsked)
+            m->later([this, message = verdict.text] { m->sayInvalid(message); })();
+        else
+            m->firstMessage = verdict.text;
+        break;
     }
-    m->byUser([this, address] { m->view.navigate(address); })();
 }
 
 FindBar &Browser::findBar()

@@ -25,10 +25,13 @@ public:
     frmBrowser &window();
     // The main window's load, before it is first shown.
     void load();
-    // An address handed over by another program: the first page instead of
-    // the home page when the window has not asked for one yet, else opened
-    // at once.
-    void open(const std::string &address);
+    // What the command line or another program handed over, with the folder
+    // it was started in: a web page, a file or the blank page opens (the
+    // first page instead of the home page when the window has not asked for
+    // one yet, else at once); anything else is refused with a word to the
+    // user. One page shows at a time: the last one handed over, and the
+    // status bar says how many others were not opened.
+    void open(const std::string &argument, const std::string &folder = std::string());
 
     FindBar &findBar();
     ToolsCommands &tools();

@@ -22,6 +22,9 @@ namespace {
 
 constexpr int SplashPasses = 7500;
 
+// Arguments to open, each with the folder its start was made in.
+using HandedOver = std::vector<std::pair<std::string, std::string>>;
+
 // Everything one run of the program holds, in the order it is built.
 struct Running
 {
@@ -29,23 +32,23 @@ struct Running
     GtkDialogs dialogs;
     std::unique_ptr<PageView> view;
     std::unique_ptr<Browser> browser;
-    // An address handed over before the window was built.
-    std::string firstAddress;
+    // What was handed over before the window was built, in order.
+    HandedOver waiting;
 };
 
 // A start of the program, the first or a later one (which lands in the
-// first): `address` is what another program asked to open, if anything.
+// first): `handedOver` is what it was asked to open, if anything.
 void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &running,
-           std::chrono::system_clock::time_point startedAt, const std::string &address = std::string())
+           std::chrono::system_clock::time_point startedAt, const HandedOver &handedOver = HandedOver())
 {
     if (running) {
         // A second start of the program lands here: bring the window forward.
         if (running->browser) {
-            if (!address.empty())
-                running->browser->open(address);
+            for (const auto &[argument, folder] : handedOver)
+                running->browser->open(argument, folder);
             running->browser->window().present();
-        } else if (!address.empty()) {
-            running->firstAddress = address;
+        } else {
+            running->waiting.insert(running->waiting.end(), handedOver.begin(), handedOver.end());
         }
         return;
     }
@@ -73,7 +76,7 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
         }, nullptr);
     }
     Running &run = *running;
-    run.firstAddress = address;
+    run.waiting = handedOver;
 
     frmSplash splash;
     splash.runSequence(
@@ -92,8 +95,9 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
             // splash waits, so the engine's own processes start meanwhile.
             run.view = makePageView(run.dialogs);
             run.browser = std::make_unique<Browser>(run.settings, run.dialogs, *run.view);
-            if (!run.firstAddress.empty())
-                run.browser->open(run.firstAddress);
+            for (const auto &[argument, folder] : run.waiting)
+                run.browser->open(argument, folder);
+            run.waiting.clear();
             run.browser->window().signal_closing().connect([&app] { app->quit(); });
             app->add_window(run.browser->window());
         });
@@ -118,14 +122,32 @@ int runSkimlark(int argc, char *argv[])
     // Desktops match the window to its menu entry (and icon) by this name.
     Glib::set_prgname("org.velmora.Skimlark");
     // Addresses and files given on the command line, or by a desktop that
-    // opens a link with the default browser, reach the running program.
-    auto app = Gtk::Application::create("org.velmora.Skimlark", Gio::APPLICATION_HANDLES_OPEN);
+    // opens a link with the default browser, reach the running program as
+    // typed, with the folder they were given in: which of them may open is
+    // decided there.
+    auto app = Gtk::Application::create("org.velmora.Skimlark",
+                                        Gio::APPLICATION_HANDLES_COMMAND_LINE | Gio::APPLICATION_HANDLES_OPEN);
     std::unique_ptr<Running> running;
     app->signal_activate().connect([&app, &running, startedAt] { start(app, running, startedAt); });
+    app->signal_command_line().connect(
+        [&app, &running, startedAt](const Glib::RefPtr<Gio::ApplicationCommandLine> &line) {
+            int count = 0;
+            char **arguments = line->get_arguments(count);
+            HandedOver handedOver;
+            for (int i = 1; i < count; ++i)
+                handedOver.emplace_back(arguments[i], line->get_cwd());
+            g_strfreev(arguments);
+            start(app, running, startedAt, handedOver);
+            return 0;
+        },
+        false);
+    // Files opened through the desktop's own call.
     app->signal_open().connect([&app, &running, startedAt](const Gio::Application::type_vec_files &files,
                                                           const Glib::ustring &) {
-        // One page view: the first address is the one opened.
-        start(app, running, startedAt, files.empty() ? std::string() : std::string(files.front()->get_uri()));
+        HandedOver handedOver;
+        for (const auto &file : files)
+            handedOver.emplace_back(file->get_uri(), std::string());
+        start(app, running, startedAt, handedOver);
     });
     const int status = app->run(argc, argv);
     if (running && running->browser)

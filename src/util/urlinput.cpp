@@ -93,6 +93,17 @@ bool isSearchWords(const std::string &text)
     return host.find_first_of(" \t") != std::string::npos;
 }
 
+std::string schemeOf(const std::string &address)
+{
+    const size_t colon = schemeEnd(address);
+    if (colon == std::string::npos || isPortAfter(address, colon))
+        return std::string();
+    gchar *lower = g_ascii_strdown(address.c_str(), gssize(colon));
+    std::string scheme = lower;
+    g_free(lower);
+    return scheme;
+}
+
 std::string fromUserInput(const std::string &text)
 {
     return fromUserInput(text, g_get_home_dir());

@@ -12,6 +12,9 @@ std::string fromUserInput(const std::string &text, const std::string &homeDir);
 // no scheme, is no path, and its host part holds a blank, so no host can be
 // meant ("hello world"; not "example.com/a b").
 bool isSearchWords(const std::string &text);
+// The scheme an address starts with, in lower case ("http", "javascript"),
+// or "" when it has none ("example.com:81" is a host and port).
+std::string schemeOf(const std::string &address);
 // The same against the user's own home folder: for text the user typed (the
 // address bar, a favorite slot, the home address, a picked file).
 std::string fromUserInput(const std::string &text);
