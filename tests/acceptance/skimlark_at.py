@@ -35,6 +35,9 @@ class Proxy:
         # Per address: extra response headers, and the request headers seen.
         self.extra_headers = {}
         self.request_headers = []
+        # Cleared, every answer waits until it is set again, as a slow site's would.
+        self.answering = threading.Event()
+        self.answering.set()
         outer = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
@@ -53,6 +56,7 @@ class Proxy:
                     return
                 outer.requests.append(self.path)
                 outer.request_headers.append((self.path, dict(self.headers)))
+                outer.answering.wait(120)
                 title, body = outer.pages.get(self.path, ("Test page", "Test page"))
                 data = PAGE % (title.encode(), body.encode())
                 self.send_response(200)
@@ -134,8 +138,11 @@ class Session:
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return second.wait(timeout)
 
-    def start(self, *args, timeout=60):
-        env = self.environment()
+    def start(self, *args, timeout=60, env=None):
+        """Starts the program with `args`; `env` adds to or (with None values)
+        takes from its environment."""
+        env = {**self.environment(), **(env or {})}
+        env = {name: value for name, value in env.items() if value is not None}
         # Bring the accessibility bus and its registry up before the program
         # looks for them, so it never starts unregistered.
         pyatspi.Registry.getDesktop(0).childCount

@@ -30,11 +30,11 @@ inline std::string page(const std::string &title, const std::string &body = "")
 }
 
 // A process this test started, directly or not, by its short name (as the
-// kernel keeps it: "WebKitWebProces", "WebKitNetworkPr") and its parent's.
+// kernel keeps it: "WebKitWebProces", "WebKitNetworkPr").
 struct Process
 {
     pid_t pid;
-    std::string name, parentName;
+    std::string name;
 };
 
 inline std::vector<Process> ourProcesses()
@@ -58,7 +58,7 @@ inline std::vector<Process> ourProcesses()
         for (pid_t up = parents[pid]; up > 1 && !below; up = parents[up])
             below = up == getpid();
         if (below)
-            ours.push_back({pid, name, names[parents[pid]]});
+            ours.push_back({pid, name});
     }
     return ours;
 }
