@@ -26,6 +26,9 @@
 namespace {
 
 constexpr double ZoomStep = 0.1;
+// A load the engine names but never starts: a page's stop() can cancel the
+// user's load before it is on its way, and the engine then says nothing.
+constexpr unsigned StartWaitMs = 3000;
 // Every frame says which origin it has, so a box's title never names a
 // page that may not have asked: as it starts, and again when it comes back
 // from the back and forward cache (ahead of the page's own listeners, which
@@ -67,21 +70,36 @@ struct WebKitPageView::Handlers
             self->m_blocking->loading(uri ? uri : "");
         if (event == WEBKIT_LOAD_STARTED) {
             const char *uri = webkit_web_view_get_uri(view);
+            const Load before = self->m_load;
             self->m_load = {true, uri ? uri : "", self->m_ownLoadPending, self->m_errorPagePending};
+            // A load of the page's own that starts over the user's takes its place.
+            if (before.own && !before.errorPage && !before.committed && before.end != Load::End::Explained
+                && !self->m_load.own)
+                self->m_load.replaced = before.uri;
             self->m_ownLoadPending = false;
             self->m_errorPagePending = false;
             self->m_requestedUri.clear();
+            self->m_startWait.disconnect();
             self->m_profile.watchNetwork();
             self->loadStarted.emit();
+        } else if (event == WEBKIT_LOAD_REDIRECTED) {
+            const char *uri = webkit_web_view_get_uri(view);
+            self->m_load.uri = uri ? uri : "";
         } else if (event == WEBKIT_LOAD_COMMITTED) {
             self->m_warmUp.reset();
             self->m_blocking->committed();
+            // Another load (the page's own) took the place of the user's.
+            if (self->m_load.own && !self->m_load.errorPage && uri && self->m_load.uri != uri) {
+                self->m_load.replaced = self->m_load.uri;
+                self->m_load.uri = uri;
+                self->m_load.own = false;
+            }
             self->m_load.committed = true;
             // A new document: what the old one asked is void, and the count of
             // boxes and the frames start afresh.
             self->m_questions->newPage();
             self->m_guard.pageChanged();
-            self->showAddress(webkit_web_view_get_uri(view));
+            self->showAddress(uri);
             self->loadCommitted.emit();
         } else if (event == WEBKIT_LOAD_FINISHED) {
             if (!self->m_ownLoadPending)
@@ -90,11 +108,14 @@ struct WebKitPageView::Handlers
             self->m_load = Load();
             self->loadFinished.emit(self->currentAddress());
             // The user's load gave way (to Stop, to the page's own stop or
-            // load, to a download) with the page before still on screen:
-            // unless another of the user's loads follows, say so.
-            if (ended.own && !ended.errorPage && !ended.committed && ended.end != Load::End::Explained
-                && !self->m_ownLoadPending)
-                self->loadEndedWithoutPage.emit(addressForUser(ended.uri), ended.end == Load::End::Downloaded);
+            // load, to a download) with another page on screen: unless
+            // another of the user's loads follows, say so.
+            std::string without = ended.replaced;
+            if (ended.own && !ended.errorPage && !ended.committed && ended.end != Load::End::Explained)
+                without = ended.uri;
+            if (!without.empty() && !self->m_ownLoadPending)
+                self->loadEndedWithoutPage.emit(addressForUser(without),
+                                                ended.replaced.empty() && ended.end == Load::End::Downloaded);
         }
     }
 
@@ -297,6 +318,7 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
 WebKitPageView::~WebKitPageView()
 {
     m_networkEnded.disconnect();
+    m_startWait.disconnect();
     *m_alive = nullptr;
     m_placing.disconnect();
     m_listsChanged.disconnect();
@@ -545,6 +567,21 @@ void WebKitPageView::loadUri(const std::string &uri)
     const char *named = webkit_web_view_get_uri(m_view);
     if (m_ownLoadPending && named)
         m_requestedUri = named;
+    m_startWait.disconnect();
+    m_startWait = Glib::signal_timeout().connect(
+        [this] {
+            if (!m_ownLoadPending || m_requestedUri.empty())
+                return false;
+            // The page may be asking first whether it may be left.
+            if (m_questionPanel.asking())
+                return true;
+            const std::string asked = m_requestedUri;
+            m_ownLoadPending = false;
+            m_requestedUri.clear();
+            loadEndedWithoutPage.emit(addressForUser(asked), false);
+            return false;
+        },
+        StartWaitMs);
 }
 
 void WebKitPageView::navigate(const std::string &address)

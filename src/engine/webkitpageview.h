@@ -138,6 +138,8 @@ private:
     bool m_ownLoadPending = false;
     // That load's target, while it is not started.
     std::string m_requestedUri;
+    // Gives up on that load when the engine never starts it.
+    sigc::connection m_startWait;
     // The load asked for next is our explanation page.
     bool m_errorPagePending = false;
     // The main frame's load on its way, from its start to its end.
@@ -148,6 +150,8 @@ private:
         bool own = false;       // the program started it, for the user
         bool errorPage = false; // one of our explanation pages
         bool committed = false;
+        // The user's load whose place another took before it committed.
+        std::string replaced;
         enum class End { None, Stopped, Downloaded, Explained } end = End::None;
     };
     Load m_load;

@@ -1,6 +1,6 @@
-"""What a person relies on every day: links from other programs, boxes an
-assistive tool can answer, words in the address bar, the page taking the
-keyboard after a surf."""
+"""What a person relies on every day: boxes an assistive tool can answer,
+words in the address bar, the page taking the keyboard after a surf (links
+from other programs are in test_handed_over)."""
 import sys
 
 import pyatspi
@@ -8,23 +8,6 @@ import pyatspi
 from skimlark_at import Session, check, find, key, message_box, press, set_text, wait_for
 
 START = "http://www.velmora.example/skimlark.htm"
-
-
-def links_from_other_programs(binary):
-    # A first start with an address opens it instead of the home page.
-    session = Session(binary).start("http://first.test/")
-    try:
-        wait_for(lambda: session.panel(2) == "http://first.test/" and session.panel(1) == "Got it", 60,
-                 "the address given (panel 2 %r)" % session.panel(2))
-        check(session.proxy.requests == ["http://first.test/"],
-              "requests on a start with an address: %r" % session.proxy.requests)
-        # A second start hands its address to the running window and ends.
-        check(session.run_again("http://second.test/") == 0, "the second start's exit status")
-        wait_for(lambda: session.panel(2) == "http://second.test/", 60,
-                 "the second address in the running window (panel 2 %r)" % session.panel(2))
-        check(session.process.poll() is None, "the first program ended")
-    finally:
-        session.close()
 
 
 def boxes_answered_by_an_assistive_tool(binary):
@@ -82,6 +65,5 @@ def words_and_focus(binary):
 
 
 if __name__ == "__main__":
-    links_from_other_programs(sys.argv[1])
     boxes_answered_by_an_assistive_tool(sys.argv[1])
     words_and_focus(sys.argv[1])

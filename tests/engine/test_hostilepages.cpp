@@ -191,10 +191,8 @@ void surfToTheBank(Hostile &t)
     bank.held = true;
     t.server.expect("http://bank.test/", bank);
     std::vector<std::string> ended;
-    struct Watch { sigc::connection on; ~Watch() { on.disconnect(); } } watching{
-        t.view->loadEndedWithoutPage.connect([&ended](const std::string &address, bool downloaded) {
-            ended.push_back(address + (downloaded ? " (downloaded)" : ""));
-        })};
+    struct Watch { sigc::connection on; ~Watch() { on.disconnect(); } } watching{t.view->loadEndedWithoutPage.connect(
+        [&ended](const std::string &address, bool downloaded) { ended.push_back(address + (downloaded ? "?" : "")); })};
     t.view->navigate("http://bank.test/");
     ASSERT_TRUE(testutil::spinUntil([&] { return !ended.empty(); }));
     EXPECT_EQ(ended, std::vector<std::string>{"http://bank.test/"});

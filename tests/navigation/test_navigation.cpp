@@ -317,33 +317,22 @@ TEST_F(Navigation, ThePageTakesTheFocusWhenTheUsersNavigationCommits)
 // page on screen does not have; a stop is said in the status bar.
 TEST_F(Navigation, ALoadEndedWithoutItsPageShowsTheAddressOfThePageOnScreen)
 {
-    const struct
-    {
-        const char *name;
-        std::string shown;   // the page on screen
-        bool downloaded;
-        const char *typedAfter; // typed in the bar after the surf, or null
-        Strings seen;           // the bar, panel 1, panel 2
-    } rows[] = {
-        {"stopped", "http://evil.test/", false, nullptr,
-         {"http://evil.test/", "Stopped", "Stopped loading http://bank.test/; the page shown is http://evil.test/"}},
-        {"stopped, no page yet", "", false, nullptr, {"", "Stopped", "Stopped loading http://bank.test/"}},
-        {"downloaded", "http://evil.test/", true, nullptr, {"http://evil.test/", "Got it", "http://evil.test/"}},
-        {"typing again", "http://evil.test/", false, "http://next",
-         {"http://next", "Stopped", "Stopped loading http://bank.test/; the page shown is http://evil.test/"}},
+    const std::string stopped = "Stopped loading http://bank.test/; the page shown is http://evil.test/";
+    const struct { bool downloaded; const char *typedAfter; Strings seen; } rows[] = {
+        {false, nullptr, {"http://evil.test/", "Stopped", stopped}},
+        {true, nullptr, {"http://evil.test/", "Got it", "http://evil.test/"}},
+        {false, "http://next", {"http://next", "Stopped", stopped}},
     };
     frmBrowser &w = shown();
+    view.address = "http://evil.test/";
     for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        view.address = row.shown;
         widgetinput::focus(entry());
         entry().set_text("bank.test");
         click(w.Command2());
-        ASSERT_EQ(view.navigations.back(), "http://bank.test");
         view.loadStarted.emit();
         if (row.typedAfter)
             entry().set_text(row.typedAfter);
-        view.loadFinished.emit(row.shown);
+        view.loadFinished.emit(view.address);
         view.loadEndedWithoutPage.emit("http://bank.test/", row.downloaded);
         EXPECT_EQ((Strings{entry().get_text(), w.panels()[0].get_text(), w.panels()[1].get_text()}), row.seen);
     }
