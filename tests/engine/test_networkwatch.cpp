@@ -23,18 +23,16 @@ TEST(NetworkWatch, SeesTheEndOfEachProcessItLookedAtAndNoOther)
         EXPECT_TRUE(g_spawn_async(nullptr, argv, nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr, &pid, nullptr));
         return pid;
     };
-    auto end = [](GPid pid) {
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-    };
     int ended = 0;
     const GPid before = stand();
     NetworkWatch watch([&ended] { ++ended; }, "WatchedNetwork");
     const GPid looked = stand();
     watch.look();
     const GPid after = stand();
-    for (GPid pid : {before, after, looked})
-        end(pid);
+    for (GPid pid : {before, after, looked}) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
     EXPECT_TRUE(testutil::spinUntil([&] { return ended == 1; }));
     testutil::spin();
     EXPECT_EQ(ended, 1);
