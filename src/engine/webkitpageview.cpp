@@ -71,7 +71,11 @@ struct WebKitPageView::Handlers
         if (event == WEBKIT_LOAD_STARTED) {
             const char *uri = webkit_web_view_get_uri(view);
             const Load before = self->m_load;
-            self->m_load = {true, uri ? uri : "", self->m_ownLoadPending, self->m_errorPagePending};
+            self->m_load = Load();
+            self->m_load.active = true;
+            self->m_load.uri = uri ? uri : "";
+            self->m_load.own = self->m_ownLoadPending;
+            self->m_load.errorPage = self->m_errorPagePending;
             // A load of the page's own that starts over the user's takes its place.
             if (before.own && !before.errorPage && !before.committed && before.end != Load::End::Explained
                 && !self->m_load.own)
