@@ -69,7 +69,6 @@ struct WebKitPageView::Handlers
         if (event != WEBKIT_LOAD_FINISHED)
             self->m_blocking->loading(uri ? uri : "");
         if (event == WEBKIT_LOAD_STARTED) {
-            const char *uri = webkit_web_view_get_uri(view);
             const Load before = self->m_load;
             self->m_load = Load();
             self->m_load.active = true;
@@ -87,7 +86,6 @@ struct WebKitPageView::Handlers
             self->m_profile.watchNetwork();
             self->loadStarted.emit();
         } else if (event == WEBKIT_LOAD_REDIRECTED) {
-            const char *uri = webkit_web_view_get_uri(view);
             self->m_load.uri = uri ? uri : "";
         } else if (event == WEBKIT_LOAD_COMMITTED) {
             self->m_warmUp.reset();
@@ -107,7 +105,7 @@ struct WebKitPageView::Handlers
             self->loadCommitted.emit();
         } else if (event == WEBKIT_LOAD_FINISHED) {
             if (!self->m_ownLoadPending)
-                self->showAddress(webkit_web_view_get_uri(view));
+                self->showAddress(uri);
             const Load ended = self->m_load;
             self->m_load = Load();
             self->loadFinished.emit(self->currentAddress());
