@@ -3,7 +3,7 @@
 # recommends, as every package here: it would bring a whole other browser).
 # Sourced by scripts/run and scripts/test.
 SKIMLARK_PACKAGES="cmake g++ make ccache pkg-config libgtkmm-3.0-dev libwebkit2gtk-4.1-dev \
-libsoup-3.0-dev libpoppler-glib-dev libicu-dev libgstreamer1.0-dev libglib2.0-dev-bin \
+libsoup-3.0-dev libpoppler-glib-dev libicu-dev libsqlite3-dev libgstreamer1.0-dev libglib2.0-dev-bin \
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good bubblewrap xdg-dbus-proxy \
 librsvg2-common shared-mime-info \
 libgtest-dev googletest xvfb xauth x11-utils dbus dbus-x11 at-spi2-core \
