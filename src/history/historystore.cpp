@@ -15,11 +15,26 @@ const std::size_t MaxTitle = 4096;
 const char *const AllVisits =
     "SELECT v.id, p.address, p.title, v.time FROM visits v JOIN places p ON p.id = v.place"
     " WHERE (v.time, v.id) < (?1, ?2) ORDER BY v.time DESC, v.id DESC";
-// The three-letter index narrows the rows to those that may hold every word
-// (or, for words of one or two letters, the longest word does); every word
-// is then checked on each.
+// The newest visits are looked through first: a word common enough to fill
+// the page among them needs nothing more. Otherwise the three-letter index
+// narrows the rows to those that may hold every word (for words of one or
+// two letters, all addresses are read). Every word is checked on each row.
+const std::int64_t NewestFirst = 5000;
+const char *const RecentMatchingVisits =
+    "SELECT v.id, p.address, p.title, v.time FROM"
+    " (SELECT id, place, time FROM visits WHERE (time, id) < (?1, ?2) ORDER BY time DESC, id DESC LIMIT ?5) v"
+    " JOIN places p ON p.id = v.place WHERE p.address LIKE ?3 ESCAPE '\\' OR instr(p.title_key, ?4) > 0"
+    " ORDER BY v.time DESC, v.id DESC";
+// A few addresses' visits are sorted; many addresses' visits are walked
+// newest first instead, which stops once the page is full.
+const std::int64_t FewAddresses = 2000;
+const char *const CountMatchingAddresses = "SELECT count(*) FROM place_grams WHERE place_grams MATCH ?1";
 const char *const MatchingVisits =
     "SELECT v.id, p.address, p.title, v.time FROM visits v JOIN places p ON p.id = v.place"
+    " WHERE (v.time, v.id) < (?1, ?2) AND v.place IN (SELECT rowid FROM place_grams WHERE place_grams MATCH ?3)"
+    " ORDER BY v.time DESC, v.id DESC";
+const char *const ManyMatchingVisits =
+    "SELECT v.id, p.address, p.title, v.time FROM visits v INDEXED BY visits_time JOIN places p ON p.id = v.place"
     " WHERE (v.time, v.id) < (?1, ?2) AND v.place IN (SELECT rowid FROM place_grams WHERE place_grams MATCH ?3)"
     " ORDER BY v.time DESC, v.id DESC";
 const char *const MatchingVisitsShort =
@@ -94,22 +109,38 @@ std::vector<Visit> HistoryStore::visits(const std::string &search, std::size_t l
     for (const std::string &word : words)
         narrowest = word.size() > narrowest.size() ? word : narrowest;
     const std::string grams = textmatch::trigramQuery(words);
+    const std::int64_t last = std::numeric_limits<std::int64_t>::max();
     std::vector<Visit> found;
-    m_db.read([&] {
+    auto take = [&](const char *sql) {
         found.clear();
-        Sql query(m_db, words.empty() ? AllVisits : grams.empty() ? MatchingVisitsShort : MatchingVisits);
-        const std::int64_t last = std::numeric_limits<std::int64_t>::max();
+        Sql query(m_db, sql);
         query.bind(1, after ? after->time : last).bind(2, after ? after->id : last);
-        if (!grams.empty())
+        if (sql == MatchingVisits || sql == ManyMatchingVisits)
             query.bind(3, grams);
-        else if (!words.empty())
-            query.bind(3, textmatch::likePattern(textmatch::foldAddress(narrowest))).bind(4, textmatch::foldTitle(narrowest));
+        else if (sql != AllVisits)
+            query.bind(3, textmatch::likePattern(textmatch::foldAddress(narrowest)))
+                .bind(4, textmatch::foldTitle(narrowest));
+        if (sql == RecentMatchingVisits)
+            query.bind(5, NewestFirst);
         while (found.size() < limit && query.next()) {
             Visit visit{query.integer(0), query.text(1), query.text(2), query.integer(3)};
             if (words.empty() || textmatch::matchAll(visit.address, visit.title, words))
                 found.push_back(std::move(visit));
         }
         return !query.failed();
+    };
+    m_db.read([&] {
+        if (words.empty())
+            return take(AllVisits);
+        if (!take(RecentMatchingVisits))
+            return false;
+        if (found.size() >= limit)
+            return true;
+        if (grams.empty())
+            return take(MatchingVisitsShort);
+        Sql count(m_db, CountMatchingAddresses);
+        const std::int64_t addresses = count.bind(1, grams).next() ? count.integer(0) : 0;
+        return !count.failed() && take(addresses > FewAddresses ? ManyMatchingVisits : MatchingVisits);
     });
     return found;
 }

@@ -133,9 +133,10 @@ std::string trigramsOf(const std::string &folded)
     const std::size_t count = starts.size() - 1;
     if (count < 3)
         return {};
-    // A long word narrows the rows no better than a dozen of its runs.
+    // Four runs spread over a word narrow the rows about as well as all of
+    // them, and each more is one more list for the index to merge.
     const std::size_t runs = count - 2;
-    const std::size_t used = std::min<std::size_t>(runs, 12);
+    const std::size_t used = std::min<std::size_t>(runs, 4);
     std::string query;
     for (std::size_t n = 0; n < used; ++n) {
         const std::size_t at = used == 1 ? 0 : n * (runs - 1) / (used - 1);

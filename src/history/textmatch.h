@@ -31,7 +31,7 @@ std::string foldAddress(const std::string &address);
 std::string likePattern(const std::string &word);
 
 // An FTS5 query for the rows of a trigram index that may hold every word
-// (rows holding a dozen of each word's three-letter runs); "" when every
+// (rows holding four of each word's three-letter runs); "" when every
 // word is shorter than three letters and no index can help.
 std::string trigramQuery(const std::vector<std::string> &words);
 

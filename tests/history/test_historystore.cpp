@@ -137,6 +137,18 @@ INSTANTIATE_TEST_SUITE_P(
                     SearchRow{"Blank", " \t ", Everything}),
     [](const testing::TestParamInfo<SearchRow> &info) { return std::string(info.param.name); });
 
+TEST(HistoryStore, SearchesAnyNumberOfAddressesNewestFirst)
+{
+    Store store;
+    for (int n = 0; n < 2100; ++n)
+        ASSERT_NE(store.history.recordVisit("https://often.test/" + std::to_string(n), "", n + 10), 0);
+    store.history.recordVisit("https://seldom.test/", "", 1);
+    const std::vector<Visit> found = store.history.visits("often", 5000);
+    ASSERT_EQ(found.size(), 2100u);
+    EXPECT_EQ(found.front().address, "https://often.test/2099");
+    EXPECT_EQ(found.back().address, "https://often.test/0");
+}
+
 struct HostileRow
 {
     const char *name;
