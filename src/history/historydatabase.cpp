@@ -62,15 +62,6 @@ CREATE TABLE IF NOT EXISTS site_zoom(
     level REAL NOT NULL) WITHOUT ROWID;
 )";
 
-} // namespace
-
-const char *const HistoryDatabase::PlaceRemovedTrigger =
-    "CREATE TRIGGER IF NOT EXISTS places_removed AFTER DELETE ON places BEGIN"
-    " INSERT INTO place_grams(place_grams, rowid, address, title_key)"
-    " VALUES('delete', old.id, old.address, old.title_key); END;";
-
-namespace {
-
 bool isDamage(int code)
 {
     const int primary = code & 0xff;
@@ -109,6 +100,11 @@ std::string asideName(const std::string &path)
 }
 
 } // namespace
+
+const char *const HistoryDatabase::PlaceRemovedTrigger =
+    "CREATE TRIGGER IF NOT EXISTS places_removed AFTER DELETE ON places BEGIN"
+    " INSERT INTO place_grams(place_grams, rowid, address, title_key)"
+    " VALUES('delete', old.id, old.address, old.title_key); END;";
 
 // The worker that reads the whole file once it is open.
 struct HistoryDatabase::Check

@@ -71,9 +71,9 @@ TEST(DownloadList, ProgressIsWrittenTogetherAFewTimesASecond)
         return seen;
     };
     const std::int64_t start = commitsSeen();
-    for (std::int64_t received = 1; received <= 1000; ++received) {
-        downloads.progress(one, received, 1000);
-        downloads.progress(two, received * 2, 2000);
+    for (std::int64_t bytes = 1; bytes <= 1000; ++bytes) {
+        downloads.progress(one, bytes, 1000);
+        downloads.progress(two, bytes * 2, 2000);
     }
     EXPECT_EQ(received(), "0,0");
     ASSERT_TRUE(testutil::spinUntil([&] { return received() == "1000,2000"; }));

@@ -23,17 +23,6 @@ namespace {
 
 using historytest::ask;
 
-std::string bytesOf(const std::string &path)
-{
-    gchar *data = nullptr;
-    gsize length = 0;
-    if (!g_file_get_contents(path.c_str(), &data, &length, nullptr))
-        return "<unreadable>";
-    std::string bytes(data, length);
-    g_free(data);
-    return bytes;
-}
-
 void put(const std::string &path, const std::string &bytes)
 {
     ASSERT_TRUE(g_file_set_contents(path.c_str(), bytes.data(), gssize(bytes.size()), nullptr));
@@ -62,13 +51,10 @@ std::string randomJunk(std::size_t size)
 std::vector<std::string> setAsideIn(const std::string &folder)
 {
     std::vector<std::string> found;
-    if (GDir *dir = g_dir_open(folder.c_str(), 0, nullptr)) {
-        while (const char *name = g_dir_read_name(dir)) {
-            const std::string file = name;
-            if (file.rfind("history.sqlite.damaged-", 0) == 0 && file.find("-wal") == std::string::npos)
-                found.push_back(file);
-        }
-        g_dir_close(dir);
+    for (const auto &entry : std::filesystem::directory_iterator(folder)) {
+        const std::string file = entry.path().filename();
+        if (file.rfind("history.sqlite.damaged-", 0) == 0 && file.find("-wal") == std::string::npos)
+            found.push_back(file);
     }
     return found;
 }
@@ -94,7 +80,7 @@ TEST_P(DamagedHistory, NeverStopsTheHistoryAndIsTold)
     const std::string path = folder + "/history.sqlite";
     g_mkdir_with_parents(folder.c_str(), 0700);
     row.make(path);
-    const std::string before = bytesOf(path);
+    const std::string before = testutil::fileContents(path);
 
     std::vector<std::string> told;
     {
@@ -117,14 +103,14 @@ TEST_P(DamagedHistory, NeverStopsTheHistoryAndIsTold)
         break;
     case Outcome::SetAside:
         ASSERT_EQ(aside.size(), 1u);
-        EXPECT_TRUE(bytesOf(folder + "/" + aside[0]) == before);
+        EXPECT_TRUE(testutil::fileContents(folder + "/" + aside[0]) == before);
         ASSERT_EQ(told.size(), 1u);
         EXPECT_NE(told[0].find("damaged"), std::string::npos) << told[0];
         EXPECT_NE(told[0].find(aside[0]), std::string::npos) << told[0];
         break;
     case Outcome::SessionOnly:
         EXPECT_TRUE(aside.empty());
-        EXPECT_TRUE(bytesOf(path) == before);
+        EXPECT_TRUE(testutil::fileContents(path) == before);
         ASSERT_EQ(told.size(), 1u);
         EXPECT_NE(told[0].find("until Skimlark closes"), std::string::npos) << told[0];
         break;
@@ -145,13 +131,13 @@ INSTANTIATE_TEST_SUITE_P(
         DamageRow{"Truncated",
                   [](const std::string &path) {
                       makeHistory(path);
-                      ASSERT_EQ(truncate(path.c_str(), bytesOf(path).size() / 2), 0);
+                      ASSERT_EQ(truncate(path.c_str(), testutil::fileContents(path).size() / 2), 0);
                   },
                   Outcome::SetAside},
         DamageRow{"JunkInTheMiddle",
                   [](const std::string &path) {
                       makeHistory(path);
-                      std::string bytes = bytesOf(path);
+                      std::string bytes = testutil::fileContents(path);
                       bytes.replace(bytes.size() / 2, 8192, randomJunk(8192));
                       put(path, bytes);
                   },
@@ -197,27 +183,27 @@ TEST(HistoryDatabase, AFileInPlaceOfTheFolderKeepsTheHistoryForTheSession)
     EXPECT_NE(store.recordVisit("https://a.test/"), 0);
     EXPECT_EQ(store.visits().size(), 1u);
     EXPECT_EQ(db.mode(), HistoryDatabase::Mode::SessionOnly);
-    EXPECT_EQ(bytesOf(dir.file("Skimlark")), "mine");
+    EXPECT_EQ(testutil::fileContents(dir.file("Skimlark")), "mine");
 }
 
-// Output and exit status of the helper, run as a user without root's rights.
-std::string runChild(const std::vector<std::string> &arguments, int *status)
+// Output and exit status of the helper, run as `user` (root's rights would
+// write through a read-only folder).
+std::string runChild(const std::vector<std::string> &arguments, const passwd *user, int *status)
 {
     std::vector<char *> argv{const_cast<char *>(HISTORY_CHILD_PATH)};
     for (const std::string &argument : arguments)
         argv.push_back(const_cast<char *>(argument.c_str()));
     argv.push_back(nullptr);
+    std::pair<uid_t, gid_t> ids{user ? user->pw_uid : geteuid(), user ? user->pw_gid : getegid()};
     gchar *out = nullptr;
     const bool ran = g_spawn_sync(
         nullptr, argv.data(), nullptr, G_SPAWN_DEFAULT,
-        [](gpointer) {
-            // Root writes through a read-only folder: the folder's owner is checked as somebody else.
-            if (geteuid() == 0) {
-                if (const passwd *nobody = getpwnam("nobody"))
-                    (void)(setgid(nobody->pw_gid) == 0 && setuid(nobody->pw_uid) == 0);
-            }
+        [](gpointer data) {
+            const auto *ids = static_cast<std::pair<uid_t, gid_t> *>(data);
+            if (setgid(ids->second) != 0 || setuid(ids->first) != 0)
+                _exit(99);
         },
-        nullptr, &out, nullptr, status, nullptr);
+        &ids, &out, nullptr, status, nullptr);
     std::string result = ran && out ? out : "<not run>";
     g_free(out);
     return result;
@@ -230,21 +216,21 @@ TEST(HistoryDatabase, AReadOnlyFolderIsLeftAsItIs)
     const std::string path = folder + "/history.sqlite";
     g_mkdir(folder.c_str(), 0700);
     makeHistory(path);
-    const std::string before = bytesOf(path);
-    const passwd *nobody = getpwnam("nobody");
-    if (geteuid() == 0 && nobody) {
+    const std::string before = testutil::fileContents(path);
+    const passwd *nobody = geteuid() == 0 ? getpwnam("nobody") : nullptr;
+    if (nobody) {
         ASSERT_EQ(chown(path.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
     }
     ASSERT_EQ(g_chmod(dir.path.c_str(), 0755), 0);
     ASSERT_EQ(g_chmod(folder.c_str(), 0555), 0);
 
     int status = -1;
-    const std::string out = runChild({"probe", path}, &status);
+    const std::string out = runChild({"probe", path}, nobody, &status);
     g_chmod(folder.c_str(), 0700);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << out;
     EXPECT_EQ(out.substr(0, out.find('\n')), "recorded=1 session=1 visits=1") << out;
     EXPECT_NE(out.find("until Skimlark closes"), std::string::npos) << out;
-    EXPECT_TRUE(bytesOf(path) == before);
+    EXPECT_TRUE(testutil::fileContents(path) == before);
     EXPECT_TRUE(setAsideIn(folder).empty());
 }
 
