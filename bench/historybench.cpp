@@ -79,8 +79,8 @@ Page randomPage(std::mt19937 &random)
     for (int n = 2 + int(random() % 4); n > 0; --n)
         title += " " + word();
     static const char *const Tlds[] = {".test", ".org", ".com", ".net"};
-    return {"https://" + word() + "-" + word() + Tlds[random() % 4] + "/" + word() + "/" + std::to_string(random() % 100000),
-            title};
+    const std::string host = word() + "-" + word() + Tlds[random() % 4];
+    return {"https://" + host + "/" + word() + "/" + std::to_string(random() % 100000), title};
 }
 
 // Records `visits` visits over the last year into a new history at `path`;
@@ -246,7 +246,8 @@ int main(int argc, char **argv)
 
     std::printf("History store, %d visits (%s)\n\n", visits, dir.c_str());
     std::printf("| History | Places | File (MB) | Recording (ms a visit) |\n|---|---:|---:|---:|\n");
-    for (const auto &[name, path, ms] : {std::tuple{"everyday", everyday, msPerVisit}, std::tuple{"every visit new", worst, msPerNewVisit}}) {
+    for (const auto &[name, path, ms] :
+         {std::tuple{"everyday", everyday, msPerVisit}, std::tuple{"every visit new", worst, msPerNewVisit}}) {
         HistoryDatabase db(path);
         const std::size_t places = AddressSuggestions(db).find("https", 1000000).size();
         std::printf("| %s | %zu | %.1f | %.3f |\n", name, places,

@@ -87,7 +87,8 @@ void DownloadList::progress(std::int64_t id, std::int64_t received, std::int64_t
 {
     m_pending[id] = {received, size};
     if (!m_timer.connected())
-        m_timer = Glib::signal_timeout().connect(sigc::mem_fun(*this, &DownloadList::writeProgress), ProgressIntervalMs);
+        m_timer = Glib::signal_timeout().connect(sigc::mem_fun(*this, &DownloadList::writeProgress),
+                                                 ProgressIntervalMs);
 }
 
 bool DownloadList::writeProgress()

@@ -54,8 +54,9 @@ void findAll(const Folded &folded, const std::string &needle, std::vector<Range>
 
 std::vector<Range> merged(std::vector<Range> ranges)
 {
-    std::sort(ranges.begin(), ranges.end(),
-              [](const Range &a, const Range &b) { return a.start < b.start || (a.start == b.start && a.length > b.length); });
+    std::sort(ranges.begin(), ranges.end(), [](const Range &a, const Range &b) {
+        return a.start < b.start || (a.start == b.start && a.length > b.length);
+    });
     std::vector<Range> out;
     for (const Range &range : ranges) {
         if (!out.empty() && range.start <= out.back().start + out.back().length) {

@@ -58,18 +58,15 @@ TEST(DownloadList, ProgressIsWrittenTogetherAFewTimesASecond)
     DownloadList downloads(db);
     const std::int64_t one = downloads.add("one", "/tmp/one", "https://a.test/one");
     const std::int64_t two = downloads.add("two", "/tmp/two", "https://a.test/two");
-    // Each commit by another connection moves the file's data version on.
+    // Each commit by another connection moves the file's data version on, as a watcher sees it.
     sqlite3 *watcher = nullptr;
-    ASSERT_EQ(sqlite3_open(path.c_str(), &watcher), SQLITE_OK);
-    auto received = [&] { return ask(path, "SELECT group_concat(received) FROM downloads"); };
     sqlite3_stmt *dataVersion = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &watcher), SQLITE_OK);
     sqlite3_prepare_v2(watcher, "PRAGMA data_version", -1, &dataVersion, nullptr);
     auto commitsSeen = [&] {
-        sqlite3_step(dataVersion);
-        const std::int64_t seen = sqlite3_column_int64(dataVersion, 0);
-        sqlite3_reset(dataVersion);
-        return seen;
+        return sqlite3_reset(dataVersion), sqlite3_step(dataVersion), sqlite3_column_int64(dataVersion, 0);
     };
+    auto received = [&] { return ask(path, "SELECT group_concat(received) FROM downloads"); };
     const std::int64_t start = commitsSeen();
     for (std::int64_t bytes = 1; bytes <= 1000; ++bytes) {
         downloads.progress(one, bytes, 1000);

@@ -174,18 +174,6 @@ TEST(HistoryDatabase, IsTheUsersAloneAndOpenedOnlyWhenUsed)
     EXPECT_EQ(ask(path, "PRAGMA journal_mode"), "wal");
 }
 
-TEST(HistoryDatabase, AFileInPlaceOfTheFolderKeepsTheHistoryForTheSession)
-{
-    historytest::TempDir dir;
-    put(dir.file("Skimlark"), "mine");
-    HistoryDatabase db(dir.file("Skimlark/history.sqlite"));
-    HistoryStore store(db);
-    EXPECT_NE(store.recordVisit("https://a.test/"), 0);
-    EXPECT_EQ(store.visits().size(), 1u);
-    EXPECT_EQ(db.mode(), HistoryDatabase::Mode::SessionOnly);
-    EXPECT_EQ(testutil::fileContents(dir.file("Skimlark")), "mine");
-}
-
 // Output and exit status of the helper, run as `user` (root's rights would
 // write through a read-only folder).
 std::string runChild(const std::vector<std::string> &arguments, const passwd *user, int *status)

@@ -65,7 +65,6 @@ INSTANTIATE_TEST_SUITE_P(
         DayRow{"TheDayTheClocksGoForward", "CET-1CEST,M3.5.0,M10.5.0/3",
                {"2024-03-31T23:30:00+02:00", "2024-03-31T01:30:00+01:00", "2024-03-30T23:59:00+01:00"},
                "2024-03-31:2 2024-03-30:1"},
-        DayRow{"NewYearsEve", "+00:00", {"2025-01-01T00:00:00Z", "2024-12-31T23:59:59.999999Z"}, "2025-01-01:1 2024-12-31:1"},
         DayRow{"Nothing", "+00:00", {}, ""}),
     [](const testing::TestParamInfo<DayRow> &info) { return std::string(info.param.name); });
 
