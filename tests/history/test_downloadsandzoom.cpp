@@ -101,6 +101,7 @@ struct ZoomRow
     std::string askedFor;
     double found;
 };
+void PrintTo(const ZoomRow &row, std::ostream *out) { *out << row.name; }
 
 class SiteZoomLevels : public testing::TestWithParam<ZoomRow>
 {

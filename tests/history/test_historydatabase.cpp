@@ -67,6 +67,7 @@ struct DamageRow
     std::function<void(const std::string &path)> make;
     Outcome outcome;
 };
+void PrintTo(const DamageRow &row, std::ostream *out) { *out << row.name; }
 
 class DamagedHistory : public testing::TestWithParam<DamageRow>
 {

@@ -34,6 +34,7 @@ struct DayRow
     std::vector<const char *> times; // newest first, as listed
     std::string days;                // "YYYY-MM-DD:visits" each
 };
+void PrintTo(const DayRow &row, std::ostream *out) { *out << row.name; }
 
 class HistoryDays : public testing::TestWithParam<DayRow>
 {
@@ -97,6 +98,7 @@ struct SearchRow
     std::string search;
     std::vector<std::string> found;
 };
+void PrintTo(const SearchRow &row, std::ostream *out) { *out << row.name; }
 
 class HistorySearch : public testing::TestWithParam<SearchRow>
 {
@@ -157,6 +159,7 @@ struct HostileRow
     std::string keptAddress; // "" when it is not kept
     std::string keptTitle;
 };
+void PrintTo(const HostileRow &row, std::ostream *out) { *out << row.name; }
 
 class HostileVisit : public testing::TestWithParam<HostileRow>
 {

@@ -34,6 +34,7 @@ struct SuggestionRow
     std::string typed;
     std::vector<std::string> shown; // "address | title", the words in brackets
 };
+void PrintTo(const SuggestionRow &row, std::ostream *out) { *out << row.name; }
 
 class Suggestions : public testing::TestWithParam<SuggestionRow>
 {
