@@ -131,17 +131,18 @@ std::string trigramsOf(const std::string &folded)
     for (const char *p = folded.c_str(); *p; p = g_utf8_next_char(p))
         starts.push_back(p);
     starts.push_back(folded.c_str() + folded.size());
-    const std::size_t count = starts.size() - 1;
-    if (count < 3)
-        return {};
-    // Four runs spread over a word narrow the rows about as well as all of
-    // them, and each more is one more list for the index to merge.
-    const std::size_t runs = count - 2;
-    const std::size_t used = std::min<std::size_t>(runs, 4);
+    std::vector<std::string> runs;
+    for (std::size_t at = 0; at + 3 < starts.size(); ++at) {
+        std::string run(starts[at], starts[at + 3]);
+        if (std::find(runs.begin(), runs.end(), run) == runs.end())
+            runs.push_back(run);
+    }
+    // Four different runs spread over a word narrow the rows about as well as
+    // all of them, and each more is one more list for the index to merge.
+    const std::size_t used = std::min<std::size_t>(runs.size(), 4);
     std::string query;
     for (std::size_t n = 0; n < used; ++n) {
-        const std::size_t at = used == 1 ? 0 : n * (runs - 1) / (used - 1);
-        std::string run(starts[at], starts[at + 3]);
+        const std::string &run = runs[used == 1 ? 0 : n * (runs.size() - 1) / (used - 1)];
         std::string quoted = "\"";
         for (char c : run)
             quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
