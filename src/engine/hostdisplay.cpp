@@ -2,6 +2,7 @@
 
 #include <glib.h>
 #include <unicode/uchar.h>
+#include <unicode/ulocdata.h>
 #include <unicode/uscript.h>
 #include <unicode/uset.h>
 #include <unicode/uspoof.h>
@@ -9,6 +10,7 @@
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -80,11 +82,11 @@ std::vector<UChar32> codePoints(const std::string &text)
 }
 
 // Latin letters that pass for other Latin letters and that the checks above
-// may let through: dotless i, script g, the dental click, alpha, and every
-// small capital.
+// may let through: dotless i, script g, the dental click, alpha, kra, and
+// every small capital.
 bool imitatesALetter(UChar32 c)
 {
-    if (c == 0x0131 || c == 0x0261 || c == 0x01C0 || c == 0x0251)
+    if (c == 0x0131 || c == 0x0261 || c == 0x01C0 || c == 0x0251 || c == 0x0138)
         return true;
     char name[128];
     UErrorCode status = U_ZERO_ERROR;
@@ -113,19 +115,59 @@ bool isAscii(const std::string &text)
     return true;
 }
 
-// Whether a label reads as a plain ASCII name: its skeleton (what it looks
-// like, by UTS #39's confusables) is ASCII although the label is not.
-bool passesForAscii(const USpoofChecker *checker, const std::string &label)
+// A label's skeleton: what it looks like, by UTS #39's confusables,
+// decomposed (each mark follows its letter); nullopt when ICU cannot say.
+std::optional<std::string> skeletonOf(const USpoofChecker *checker, const std::string &label)
 {
     UErrorCode status = U_ZERO_ERROR;
     const int32_t length = uspoof_getSkeletonUTF8(checker, 0, label.c_str(), -1, nullptr, 0, &status);
     if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status))
-        return true;
+        return std::nullopt;
     std::string skeleton(std::size_t(length) + 1, '\0');
     status = U_ZERO_ERROR;
     uspoof_getSkeletonUTF8(checker, 0, label.c_str(), -1, skeleton.data(), length + 1, &status);
     skeleton.resize(std::size_t(length));
-    return U_FAILURE(status) || isAscii(skeleton);
+    return U_FAILURE(status) ? std::nullopt : std::optional<std::string>(skeleton);
+}
+
+// The text without its marks: what it looks like to someone who does not
+// notice a dot, an accent or a hook on a letter.
+std::string withoutMarks(const std::string &decomposed)
+{
+    std::string unmarked;
+    for (UChar32 c : codePoints(decomposed)) {
+        if (u_charType(c) == U_NON_SPACING_MARK)
+            continue;
+        gchar bytes[6];
+        unmarked.append(bytes, std::size_t(g_unichar_to_utf8(gunichar(c), bytes)));
+    }
+    return unmarked;
+}
+
+// Whether every letter of the label beyond ASCII belongs to the alphabet of
+// one of these languages (ICU's locale list).
+bool writtenIn(const std::string &label, const std::string &locales)
+{
+    USet *letters = uset_openEmpty();
+    gchar **names = g_strsplit(locales.c_str(), ",", -1);
+    for (gchar **name = names; *name; ++name) {
+        UErrorCode status = U_ZERO_ERROR;
+        ULocaleData *data = ulocdata_open(*name, &status);
+        if (U_FAILURE(status))
+            continue;
+        if (USet *alphabet = ulocdata_getExemplarSet(data, nullptr, 0, ULOCDATA_ES_STANDARD, &status)) {
+            if (U_SUCCESS(status))
+                uset_addAll(letters, alphabet);
+            uset_close(alphabet);
+        }
+        ulocdata_close(data);
+    }
+    g_strfreev(names);
+    bool written = true;
+    for (UChar32 c : codePoints(label))
+        written = written && (c < 0x80 || uset_contains(letters, c));
+    uset_close(letters);
+    return written;
 }
 
 // Whether a host in its Unicode form may be shown so.
@@ -155,7 +197,13 @@ bool safe(const std::string &unicodeHost, const std::string &languages)
         // "аррӏе" under ".рф" is a Russian name; under ".com" it poses as "apple".
         const std::set<UScriptCode> scripts = scriptsOf(label);
         const bool ownTopLevel = !isAscii(labels.back()) && scripts == topLevel;
-        if (passesForAscii(checker.get(), label) && !ownTopLevel)
+        const auto skeleton = skeletonOf(checker.get(), label);
+        if (!skeleton || (isAscii(*skeleton) && !ownTopLevel))
+            return false;
+        // "ạpple", "bańk": an ASCII name with marks added. Shown so only where
+        // the marked letters are the reader's own ("café" to a French reader).
+        if (isAscii(withoutMarks(*skeleton)) && !ownTopLevel
+            && !(scripts == std::set<UScriptCode>{USCRIPT_LATIN} && writtenIn(label, localeList(languages))))
             return false;
     }
     return true;

@@ -9,7 +9,10 @@
 // user's languages) and does not pass for a plain ASCII name: a label whose
 // skeleton is all ASCII (an all-Cyrillic "аррӏе", "gıthub") fails, unless the
 // top-level domain is written in the label's own script, as are Latin letters
-// that imitate others (ı ɡ ǀ ɑ, small capitals). A host that fails is shown
+// that imitate others (ı ɡ ǀ ɑ ĸ, small capitals). So does a label that is an
+// ASCII name once its marks are taken away ("ạpple", "bańk"), unless it is
+// Latin written in the alphabet of one of the user's languages ("café" for a
+// French reader). A host that fails is shown
 // in its xn-- form; plain ASCII hosts show as they are. A user name or
 // password in an address is never shown. Pure functions: the user's
 // languages come as an argument (g_get_language_names() at the call site).
