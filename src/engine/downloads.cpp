@@ -18,6 +18,10 @@ struct Downloads::Job
     bool answered = false;
     bool ended = false;
     bool failed = false;
+    // Stopped at the limit while the user was asked.
+    bool held = false;
+    // The question said it is a program.
+    bool program = false;
     int lastPercent = -1;
 };
 
@@ -36,11 +40,18 @@ Downloads::Job *jobOf(WebKitDownload *download)
     return static_cast<Downloads::Job *>(g_object_get_data(G_OBJECT(download), "skimlark-job"));
 }
 
-// The first bytes of the file as it arrives, to tell a program by.
+// How many first bytes tell a program (runsCode() reads no more).
+constexpr std::size_t FirstBytes = 4;
+
+// The first bytes of the file as it arrives, to tell a program by. The
+// engine writes it under its destination's name with ".wkdownload" added,
+// and gives it that name only at the end.
 std::string startOf(const std::string &path)
 {
-    char bytes[4] = {};
-    FILE *file = g_fopen(path.c_str(), "rb");
+    char bytes[FirstBytes] = {};
+    FILE *file = g_fopen((path + ".wkdownload").c_str(), "rb");
+    if (!file)
+        file = g_fopen(path.c_str(), "rb");
     if (!file)
         return std::string();
     const std::size_t got = fread(bytes, 1, sizeof bytes, file);
@@ -48,18 +59,29 @@ std::string startOf(const std::string &path)
     return std::string(bytes, got);
 }
 
-std::string question(WebKitDownload *download, const Downloads::Job &job)
+std::string mimeOf(WebKitDownload *download)
 {
     WebKitURIResponse *response = webkit_download_get_response(download);
     const char *mime = response ? webkit_uri_response_get_mime_type(response) : nullptr;
+    return mime ? mime : "";
+}
+
+std::string question(WebKitDownload *download, Downloads::Job &job)
+{
+    WebKitURIResponse *response = webkit_download_get_response(download);
     const char *uri = webkit_uri_request_get_uri(webkit_download_get_request(download));
     const std::string host = hostdisplay::hostForUser(uri ? uri : "");
     const std::string from = host.empty() ? std::string() : " from " + host;
     std::string text = "Save \u201c" + job.name + "\u201d" + from + "?";
-    if (downloadpaths::runsCode(job.name, mime ? mime : "", startOf(job.part)))
+    job.program = downloadpaths::runsCode(job.name, mimeOf(download), startOf(job.part));
+    if (job.program)
         text += "\n\n\u201c" + job.name + "\u201d is a program: opening it runs it on this computer, with your "
                 "rights. Keep it only if you trust" + (host.empty() ? std::string(" where it came from") : " " + host)
                 + ".";
+    const long long size = response ? (long long)webkit_uri_response_get_content_length(response) : 0;
+    if (!job.ended && (size <= 0 || size > Downloads::HoldLimit))
+        text += "\n\nUntil you answer, Skimlark stops receiving it after its first "
+                + std::to_string(Downloads::HoldLimit >> 20) + " MB.";
     return text;
 }
 
@@ -80,10 +102,17 @@ Downloads::~Downloads()
 void Downloads::onStarted(WebKitWebContext *, void *started, Downloads *self)
 {
     auto *download = static_cast<WebKitDownload *>(started);
-    if (self->m_hooks.isOurs && !self->m_hooks.isOurs(webkit_download_get_web_view(download)))
+    if (self->m_hooks.view && webkit_download_get_web_view(download) != self->m_hooks.view())
         return;
+    if (!jobOf(download))
+        attach(download, self->m_alive);
+}
+
+Downloads::Job &Downloads::attach(void *started, const std::shared_ptr<Downloads *> &owner)
+{
+    auto *download = static_cast<WebKitDownload *>(started);
     auto *job = new Job;
-    job->owner = self->m_alive;
+    job->owner = owner;
     g_object_set_data_full(G_OBJECT(download), "skimlark-job", job,
                            [](gpointer data) { delete static_cast<Job *>(data); });
 
@@ -91,11 +120,14 @@ void Downloads::onStarted(WebKitWebContext *, void *started, Downloads *self)
                      G_CALLBACK(+[](WebKitDownload *download, const char *suggested, gpointer) -> gboolean {
                          Job *job = jobOf(download);
                          job->suggested = suggested ? suggested : "";
-                         job->name = downloadpaths::safeName(job->suggested);
+                         if (job->name.empty())
+                             job->name = downloadpaths::safeName(job->suggested);
                          // It arrives while the user is asked, under a name of
                          // its own: never the chosen path, as the engine deletes
                          // what it finds at its destination.
-                         job->part = downloadpaths::partPath(downloadpaths::suggestedPath(job->suggested));
+                         job->part = downloadpaths::partPath(job->target.empty()
+                                                                 ? downloadpaths::suggestedPath(job->suggested)
+                                                                 : job->target);
                          gchar *uri = g_filename_to_uri(job->part.c_str(), nullptr, nullptr);
                          webkit_download_set_allow_overwrite(download, FALSE);
                          webkit_download_set_destination(download, uri);
@@ -106,13 +138,20 @@ void Downloads::onStarted(WebKitWebContext *, void *started, Downloads *self)
     g_signal_connect(download, "received-data", G_CALLBACK(+[](WebKitDownload *download, guint64, gpointer) {
                          Job *job = jobOf(download);
                          Downloads *owner = *job->owner;
-                         if (!owner)
+                         if (!owner || job->held)
                              return;
-                         // Asked once its first bytes are there, so a program shows as one.
-                         if (!job->asked)
-                             return owner->ask(download);
+                         // Asked once its first bytes are in the file (they reach
+                         // it after the engine says they came), so a program
+                         // always shows as one.
+                         if (!job->asked && startOf(job->part).size() == FirstBytes)
+                             owner->ask(download);
+                         if (!job->answered) {
+                             if (job->asked && (long long)webkit_download_get_received_data_length(download) > HoldLimit)
+                                 owner->hold(download);
+                             return;
+                         }
                          const int percent = int(webkit_download_get_estimated_progress(download) * 100);
-                         if (!job->answered || job->target.empty() || percent == job->lastPercent)
+                         if (job->target.empty() || percent == job->lastPercent)
                              return;
                          job->lastPercent = percent;
                          owner->statusText.emit("Downloading " + job->name + ": " + std::to_string(percent) + "%");
@@ -125,7 +164,7 @@ void Downloads::onStarted(WebKitWebContext *, void *started, Downloads *self)
                          if (!job->part.empty())
                              g_unlink(job->part.c_str());
                          Downloads *owner = *job->owner;
-                         if (!owner || (job->answered && job->target.empty()))
+                         if (!owner || job->held || (job->answered && job->target.empty()))
                              return;
                          const bool cancelled =
                              g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_CANCELLED_BY_USER);
@@ -148,6 +187,7 @@ void Downloads::onStarted(WebKitWebContext *, void *started, Downloads *self)
                              owner->land(download);
                      }),
                      nullptr);
+    return *job;
 }
 
 void Downloads::ask(void *pending)
@@ -170,6 +210,9 @@ void Downloads::ask(void *pending)
                                  webkit_download_cancel(download);
                              if (self)
                                  self->statusText.emit("Download cancelled: " + job->name);
+                         } else if (job->held) {
+                             if (self)
+                                 self->fetchAgain(download, path);
                          } else if (job->ended && !job->failed) {
                              if (self)
                                  self->land(download);
@@ -183,9 +226,52 @@ void Downloads::ask(void *pending)
                      });
 }
 
+void Downloads::hold(void *waiting)
+{
+    auto *download = static_cast<WebKitDownload *>(waiting);
+    Job *job = jobOf(download);
+    // The engine cannot pause a download: it stops here, and what came goes.
+    job->held = true;
+    webkit_download_cancel(download);
+    statusText.emit(job->name + " waits for your answer: stopped after its first "
+                    + std::to_string(HoldLimit >> 20) + " MB");
+}
+
+void Downloads::fetchAgain(void *held, const std::string &path)
+{
+    auto *download = static_cast<WebKitDownload *>(held);
+    const std::string name = baseName(path);
+    WebKitURIRequest *request = webkit_download_get_request(download);
+    const char *method = webkit_uri_request_get_http_method(request);
+    const char *uri = webkit_uri_request_get_uri(request);
+    WebKitWebView *view = m_hooks.view ? m_hooks.view() : nullptr;
+    // What a form sent cannot be asked for again without sending it again.
+    if (!view || !uri || (method && g_strcmp0(method, "GET") != 0)) {
+        statusText.emit("Download failed: " + name + " (get it again from the page)");
+        return;
+    }
+    const bool program = jobOf(download)->program;
+    WebKitDownload *again = webkit_web_view_download_uri(view, uri);
+    Job &job = jobOf(again) ? *jobOf(again) : attach(again, m_alive);
+    job.asked = job.answered = true;
+    job.target = path;
+    job.name = name;
+    job.program = program;
+    // The engine keeps a download it runs for as long as it runs.
+    g_object_unref(again);
+    statusText.emit("Downloading " + name + ": 0%");
+}
+
 void Downloads::land(void *finished)
 {
-    Job *job = jobOf(static_cast<WebKitDownload *>(finished));
+    auto *download = static_cast<WebKitDownload *>(finished);
+    Job *job = jobOf(download);
+    // Fetched again, it must still be what the user agreed to keep.
+    if (!job->program && downloadpaths::runsCode("", mimeOf(download), startOf(job->part))) {
+        g_unlink(job->part.c_str());
+        statusText.emit("Download failed: " + job->name + " came back as a program");
+        return;
+    }
     const std::string landed = downloadpaths::moveWithoutReplacing(job->part, job->target);
     if (landed.empty())
         g_unlink(job->part.c_str());

@@ -11,22 +11,28 @@ class Dialogs;
 namespace Gtk { class Window; }
 
 // Files a page hands over. Each starts arriving at once under a fresh hidden
-// name in the Downloads folder while the user is asked where it goes, and is
-// moved into place at the end, so a file already there is never replaced or
-// deleted. Progress and the end are reported as status texts.
+// name in the Downloads folder, and once its first bytes are there the user is
+// asked where it goes; it is moved into place at the end, so a file already
+// there is never replaced or deleted. Until the user answers, no more than its
+// first HoldLimit bytes are taken: past them it stops, and it is fetched again
+// once the user says where. Progress and the end are reported as status texts.
 class Downloads
 {
 public:
     struct Hooks
     {
-        // Whether a download started from this view is ours to handle.
-        std::function<bool(WebKitWebView *)> isOurs;
+        // The view whose downloads are ours to handle (and that fetches a
+        // stopped one again).
+        std::function<WebKitWebView *()> view;
         // Asks where to save: `text` says which file and from where; `reply`
         // gets the path, or "" for no.
         std::function<void(const std::string &text, const std::string &suggestedPath,
                            std::function<void(const std::string &path)> reply)>
             askWhere;
     };
+
+    // What a download takes while the user has not said where it goes.
+    static constexpr long long HoldLimit = 4 << 20;
 
     Downloads(WebKitWebContext *context, Hooks hooks);
     ~Downloads();
@@ -45,7 +51,11 @@ public:
 
 private:
     static void onStarted(WebKitWebContext *context, void *download, Downloads *self);
+    // Keeps a job on a download and follows it.
+    static Job &attach(void *download, const std::shared_ptr<Downloads *> &owner);
     void ask(void *download);
+    void hold(void *download);
+    void fetchAgain(void *held, const std::string &path);
     void land(void *download);
 
     WebKitWebContext *m_context;

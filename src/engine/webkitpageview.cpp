@@ -300,7 +300,7 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     m_listsChanged = profile.contentBlocking().changed.connect([this] { blockingChanged.emit(); });
     buildView();
     Downloads::Hooks hooks;
-    hooks.isOurs = [this](WebKitWebView *view) { return view == m_view; };
+    hooks.view = [this] { return m_view; };
     hooks.askWhere = [this](const std::string &text, const std::string &path,
                             std::function<void(const std::string &)> reply) {
         m_questions->saveFile(text, path, std::move(reply));

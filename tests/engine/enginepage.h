@@ -171,6 +171,26 @@ private:
         asked.push_back({save ? "save" : "files", gtk_window_get_title(GTK_WINDOW(chooser)),
                          atk_object_get_description(accessible) ?: ""});
         const Reply reply = next();
+        if (reply.leaveOpen)
+            m_openChooser = chooser;
+        else
+            answerChooser(chooser, reply);
+    }
+
+public:
+    // Answers the window the user left open.
+    void answerOpenWindow(const Reply &reply)
+    {
+        GtkFileChooser *chooser = m_openChooser;
+        m_openChooser = nullptr;
+        if (chooser)
+            answerChooser(chooser, reply);
+    }
+
+private:
+    void answerChooser(GtkFileChooser *chooser, const Reply &reply)
+    {
+        const bool save = gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE;
         const std::vector<std::string> files = reply.accept ? reply.files : std::vector<std::string>();
         if (save && !files.empty()) {
             // The chooser reads its folder before it can say where it is, or answer.
@@ -231,6 +251,7 @@ private:
 
     QuestionPanel *m_panel = nullptr;
     Gtk::Widget *m_page = nullptr;
+    GtkFileChooser *m_openChooser = nullptr;
     sigc::connection m_poll;
     std::set<GtkWidget *> m_answered;
 

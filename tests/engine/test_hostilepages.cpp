@@ -7,6 +7,7 @@
 #include <gio/gdesktopappinfo.h>
 
 #include <fstream>
+#include <glib/gstdio.h>
 
 namespace {
 
@@ -48,7 +49,10 @@ struct Hostile : testing::TestWithParam<Row>, enginepage::EnginePage
             GTEST_SKIP() << skipped;
         window->set_default_size(400, 300);
         installOpener();
+        view->statusTextChanged.connect([this](const std::string &text) { status.push_back(text); });
     }
+    std::vector<std::string> status;
+    bool statusReads(const std::string &text) const { return !status.empty() && status.back() == text; }
 
     void installOpener()
     {
@@ -199,6 +203,34 @@ void surfToTheBank(Hostile &t)
     EXPECT_EQ(t.view->currentAddress(), PageAddress);
 }
 
+const char HoldNote[] = "\n\nUntil you answer, Skimlark stops receiving it after its first 4 MB.";
+
+std::string programQuestion(const std::string &name)
+{
+    return "Save \u201c" + name + "\u201d from page.test?\n\n\u201c" + name + "\u201d is a program: opening it runs it "
+           "on this computer, with your rights. Keep it only if you trust page.test.";
+}
+
+// Where downloads arrive, and how many bytes wait there in hidden files.
+std::string downloadsFolder()
+{
+    const char *downloads = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
+    return downloads && g_file_test(downloads, G_FILE_TEST_IS_DIR) ? downloads : g_get_home_dir();
+}
+long long partBytes(const std::string &folder)
+{
+    long long bytes = 0;
+    GDir *dir = g_dir_open(folder.c_str(), 0, nullptr);
+    while (const char *name = dir ? g_dir_read_name(dir) : nullptr) {
+        GStatBuf info;
+        if (name[0] == '.' && strstr(name, ".part") && g_stat((folder + "/" + name).c_str(), &info) == 0)
+            bytes += info.st_size;
+    }
+    if (dir)
+        g_dir_close(dir);
+    return bytes;
+}
+
 const Row Rows[] = {
     {"MarkupInAlert", "<script>alert('<img src=/dev/zero>');document.title='done'</script>", {},
      {{"OK", "page.test says", "<img src=/dev/zero>"}}, "done"},
@@ -312,9 +344,48 @@ const Row Rows[] = {
          t.server.expect("http://page.test/tool", {200, "application/octet-stream", "#!/bin/sh\necho hi\n", {}});
          clickWhenReady(t);
      },
-     {{"Cancel|Save\u2026", "Skimlark",
-       "Save \u201ctool\u201d from page.test?\n\n\u201ctool\u201d is a program: opening it runs it on this "
-       "computer, with your rights. Keep it only if you trust page.test."}},
+     {{"Cancel|Save\u2026", "Skimlark", programQuestion("tool")}}, "clicked"},
+    // Decided once the first bytes are known, whether or not the rest has come.
+    {"ProgramByItsFirstBytes", fullPage("<a id=t href='/update'>get it</a>"),
+     [](Hostile &t) {
+         TestServer::Response program{200, "application/octet-stream", std::string("\x7f" "ELF\x02\x01\x01\0\0", 9), {}};
+         program.endless = true;
+         t.server.expect("http://page.test/update", program);
+         clickWhenReady(t);
+     },
+     {{"Cancel|Save\u2026", "Skimlark", programQuestion("update") + HoldNote}}, "clicked"},
+    {"ScriptSentAsAttachment", fullPage("<a id=t href='/bashrc'>get it</a>"),
+     [](Hostile &t) {
+         t.server.expect("http://page.test/bashrc", {200, "text/plain", "#!/bin/bash\nrm -rf ~\n",
+                                                     {{"Content-Disposition", "attachment; filename=bashrc"}}});
+         clickWhenReady(t);
+     },
+     {{"Cancel|Save\u2026", "Skimlark", programQuestion("bashrc")}}, "clicked"},
+    // A file without end stops while its question waits, and comes whole once answered.
+    {"EndlessDownloadWaitsForItsAnswer", fullPage("<a id=t href='/endless'>get it</a>"),
+     [](Hostile &t) {
+         const std::string endless = "http://page.test/endless";
+         TestServer::Response stream{200, "application/octet-stream", std::string(1 << 16, 'x'), {}};
+         stream.endless = true;
+         t.server.expect(endless, stream);
+         // The user asks to save it, and leaves the chooser open.
+         t.user->replies = {Reply::yes(), Reply::leavingOpen()};
+         clickWhenReady(t);
+         ASSERT_TRUE(testutil::spinUntil([&] {
+             return t.server.count(endless) == 1 && t.server.streaming == 0
+                    && t.statusReads("endless waits for your answer: stopped after its first 4 MB");
+         })) << testing::PrintToString(t.status);
+         EXPECT_EQ(partBytes(downloadsFolder()), 0);
+         t.server.expect(endless, {200, "application/octet-stream", "the whole file", {}});
+         t.user->answerOpenWindow(Reply::choosing({t.home + "/endless.bin"}));
+         ASSERT_TRUE(testutil::spinUntil([&] { return t.statusReads("Downloaded endless.bin"); }))
+             << testing::PrintToString(t.status);
+         EXPECT_EQ(testutil::fileContents(t.home + "/endless.bin"), "the whole file");
+         g_unlink((t.home + "/endless.bin").c_str());
+         EXPECT_EQ(t.server.count(endless), 2);
+     },
+     {{"Cancel|Save\u2026", "Skimlark", "Save \u201cendless\u201d from page.test?" + std::string(HoldNote)},
+      {"save", "Skimlark", "Save \u201cendless\u201d from page.test?" + std::string(HoldNote)}},
      "clicked"},
     {"FilePageReadsAnotherFile",
      "file:<script>var x=new XMLHttpRequest();try{x.open('GET','secret.txt',false);x.send();"

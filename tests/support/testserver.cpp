@@ -116,8 +116,29 @@ void TestServer::serve(SoupServer *, void *raw, const char *, void *, void *data
     soup_message_headers_append(headers, "Cache-Control", "no-store");
     for (const auto &[header, text] : response->headers)
         soup_message_headers_append(headers, header.c_str(), text.c_str());
-    soup_server_message_set_response(message, response->contentType.c_str(), SOUP_MEMORY_COPY,
-                                     response->body.data(), response->body.size());
+    if (response->endless) {
+        soup_message_headers_set_content_type(headers, response->contentType.c_str(), nullptr);
+        soup_message_headers_set_encoding(headers, SOUP_ENCODING_CHUNKED);
+        // Each chunk goes once written: the body would grow without end.
+        soup_message_body_set_accumulate(soup_server_message_get_response_body(message), FALSE);
+        auto *body = new std::string(response->body);
+        auto more = +[](SoupServerMessage *message, std::string *body) {
+            soup_message_body_append(soup_server_message_get_response_body(message), SOUP_MEMORY_COPY,
+                                     body->data(), body->size());
+        };
+        more(message, body);
+        g_signal_connect(message, "wrote-chunk", G_CALLBACK(more), body);
+        ++self->streaming;
+        g_signal_connect_data(message, "finished", G_CALLBACK(+[](SoupServerMessage *, TestServer *self) {
+                                  --self->streaming;
+                              }),
+                              self, nullptr, GConnectFlags(0));
+        g_object_set_data_full(G_OBJECT(message), "endless-body", body,
+                               [](gpointer body) { delete static_cast<std::string *>(body); });
+    } else {
+        soup_server_message_set_response(message, response->contentType.c_str(), SOUP_MEMORY_COPY,
+                                         response->body.data(), response->body.size());
+    }
     if (response->held) {
         soup_server_message_pause(message);
         self->m_held.push_back(g_object_ref(message));

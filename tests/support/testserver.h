@@ -29,6 +29,8 @@ public:
         std::vector<std::pair<std::string, std::string>> headers;
         // Kept back until release(), as a slow site would.
         bool held = false;
+        // The body sent again and again, without end, until the client leaves.
+        bool endless = false;
     };
 
     TestServer();
@@ -55,6 +57,8 @@ public:
     std::vector<Request> requests;
     std::vector<std::string> urls() const;
     int count(const std::string &url) const;
+    // Endless answers still being sent.
+    int streaming = 0;
 
 private:
     static void serve(SoupServer *, void *message, const char *, void *, void *self);
