@@ -742,17 +742,23 @@ void WebKitPageView::setImagesEnabled(bool enabled)
 
 void WebKitPageView::clearBrowsingData(std::function<void(bool ok, const std::string &what)> done)
 {
+    // The page is left first, its process ended: a page still running would
+    // write its cookie and storage back as soon as they were gone. The new
+    // view stays blank until the data is, and starts without a back and
+    // forward list, which the engine cannot empty.
+    const std::string shown = m_shownUri;
+    m_questions->cancelAll(true);
+    webkit_web_view_terminate_web_process(m_view);
+    dropView();
+    // A load on its way went with the old view.
+    m_load = Load();
+    m_requestedUri.clear();
+    buildView();
+    addMakerFilter();
+    m_blocking->viewReplaced();
     auto alive = m_alive;
-    browsingdata::clear(m_profile.dataManager(), [alive, done](bool ok, const std::string &what) {
-        WebKitPageView *self = *alive;
-        if (self && ok) {
-            // The engine cannot empty a view's back and forward list: a new
-            // view starts without one, on the page shown now.
-            const std::string shown = self->m_shownUri;
-            self->dropView();
-            self->buildView();
-            self->addMakerFilter();
-            self->m_blocking->viewReplaced();
+    browsingdata::clear(m_profile.dataManager(), [alive, shown, done](bool ok, const std::string &what) {
+        if (WebKitPageView *self = *alive) {
             const bool reload = shown.rfind("http", 0) == 0 || makersite::isPrivate(shown);
             self->loadUri(reload ? shown : "about:blank");
         }

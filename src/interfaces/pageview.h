@@ -60,7 +60,8 @@ public:
     virtual void setJavaScriptEnabled(bool enabled) = 0;
     virtual void setImagesEnabled(bool enabled) = 0;
     // Deletes cookies, cache, site storage, saved sign-ins, certificate
-    // exceptions and the history; `done` gets what was deleted, or an error.
+    // exceptions and the history, with the page left meanwhile and loaded
+    // again after; `done` gets what was deleted, or an error, once it was.
     virtual void clearBrowsingData(std::function<void(bool ok, const std::string &what)> done) = 0;
 
     // Blocking trackers and ads, with the lists on this system.

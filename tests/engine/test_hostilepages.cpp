@@ -7,6 +7,7 @@
 #include <gio/gdesktopappinfo.h>
 
 #include <fstream>
+#include <optional>
 #include <glib/gstdio.h>
 
 namespace {
@@ -387,6 +388,26 @@ const Row Rows[] = {
      {{"Cancel|Save\u2026", "Skimlark", "Save \u201cendless\u201d from page.test?" + std::string(HoldNote)},
       {"save", "Skimlark", "Save \u201cendless\u201d from page.test?" + std::string(HoldNote)}},
      "clicked"},
+    // A page that writes its id back every 2 ms loses it when browsing data is deleted.
+    {"TrackerLosesItsIdWithTheBrowsingData",
+     "<script>var kept=/id=\\w/.test(document.cookie)||localStorage.getItem('id'),n=0;"
+     "setInterval(function(){document.cookie='id=x; max-age=86400; path=/';localStorage.setItem('id','x');"
+     "if(++n==3)document.title=kept?'id kept':'id new'},2)</script>",
+     [](Hostile &t) {
+         ASSERT_TRUE(t.waitTitle("id new"));
+         std::optional<bool> deleted;
+         int requestsThen = 0;
+         t.view->clearBrowsingData([&](bool ok, const std::string &) {
+             deleted = ok;
+             requestsThen = t.server.count(PageAddress);
+         });
+         ASSERT_TRUE(testutil::spinUntil([&] { return deleted.has_value() && t.server.count(PageAddress) == 2; }));
+         EXPECT_TRUE(*deleted);
+         // Said once it was done, before the page came back.
+         EXPECT_EQ(requestsThen, 1);
+         EXPECT_EQ(t.server.requests.back().headers.count("cookie"), 0u);
+     },
+     {}, "id new"},
     {"FilePageReadsAnotherFile",
      "file:<script>var x=new XMLHttpRequest();try{x.open('GET','secret.txt',false);x.send();"
      "document.title=x.responseText?'read':'empty'}catch(e){document.title='done:blocked'}"
