@@ -41,6 +41,18 @@ PageGuard::Open PageGuard::newWindow(const std::string &target, bool userGesture
     return Open::Refuse;
 }
 
+void PageGuard::userActed(bool inFrame, bool frameMayLeadTop, long long when)
+{
+    m_lastAct = Act{!inFrame || frameMayLeadTop, when};
+}
+
+bool PageGuard::mayReplacePage(long long when) const
+{
+    // The engine lets a gesture run on for a second (a timer set by a click).
+    constexpr long long GestureLasts = 1000000;
+    return m_lastAct && m_lastAct->leadsTop && when >= m_lastAct->when && when - m_lastAct->when <= GestureLasts;
+}
+
 PageGuard::Box PageGuard::nextBox()
 {
     if (m_blocked)
@@ -53,6 +65,7 @@ void PageGuard::pageChanged()
     m_boxesInRow = 0;
     m_blocked = false;
     m_frameOrigins.clear();
+    m_lastAct.reset();
 }
 
 void PageGuard::frameSeen(const std::string &origin)

@@ -26,6 +26,14 @@ public:
     // A new window the page asks for. Allow means the page navigates itself
     // there: this browser has one page view.
     Open newWindow(const std::string &target, bool userGesture, bool localScheme) const;
+    // The user clicked or typed in the page: in its top document, or in a
+    // frame that may or may not navigate the top page (its sandbox says);
+    // `when` in microseconds of a steady clock.
+    void userActed(bool inFrame, bool frameMayLeadTop, long long when);
+    // Whether a new window asked for with the user's gesture at `when` may
+    // replace the page: only when the user last acted in the page itself or
+    // in a frame that may navigate it, so recently that it was that gesture.
+    bool mayReplacePage(long long when) const;
 
     enum class Box {
         Refuse,
@@ -104,5 +112,7 @@ private:
     int m_boxesInRow = 0;
     bool m_blocked = false;
     std::set<std::string> m_frameOrigins;
+    struct Act { bool leadsTop; long long when; };
+    std::optional<Act> m_lastAct;
     std::map<std::pair<std::string, int>, bool> m_answers;
 };

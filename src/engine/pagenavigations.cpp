@@ -1,5 +1,6 @@
 #include "engine/pagenavigations.h"
 
+#include "engine/hostdisplay.h"
 #include "engine/makersite.h"
 #include "engine/pageguard.h"
 #include "engine/pagequestions.h"
@@ -110,6 +111,14 @@ void PageNavigations::newWindow(WebKitNavigationAction *action)
     const std::string address = uriOf(action);
     switch (m_guard.newWindow(address, webkit_navigation_action_is_user_gesture(action), m_hooks.localScheme(address))) {
     case PageGuard::Open::Allow: {
+        // An embedded page (an advertisement) replaces the page only where
+        // it could have navigated the page itself.
+        if (!m_guard.mayReplacePage(g_get_monotonic_time())) {
+            if (m_hooks.status)
+                m_hooks.status("An embedded page may not replace this page: " + hostdisplay::forUser(address)
+                               + " was not opened");
+            break;
+        }
         // Not from inside the engine's call: the page is still asking.
         auto alive = m_alive;
         Glib::signal_idle().connect_once([alive, address] {

@@ -28,6 +28,8 @@ public:
         std::function<void(const std::string &)> load;
         // Whether the scheme of an address is one the program registered.
         std::function<bool(const std::string &)> localScheme;
+        // Tells the user, in the status bar.
+        std::function<void(const std::string &)> status;
     };
 
     PageNavigations(PageGuard &guard, PageQuestions &questions, Hooks hooks);

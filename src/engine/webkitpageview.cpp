@@ -42,6 +42,18 @@ const char FrameScript[] = "if (self !== top || location.protocol !== 'about:') 
                            "  addEventListener('pageshow', function(e) { if (e.persisted) say(); }, true);"
                            "}";
 
+// Where the user clicks or types: in the page itself, or in a frame, which
+// may navigate the top page only as its sandbox allows (the engine answers
+// an empty "_top" open without going anywhere, and only where it may).
+const char ActivationMessage[] = "skimlarkActivation";
+const char ActivationScript[] =
+    "(function(){var post=window.webkit.messageHandlers.skimlarkActivation;"
+    "function acted(e){if(!e.isTrusted)return;var leads=false;"
+    "if(self!==top){try{leads=!!open('','_top')}catch(x){}}"
+    "post.postMessage(self===top?'page':leads?'frame leading':'frame')}"
+    "['pointerdown','mousedown','mouseup','click','keydown','keyup','touchend'].forEach(function(type){"
+    "addEventListener(type,acted,true)})})();";
+
 std::string addressForUser(const std::string &uri)
 {
     return hostdisplay::forUser(makersite::toReal(uri));
@@ -221,6 +233,15 @@ struct WebKitPageView::Handlers
         self->m_guard.frameSeen(origin ? origin : "null");
         g_free(origin);
     }
+
+    static void activation(WebKitUserContentManager *, WebKitJavascriptResult *result, WebKitPageView *self)
+    {
+        JSCValue *value = webkit_javascript_result_get_js_value(result);
+        gchar *where = jsc_value_is_string(value) ? jsc_value_to_string(value) : nullptr;
+        const std::string place = where ? where : "frame";
+        g_free(where);
+        self->m_guard.userActed(place != "page", place == "frame leading", g_get_monotonic_time());
+    }
 };
 
 WebKitPageView::WebKitPageView(std::unique_ptr<EngineProfile> profile, Dialogs &dialogs)
@@ -283,6 +304,7 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     navigation.shownUri = [this] { return m_shownUri; };
     navigation.load = [this](const std::string &address) { loadUri(address); };
     navigation.localScheme = [this](const std::string &address) { return localScheme(address); };
+    navigation.status = [this](const std::string &text) { statusTextChanged.emit(text); };
     m_navigations = std::make_unique<PageNavigations>(m_guard, *m_questions, std::move(navigation));
     m_finder = std::make_unique<PageFinder>([this] { return m_view; },
                                             [this](int current, int total) { findResult.emit(current, total); });
@@ -361,6 +383,15 @@ void WebKitPageView::addOurScripts()
     webkit_user_script_unref(script);
     g_signal_connect(content, (std::string("script-message-received::") + FrameMessage).c_str(),
                      G_CALLBACK(Handlers::frameMessage), this);
+
+    webkit_user_content_manager_register_script_message_handler_in_world(content, ActivationMessage, OurScriptWorld);
+    script = webkit_user_script_new_for_world(ActivationScript, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                              WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, OurScriptWorld, nullptr,
+                                              nullptr);
+    webkit_user_content_manager_add_script(content, script);
+    webkit_user_script_unref(script);
+    g_signal_connect(content, (std::string("script-message-received::") + ActivationMessage).c_str(),
+                     G_CALLBACK(Handlers::activation), this);
 }
 
 void WebKitPageView::connectSignals()

@@ -103,6 +103,19 @@ std::string fullPage(const std::string &element)
            "if(document.title=='ready')document.title='clicked'})},true)</script>";
 }
 
+// A page filled by an advertisement's frame, sandboxed as given; the title
+// tells what became of the frame's window.open.
+const char AdFrame[] = "<style>body{margin:0}a{display:block;position:fixed;inset:0}</style>"
+                       "<a href=# onclick=\"var w=window.open('http://phish.test/');"
+                       "parent.postMessage(w?'opened':'refused','*');return false\">win a prize</a>";
+std::string adPage(const std::string &sandbox)
+{
+    return "<style>body{margin:0}iframe{position:fixed;inset:0;width:100%;height:100%;border:0}</style>"
+           "<iframe sandbox='" + sandbox + "' src='http://ads.test/ad' onload=\"requestAnimationFrame(function(){"
+           "requestAnimationFrame(function(){document.title='ready'})})\"></iframe>"
+           "<script>onmessage=function(e){document.title='done:'+e.data}</script>";
+}
+
 void clickWhenReady(Hostile &t)
 {
     ASSERT_TRUE(t.waitTitle("ready"));
@@ -452,6 +465,26 @@ const Row Rows[] = {
          EXPECT_EQ(shown, std::vector<std::string>{"http://bank.test/login"});
      },
      {}, "Bank"},
+    // An advertisement's window.open replaces the page only where its frame may navigate the page.
+    {"SandboxedAdOpensNoWindowOverThePage", adPage("allow-scripts allow-popups"),
+     [](Hostile &t) {
+         t.server.expect("http://ads.test/ad", {200, "text/html", AdFrame, {}});
+         clickWhenReady(t);
+     },
+     {}, "done:refused",
+     [](Hostile &t) {
+         EXPECT_TRUE(testutil::spinUntil([&] {
+             return t.statusReads("An embedded page may not replace this page: http://phish.test/ was not opened");
+         })) << testing::PrintToString(t.status);
+         EXPECT_EQ(t.view->currentAddress(), PageAddress);
+     }},
+    {"AdMayNavigateThePageOpensOverIt", adPage("allow-scripts allow-popups allow-top-navigation"),
+     [](Hostile &t) {
+         t.server.expect("http://ads.test/ad", {200, "text/html", AdFrame, {}});
+         t.server.expect("http://phish.test/", htmlPage("Offer"));
+         clickWhenReady(t);
+     },
+     {}, "Offer", [](Hostile &t) { EXPECT_EQ(t.view->currentAddress(), "http://phish.test/"); }},
     {"WindowOpenToFile",
      fullPage("<a id=t href='#' onclick=\"var w=window.open('file:///etc/passwd');"
               "document.title=w?'opened':'done:blocked';return false\">open</a>"),

@@ -36,6 +36,37 @@ TEST(PageGuard, WhatAPageMayOpen)
     }
 }
 
+// A new window replaces the page only after the user acted where the page
+// may be navigated from, within the second a gesture lasts.
+TEST(PageGuard, OnlyAFrameThatMayLeadThePageReplacesIt)
+{
+    enum Where { Nowhere, Page, Frame, LeadingFrame };
+    const struct
+    {
+        Where acted;
+        long long after;
+        bool newPage;
+        bool replaces;
+    } rows[] = {
+        {Nowhere, 0, false, false},
+        {Page, 0, false, true},
+        {Page, 1000000, false, true},
+        {Page, 1000001, false, false},
+        {Page, -1, false, false},
+        {Frame, 0, false, false},
+        {LeadingFrame, 10, false, true},
+        {LeadingFrame, 10, true, false},
+    };
+    for (const auto &row : rows) {
+        PageGuard guard;
+        if (row.acted != Nowhere)
+            guard.userActed(row.acted != Page, row.acted == LeadingFrame, 5000000);
+        if (row.newPage)
+            guard.pageChanged();
+        EXPECT_EQ(guard.mayReplacePage(5000000 + row.after), row.replaces) << row.acted << " +" << row.after;
+    }
+}
+
 TEST(PageGuard, BoxTitlesNameOnlyWhoCouldHaveAsked)
 {
     const struct
