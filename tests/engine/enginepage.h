@@ -56,6 +56,8 @@ struct Reply
     std::vector<std::string> files;
     // The user leaves the question open and does something else.
     bool leaveOpen = false;
+    // The user reads the question and answers it only once this holds.
+    std::function<bool()> waitFor;
 
     static Reply yes() { return make([](Reply &r) { r.accept = true; }); }
     static Reply no() { return Reply(); }
@@ -97,7 +99,11 @@ public:
         m_panel->shown.connect([this] { Glib::signal_idle().connect_once([this] { answerPanel(); }); });
         m_poll = Glib::signal_timeout().connect([this] { return lookForWindows(); }, 10);
     }
-    ~PageUser() { m_poll.disconnect(); }
+    ~PageUser()
+    {
+        m_poll.disconnect();
+        m_waiting.disconnect();
+    }
 
     std::deque<Reply> replies;
     std::vector<Asked> asked;
@@ -134,6 +140,19 @@ private:
         const Reply reply = next();
         if (reply.leaveOpen)
             return;
+        if (!reply.waitFor)
+            return answer(panel, reply);
+        m_waiting = Glib::signal_timeout().connect([this, reply] {
+            if (!reply.waitFor())
+                return true;
+            if (m_panel->asking())
+                answer(*m_panel, reply);
+            return false;
+        }, 10);
+    }
+
+    static void answer(QuestionPanel &panel, const Reply &reply)
+    {
         panel.textField().set_text(reply.text.empty() ? panel.textField().get_text() : Glib::ustring(reply.text));
         panel.passwordField().set_text(reply.password);
         panel.blockChoice().set_active(reply.block);
@@ -171,26 +190,6 @@ private:
         asked.push_back({save ? "save" : "files", gtk_window_get_title(GTK_WINDOW(chooser)),
                          atk_object_get_description(accessible) ?: ""});
         const Reply reply = next();
-        if (reply.leaveOpen)
-            m_openChooser = chooser;
-        else
-            answerChooser(chooser, reply);
-    }
-
-public:
-    // Answers the window the user left open.
-    void answerOpenWindow(const Reply &reply)
-    {
-        GtkFileChooser *chooser = m_openChooser;
-        m_openChooser = nullptr;
-        if (chooser)
-            answerChooser(chooser, reply);
-    }
-
-private:
-    void answerChooser(GtkFileChooser *chooser, const Reply &reply)
-    {
-        const bool save = gtk_file_chooser_get_action(chooser) == GTK_FILE_CHOOSER_ACTION_SAVE;
         const std::vector<std::string> files = reply.accept ? reply.files : std::vector<std::string>();
         if (save && !files.empty()) {
             // The chooser reads its folder before it can say where it is, or answer.
@@ -251,7 +250,7 @@ private:
 
     QuestionPanel *m_panel = nullptr;
     Gtk::Widget *m_page = nullptr;
-    GtkFileChooser *m_openChooser = nullptr;
+    sigc::connection m_waiting;
     sigc::connection m_poll;
     std::set<GtkWidget *> m_answered;
 
@@ -259,6 +258,25 @@ public:
     // Where a save box offered to save, before the user's answer replaced it.
     std::string lastSuggested;
 };
+
+// Where downloads are offered, and the hidden files they arrive in there.
+inline std::string downloadsFolder()
+{
+    const char *downloads = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
+    return downloads && g_file_test(downloads, G_FILE_TEST_IS_DIR) ? downloads : g_get_home_dir();
+}
+inline std::vector<std::string> arrivingFiles(const std::string &folder)
+{
+    std::vector<std::string> names;
+    GDir *dir = g_dir_open(folder.c_str(), 0, nullptr);
+    while (const char *name = dir ? g_dir_read_name(dir) : nullptr) {
+        if (std::string(name).find(".part") != std::string::npos)
+            names.push_back(name);
+    }
+    if (dir)
+        g_dir_close(dir);
+    return names;
+}
 
 // A fixture's engine: skips the test where the sandbox cannot start.
 class EnginePage

@@ -41,28 +41,14 @@ TEST(PageGuard, WhatAPageMayOpen)
 TEST(PageGuard, OnlyAFrameThatMayLeadThePageReplacesIt)
 {
     enum Where { Nowhere, Page, Frame, LeadingFrame };
-    const struct
-    {
-        Where acted;
-        long long after;
-        bool newPage;
-        bool replaces;
-    } rows[] = {
-        {Nowhere, 0, false, false},
-        {Page, 0, false, true},
-        {Page, 1000000, false, true},
-        {Page, 1000001, false, false},
-        {Page, -1, false, false},
-        {Frame, 0, false, false},
-        {LeadingFrame, 10, false, true},
-        {LeadingFrame, 10, true, false},
+    const struct { Where acted; long long after; bool replaces; } rows[] = {
+        {Nowhere, 0, false}, {Page, 0, true},   {Page, 1000000, true},     {Page, 1000001, false},
+        {Page, -1, false},   {Frame, 0, false}, {LeadingFrame, 10, true},
     };
     for (const auto &row : rows) {
         PageGuard guard;
         if (row.acted != Nowhere)
             guard.userActed(row.acted != Page, row.acted == LeadingFrame, 5000000);
-        if (row.newPage)
-            guard.pageChanged();
         EXPECT_EQ(guard.mayReplacePage(5000000 + row.after), row.replaces) << row.acted << " +" << row.after;
     }
 }

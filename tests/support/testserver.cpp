@@ -117,24 +117,20 @@ void TestServer::serve(SoupServer *, void *raw, const char *, void *, void *data
     for (const auto &[header, text] : response->headers)
         soup_message_headers_append(headers, header.c_str(), text.c_str());
     if (response->endless) {
+        // Chunk after chunk, each let go once written.
         soup_message_headers_set_content_type(headers, response->contentType.c_str(), nullptr);
         soup_message_headers_set_encoding(headers, SOUP_ENCODING_CHUNKED);
-        // Each chunk goes once written: the body would grow without end.
-        soup_message_body_set_accumulate(soup_server_message_get_response_body(message), FALSE);
-        auto *body = new std::string(response->body);
-        auto more = +[](SoupServerMessage *message, std::string *body) {
-            soup_message_body_append(soup_server_message_get_response_body(message), SOUP_MEMORY_COPY,
-                                     body->data(), body->size());
-        };
-        more(message, body);
-        g_signal_connect(message, "wrote-chunk", G_CALLBACK(more), body);
-        ++self->streaming;
-        g_signal_connect_data(message, "finished", G_CALLBACK(+[](SoupServerMessage *, TestServer *self) {
-                                  --self->streaming;
+        SoupMessageBody *body = soup_server_message_get_response_body(message);
+        soup_message_body_set_accumulate(body, FALSE);
+        GBytes *chunk = g_bytes_new(response->body.data(), response->body.size());
+        soup_message_body_append_bytes(body, chunk);
+        g_signal_connect_data(message, "wrote-chunk", G_CALLBACK(+[](SoupServerMessage *message, GBytes *chunk) {
+                                  soup_message_body_append_bytes(soup_server_message_get_response_body(message), chunk);
                               }),
-                              self, nullptr, GConnectFlags(0));
-        g_object_set_data_full(G_OBJECT(message), "endless-body", body,
-                               [](gpointer body) { delete static_cast<std::string *>(body); });
+                              chunk, [](gpointer chunk, GClosure *) { g_bytes_unref(static_cast<GBytes *>(chunk)); },
+                              GConnectFlags(0));
+        ++self->streaming;
+        g_signal_connect_swapped(message, "finished", G_CALLBACK(+[](TestServer *self) { --self->streaming; }), self);
     } else {
         soup_server_message_set_response(message, response->contentType.c_str(), SOUP_MEMORY_COPY,
                                          response->body.data(), response->body.size());
