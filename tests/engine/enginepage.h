@@ -351,6 +351,14 @@ public:
         return waitForTitle(title);
     }
 
+    // A click of the user's, near the page's top left corner.
+    void click()
+    {
+        GdkWindow *target = gtk_widget_get_window(GTK_WIDGET(view->engineView()));
+        gdk_test_simulate_button(target, 40, 40, 1, GdkModifierType(0), GDK_BUTTON_PRESS);
+        gdk_test_simulate_button(target, 40, 40, 1, GdkModifierType(0), GDK_BUTTON_RELEASE);
+    }
+
     // Runs a script in the page's own world and waits for it to end.
     bool runScript(const std::string &script)
     {

@@ -180,10 +180,12 @@ TEST_F(Engine, FileTheEngineCannotShowLandsBesideTheFileAlreadyThere)
 
 TEST_F(Engine, NewWindowLinkOpensInTheSameView)
 {
-    server.expect("http://links.test/", htmlPage("Links", "<a target='_blank' href='/next'>next</a>"));
+    server.expect("http://links.test/", htmlPage("Links", "<a target='_blank' href='/next' style='position:fixed;"
+                                                           "inset:0'>next</a><script>requestAnimationFrame(function(){requestAnimationFrame(function(){"
+                                                           "document.title='Ready'})})</script>"));
     server.expect("http://links.test/next", htmlPage("Next"));
-    ASSERT_TRUE(load("http://links.test/", "Links"));
-    runScript("document.querySelector('a').click()");
+    ASSERT_TRUE(load("http://links.test/", "Ready"));
+    click();
     ASSERT_TRUE(waitForTitle("Next"));
     EXPECT_EQ(view->currentAddress(), "http://links.test/next");
 }

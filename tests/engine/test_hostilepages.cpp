@@ -71,12 +71,6 @@ struct Hostile : testing::TestWithParam<Row>, enginepage::EnginePage
 
     std::string title() const { return view->currentTitle(); }
     bool waitTitle(const std::string &wanted) { return waitForTitle(wanted); }
-    void click()
-    {
-        GdkWindow *target = gtk_widget_get_window(GTK_WIDGET(view->engineView()));
-        gdk_test_simulate_button(target, 40, 40, 1, GdkModifierType(0), GDK_BUTTON_PRESS);
-        gdk_test_simulate_button(target, 40, 40, 1, GdkModifierType(0), GDK_BUTTON_RELEASE);
-    }
     void openPage(const std::string &page)
     {
         if (page.rfind("file:", 0) == 0) {
