@@ -779,6 +779,7 @@ void WebKitPageView::clearBrowsingData(std::function<void(bool ok, const std::st
     // forward list, which the engine cannot empty.
     const std::string shown = m_shownUri;
     m_questions->cancelAll(true);
+    m_warmUp.reset();
     webkit_web_view_terminate_web_process(m_view);
     dropView();
     // A load on its way went with the old view.
