@@ -1,8 +1,8 @@
 #include "engine/downloads.h"
 
-#include "engine/downloadpaths.h"
-#include "engine/hostdisplay.h"
 #include "interfaces/dialogs.h"
+#include "pagerules/downloadpaths.h"
+#include "pagerules/hostdisplay.h"
 
 #include <glib/gstdio.h>
 #include <webkit2/webkit2.h>

@@ -2,9 +2,9 @@
 
 #include "engine/contentblocking.h"
 #include "engine/enginesetup.h"
-#include "engine/makersite.h"
-#include "engine/programfiles.h"
 #include "engine/networkwatch.h"
+#include "pagerules/makersite.h"
+#include "pagerules/programfiles.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -46,7 +46,8 @@ void serveMakerPage(WebKitURISchemeRequest *request, gpointer)
     }
     const char *method = webkit_uri_scheme_request_get_http_method(request);
     const char *path = webkit_uri_scheme_request_get_path(request);
-    const makersite::Reply reply = makersite::answer(method ? method : "GET", path && *path ? path : "/");
+    const makersite::Reply reply = makersite::answer(method ? method : "GET", path && *path ? path : "/",
+                                                     engineprofile::engineVersion());
     GBytes *bytes = g_bytes_new(reply.body.data(), reply.body.size());
     GInputStream *stream = g_memory_input_stream_new_from_bytes(bytes);
     WebKitURISchemeResponse *response = webkit_uri_scheme_response_new(stream, gint64(reply.body.size()));

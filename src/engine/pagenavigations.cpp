@@ -1,10 +1,10 @@
 #include "engine/pagenavigations.h"
 
-#include "engine/hostdisplay.h"
-#include "engine/makersite.h"
-#include "engine/pageguard.h"
 #include "engine/pagequestions.h"
 #include "engine/scriptworld.h"
+#include "pagerules/hostdisplay.h"
+#include "pagerules/makersite.h"
+#include "pagerules/pageguard.h"
 
 #include <algorithm>
 #include <glibmm/main.h>

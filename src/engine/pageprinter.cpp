@@ -1,6 +1,6 @@
 #include "engine/pageprinter.h"
 
-#include "engine/printpreview.h"
+#include "window/printpreview.h"
 
 #include <glib/gstdio.h>
 #include <gtk/gtkunixprint.h>

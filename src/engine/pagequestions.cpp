@@ -1,9 +1,9 @@
 #include "engine/pagequestions.h"
 
-#include "engine/hostdisplay.h"
-#include "engine/pagefilechooser.h"
-#include "engine/pageguard.h"
 #include "engine/scriptbox.h"
+#include "pagerules/hostdisplay.h"
+#include "pagerules/pageguard.h"
+#include "window/pagefilechooser.h"
 
 #include <giomm/appinfo.h>
 #include <glibmm/main.h>

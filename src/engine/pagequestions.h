@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/questionpanel.h"
+#include "window/questionpanel.h"
 
 #include <gtkmm/filechooser.h>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine/pageguard.h"
-#include "engine/problembar.h"
-#include "engine/questionpanel.h"
 #include "interfaces/pageview.h"
+#include "pagerules/pageguard.h"
+#include "window/problembar.h"
+#include "window/questionpanel.h"
 
 #include <gtkmm/box.h>
 #include <gtkmm/overlay.h>

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <gdk/gdkkeysyms.h>
-#include <gdk/gdktypes.h>
+#include <gdk/gdk.h>
 
 // What the menu items and the keys of the main window ask for. The window
 // runs the command bound to it; the composition root binds every one.

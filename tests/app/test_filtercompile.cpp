@@ -1,6 +1,6 @@
 // The compile helper as the browser runs it: a program of its own, given the
 // filter store, the filter's name and the lists.
-#include "engine/programfiles.h"
+#include "pagerules/programfiles.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>

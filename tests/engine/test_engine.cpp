@@ -1,10 +1,10 @@
 // The real engine behind our page view: what reaches the network, what the
 // user sees, what lands on disk.
 #include "enginepage.h"
-#include "engine/printpreview.h"
 #include "util/makeraddresses.h"
 #include "widgetinput.h"
 #include "window/findbar.h"
+#include "window/printpreview.h"
 
 #include <csignal>
 #include <dirent.h>

@@ -1,8 +1,8 @@
 // The bar a page's questions show in, without the engine: who has the
 // keyboard, when its buttons answer, and how much of a page's text it shows.
-#include "engine/pageguard.h"
-#include "engine/questionpanel.h"
+#include "util/showntext.h"
 #include "widgetinput.h"
+#include "window/questionpanel.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm.h>
@@ -187,7 +187,7 @@ TEST_F(Panel, AnOversizedWordIsCutAndLaidOutAtOnce)
     Question asked = question("");
     asked.text = std::string(20000, 'w');
     ask(asked);
-    EXPECT_EQ(panel.textLabel().get_text(), PageGuard::shownText(asked.text));
+    EXPECT_EQ(panel.textLabel().get_text(), showntext::cut(asked.text));
     EXPECT_EQ(panel.textLabel().get_line_wrap_mode(), Pango::WRAP_CHAR);
 }
 

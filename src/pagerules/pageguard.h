@@ -58,12 +58,6 @@ public:
     // The title of a box the page's script opened: "<asker> says", or "a page says".
     std::string boxTitle(const std::string &pageAddress) const;
 
-    // The most of a page's text a question shows.
-    static constexpr std::size_t MostShownCharacters = 3000;
-    // A page's text as a question shows it: at most `most` characters, cut
-    // between characters, and saying so when it was cut.
-    static std::string shownText(const std::string &text, std::size_t most = MostShownCharacters);
-
     // What a page may ask for.
     enum class Permission {
         Location,

@@ -1,8 +1,8 @@
-#include "engine/errorpages.h"
+#include "pagerules/errorpages.h"
 
-#include "engine/hostdisplay.h"
-#include "engine/makersite.h"
-#include "engine/pageguard.h"
+#include "pagerules/hostdisplay.h"
+#include "pagerules/makersite.h"
+#include "pagerules/pageguard.h"
 
 #include <glib.h>
 

@@ -1,7 +1,7 @@
 // The pure rules around the engine: own-page addresses, the site's answers
 // and download names.
-#include "engine/downloadpaths.h"
-#include "engine/makersite.h"
+#include "pagerules/downloadpaths.h"
+#include "pagerules/makersite.h"
 
 #include <gio/gio.h>
 #include <glib/gstdio.h>
@@ -39,7 +39,7 @@ TEST(MakerSite, AnswersEveryPathWithAPageOfItsOwn)
     skimlark_register_resource();
     const struct { std::string method, path; int status; std::string contains; } rows[] = {
         {"GET", "/skimlark.htm", 200, "Welcome to Skimlark"},
-        {"GET", "/skimlark/skimlarkhelp.htm", 200, "WebKitGTK "},
+        {"GET", "/skimlark/skimlarkhelp.htm", 200, "WebKitGTK 2.50.6"},
         {"GET", "/affiliates", 200, "Skimlark home page"},
         {"GET", "/skimlark.css", 200, "{"},
         {"GET", "/favicon.ico", 200, "PNG"},
@@ -48,7 +48,7 @@ TEST(MakerSite, AnswersEveryPathWithAPageOfItsOwn)
         {"POST", "/skimlark.htm", 405, ""},
     };
     for (const auto &row : rows) {
-        const makersite::Reply reply = makersite::answer(row.method, row.path);
+        const makersite::Reply reply = makersite::answer(row.method, row.path, "WebKitGTK 2.50.6");
         EXPECT_EQ(reply.status, row.status) << row.path;
         EXPECT_NE(reply.body.find(row.contains), std::string::npos) << row.path;
         EXPECT_EQ(reply.body.find("{{"), std::string::npos) << row.path;

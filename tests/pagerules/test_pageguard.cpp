@@ -1,5 +1,6 @@
 // What the page guard lets a page do, decided from addresses and counts.
-#include "engine/pageguard.h"
+#include "pagerules/pageguard.h"
+#include "util/showntext.h"
 
 #include <gio/gio.h>
 #include <gtest/gtest.h>
@@ -94,10 +95,10 @@ TEST(PageGuard, APagesTextIsCutToTheMostShown)
         {"\U0001F600\U0001F600", 1, "\U0001F600" + cut},
     };
     for (const auto &row : rows)
-        EXPECT_EQ(PageGuard::shownText(row.text, row.most), row.shown) << row.text;
+        EXPECT_EQ(showntext::cut(row.text, row.most), row.shown) << row.text;
     const std::string signIn = PageGuard::signInText("page.test", std::string(5000, 'r'), true, false);
     EXPECT_NE(signIn.find(std::string(300, 'r') + cut + "\u201d"), std::string::npos);
-    EXPECT_LT(signIn.size(), PageGuard::MostShownCharacters);
+    EXPECT_LT(signIn.size(), showntext::MostCharacters);
     EXPECT_EQ(signIn.substr(signIn.size() - 14), "could read it.");
 }
 

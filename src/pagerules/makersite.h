@@ -33,8 +33,9 @@ struct Reply
     std::string contentType;
     std::string body;
 };
-// What the site answers for a request; `path` without the query.
-Reply answer(const std::string &method, const std::string &path);
+// What the site answers for a request; `path` without the query. The help
+// page names the page engine: `engineVersion` ("WebKitGTK 2.50.6").
+Reply answer(const std::string &method, const std::string &path, const std::string &engineVersion);
 
 // A page compiled into the program (pages/<name>), empty if missing.
 std::string resourcePage(const std::string &name);

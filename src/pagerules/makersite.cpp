@@ -1,7 +1,6 @@
-#include "engine/makersite.h"
+#include "pagerules/makersite.h"
 
 #include "util/appicon.h"
-#include "engine/engineprofile.h"
 #include "util/makeraddresses.h"
 
 #include <gio/gio.h>
@@ -19,11 +18,11 @@ std::string replaceAll(std::string text, const std::string &from, const std::str
     return text;
 }
 
-std::string page(const std::string &name)
+std::string page(const std::string &name, const std::string &engineVersion)
 {
     std::string html = resourcePage(name);
     html = replaceAll(html, "{{VERSION}}", SKIMLARK_VERSION);
-    html = replaceAll(html, "{{ENGINE}}", engineprofile::engineVersion());
+    html = replaceAll(html, "{{ENGINE}}", engineVersion);
     html = replaceAll(html, "{{MAKER}}", maker::Name);
     html = replaceAll(html, "{{START}}", maker::StartPage);
     html = replaceAll(html, "{{HELP}}", maker::HelpPage);
@@ -118,24 +117,24 @@ bool answersRequest(const std::string &shownPage, const std::string &origin, con
     return isPrivate(shownPage) && (origin.empty() || isPrivate(origin)) && (referrer.empty() || isPrivate(referrer));
 }
 
-Reply answer(const std::string &method, const std::string &path)
+Reply answer(const std::string &method, const std::string &path, const std::string &engineVersion)
 {
     const std::string html = "text/html; charset=utf-8";
     if (method != "GET" && method != "HEAD")
         return {405, "text/plain; charset=utf-8", "Only pages to read here."};
     if (path == "/")
-        return {200, html, page("maker.html")};
+        return {200, html, page("maker.html", engineVersion)};
     if (path == "/skimlark.htm")
-        return {200, html, page("start.html")};
+        return {200, html, page("start.html", engineVersion)};
     if (path == "/skimlark/skimlarkhelp.htm")
-        return {200, html, page("help.html")};
+        return {200, html, page("help.html", engineVersion)};
     if (path == "/affiliates/" || path == "/affiliates")
-        return {200, html, page("referral.html")};
+        return {200, html, page("referral.html", engineVersion)};
     if (path == "/skimlark.css")
         return {200, "text/css; charset=utf-8", resourcePage("skimlark.css")};
     if (path == "/favicon.ico")
         return {200, "image/png", iconPng()};
-    return {404, html, page("notfound.html")};
+    return {404, html, page("notfound.html", engineVersion)};
 }
 
 std::string resourcePage(const std::string &name)

@@ -1,4 +1,4 @@
-#include "engine/printpreview.h"
+#include "window/printpreview.h"
 
 #include <glib/gstdio.h>
 #include <gmodule.h>

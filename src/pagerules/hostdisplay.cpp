@@ -1,4 +1,4 @@
-#include "engine/hostdisplay.h"
+#include "pagerules/hostdisplay.h"
 
 #include <glib.h>
 #include <unicode/uchar.h>

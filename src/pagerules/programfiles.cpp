@@ -1,4 +1,4 @@
-#include "engine/programfiles.h"
+#include "pagerules/programfiles.h"
 
 #include <glib.h>
 

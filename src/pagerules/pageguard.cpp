@@ -1,6 +1,7 @@
-#include "engine/pageguard.h"
+#include "pagerules/pageguard.h"
 
-#include "engine/hostdisplay.h"
+#include "pagerules/hostdisplay.h"
+#include "util/showntext.h"
 
 #include <gio/gio.h>
 
@@ -98,20 +99,6 @@ std::string PageGuard::boxTitle(const std::string &pageAddress) const
     return (who.empty() ? "a page" : who) + " says";
 }
 
-std::string PageGuard::shownText(const std::string &text, std::size_t most)
-{
-    const char *start = text.c_str();
-    const char *end = start + text.size();
-    const char *cut = start;
-    for (std::size_t count = 0; cut < end && count < most; ++count) {
-        const char *next = g_utf8_find_next_char(cut, end);
-        cut = next ? next : end;
-    }
-    if (cut >= end)
-        return text;
-    return std::string(start, cut) + "\u2026\n\n(The rest is not shown: the text is too long.)";
-}
-
 std::optional<bool> PageGuard::recall(const std::string &origin, Permission kind) const
 {
     if (kind == Permission::CameraAndMicrophone) {
@@ -176,7 +163,7 @@ std::string PageGuard::signInText(const std::string &host, const std::string &re
     std::string text = (proxy ? "The proxy " : "") + host + " asks for a user name and password.";
     if (!realm.empty())
         // Short enough that the program's own words after it are never cut.
-        text += "\n\nThe site says: \u201c" + shownText(realm, 300) + "\u201d";
+        text += "\n\nThe site says: \u201c" + showntext::cut(realm, 300) + "\u201d";
     if (plainText)
         text += "\n\nThe password would be sent without encryption: others on the network could read it.";
     return text;

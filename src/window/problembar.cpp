@@ -1,4 +1,4 @@
-#include "engine/problembar.h"
+#include "window/problembar.h"
 
 ProblemBar::ProblemBar()
 {

@@ -1,4 +1,4 @@
-#include "engine/errorpages.h"
+#include "pagerules/errorpages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/downloadpaths.h"
+#include "pagerules/downloadpaths.h"
 
 #include <cerrno>
 #include <cstdio>

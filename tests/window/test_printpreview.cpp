@@ -1,8 +1,8 @@
 // The print preview window over a PDF made here: its pages, where it opens,
 // and the ways to close it.
-#include "engine/printpreview.h"
 #include "testutil.h"
 #include "widgetinput.h"
+#include "window/printpreview.h"
 
 #include <cairo-pdf.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "engine/pagefilechooser.h"
+#include "window/pagefilechooser.h"
 
 PageFileChooser::PageFileChooser(Gtk::FileChooserAction action, const std::string &text, Gtk::Window *parent)
     : Gtk::FileChooserDialog("Skimlark", action)

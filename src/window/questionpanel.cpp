@@ -1,7 +1,7 @@
-#include "engine/questionpanel.h"
+#include "window/questionpanel.h"
 
-#include "engine/pageguard.h"
 #include "util/appicon.h"
+#include "util/showntext.h"
 
 #include <glibmm/main.h>
 #include <gtkmm/cssprovider.h>
@@ -125,7 +125,7 @@ void QuestionPanel::ask(const Question &question, Reply reply)
     m_bar.get_accessible()->set_name(question.title);
     m_title.set_text(question.title);
     // However long the text, it is laid out in about the same time.
-    const std::string text = PageGuard::shownText(question.text);
+    const std::string text = showntext::cut(question.text);
     m_text.set_line_wrap_mode(hasLongWord(text) ? Pango::WRAP_CHAR : Pango::WRAP_WORD_CHAR);
     m_text.set_text(text);
     m_text.get_accessible()->set_name(text);
