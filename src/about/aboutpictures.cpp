@@ -1,7 +1,7 @@
 #include "about/aboutpictures.h"
 
+#include "pagerules/makersite.h"
 #include "util/appicon.h"
-#include "util/makeraddresses.h"
 
 #include <cairomm/context.h>
 #include <cairomm/surface.h>
@@ -75,10 +75,10 @@ Glib::RefPtr<Gdk::Pixbuf> logo()
     cr->select_font_face("Sans", Cairo::FONT_SLANT_NORMAL, Cairo::FONT_WEIGHT_BOLD);
     cr->set_font_size(20);
     Cairo::TextExtents extents;
-    cr->get_text_extents(maker::Name, extents);
+    cr->get_text_extents(makersite::Name, extents);
     cr->move_to(38, 20 - extents.height / 2 - extents.y_bearing);
     cr->set_source_rgb(1, 1, 1);
-    cr->show_text(maker::Name);
+    cr->show_text(makersite::Name);
     return toPixbuf(surface);
 }
 

@@ -1,8 +1,8 @@
 #include "about/frmabout.h"
 
 #include "about/aboutpictures.h"
+#include "pagerules/makersite.h"
 #include "util/appicon.h"
-#include "util/makeraddresses.h"
 #include "util/windowplacement.h"
 
 #include <cmath>
@@ -144,29 +144,29 @@ void frmAbout::buildControls()
     Label1.set_text("Developed by:");
     text(Label1, Label1Place);
 
-    Lblme.set_text(maker::Name);
+    Lblme.set_text(makersite::Name);
     Lblme.set_xalign(0);
     Pango::AttrList linkFont = attributes(true, 1.0, true, nullptr);
     Lblme.set_attributes(linkFont);
     Lblme.get_style_context()->add_provider(m_nameColour, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     m_nameBox.add(Lblme);
     m_nameBox.set_tooltip_text("Check out our other software!");
-    Lblme.get_accessible()->set_name(maker::Name);
+    Lblme.get_accessible()->set_name(makersite::Name);
     Lblme.get_accessible()->set_description("Check out our other software!");
     place(m_nameBox, LblmePlace);
 
     m_logo.set(aboutpictures::logo());
     m_logo.set_halign(Gtk::ALIGN_START);
     Image1.add(m_logo);
-    Image1.set_tooltip_text(maker::Name);
-    Image1.get_accessible()->set_name(maker::Name + " logo");
+    Image1.set_tooltip_text(makersite::Name);
+    Image1.get_accessible()->set_name(makersite::Name + " logo");
     place(Image1, Image1Place);
 
     lblEngine.set_line_wrap(true);
     lblEngine.set_valign(Gtk::ALIGN_START);
     text(lblEngine, lblEnginePlace);
 
-    Command1.set_label("Visit " + maker::Host);
+    Command1.set_label("Visit " + makersite::Host);
     Command1.get_accessible()->set_name(Command1.get_label());
     // Enter on this button visits, as a click does; the default stays OK's
     // only while the focus is elsewhere.

@@ -1,8 +1,8 @@
 #include "commands/filecommands.h"
 
 #include "interfaces/dialogs.h"
-#include "util/makeraddresses.h"
 #include "interfaces/pageview.h"
+#include "pagerules/makersite.h"
 #include "util/urlinput.h"
 
 const std::string FileCommands::OpenFilter =
@@ -43,5 +43,5 @@ void FileCommands::printPreview()
 
 void FileCommands::showHelp()
 {
-    m_view.navigate(maker::HelpPage);
+    m_view.navigate(makersite::HelpPage);
 }

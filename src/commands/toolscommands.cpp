@@ -1,9 +1,9 @@
 #include "commands/toolscommands.h"
 
 #include "about/frmabout.h"
-#include "util/makeraddresses.h"
-#include "interfaces/pageview.h"
 #include "commands/internetsettingspanel.h"
+#include "interfaces/pageview.h"
+#include "pagerules/makersite.h"
 
 ToolsCommands::ToolsCommands(PageView &view, SettingsStore &settings, Dialogs &dialogs,
                              Gtk::ComboBoxText &addressBar, Gtk::Window &mainWindow,
@@ -33,6 +33,6 @@ void ToolsCommands::showAbout()
         return;
     }
     m_about = std::make_unique<frmAbout>(m_mainWindow, m_engineText);
-    m_about->visitRequested.connect([this] { m_view.navigate(maker::OwnAddress); });
+    m_about->visitRequested.connect([this] { m_view.navigate(makersite::OwnAddress); });
     m_about->present();
 }

@@ -1,9 +1,9 @@
 #include "favorites/homepage.h"
 
 #include "interfaces/dialogs.h"
+#include "pagerules/makersite.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
-#include "util/makeraddresses.h"
 #include "window/enginetabbar.h"
 
 namespace {
@@ -16,7 +16,7 @@ HomePage::HomePage(SettingsStore &settings, Dialogs &dialogs, EngineTabBar &tabs
 {
     searchButton.set_tooltip_text(m_settings.read(keys::App, keys::Home, keys::Address, ""));
     // No tooltip on the tab until the user sets a home page in this run.
-    m_tabs.setTag(HomePageTab, m_settings.read(keys::App, keys::Home, keys::Address, maker::ReferralAddress));
+    m_tabs.setTag(HomePageTab, m_settings.read(keys::App, keys::Home, keys::Address, makersite::ReferralAddress));
 }
 
 void HomePage::set()

@@ -2,9 +2,9 @@
 
 #include "interfaces/dialogs.h"
 #include "interfaces/pageview.h"
+#include "pagerules/makersite.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
-#include "util/makeraddresses.h"
 #include "util/urlinput.h"
 
 #include <exception>
@@ -52,7 +52,7 @@ void NavigationToolbar::home()
     attempt([this] {
         // Read afresh, so a home page set a moment ago applies at once.
         m_view.navigate(urlinput::fromUserInput(
-            m_settings.read(keys::App, keys::Home, keys::Address, maker::StartPage)));
+            m_settings.read(keys::App, keys::Home, keys::Address, makersite::StartPage)));
         return true;
     });
 }

@@ -1,8 +1,8 @@
 #include "navigation/pagestatus.h"
 
-#include "navigation/addressbar.h"
-#include "util/makeraddresses.h"
 #include "interfaces/pageview.h"
+#include "navigation/addressbar.h"
+#include "pagerules/makersite.h"
 
 #include <glibmm/datetime.h>
 #include <glibmm/main.h>
@@ -99,11 +99,8 @@ void PageStatus::loadFinished()
     showLoaded();
     m_captionWindow.set_title("Skimlark - " + m_view.currentTitle());
     m_pageLoaded = true;
-    // An exact match only: any other spelling is a page of its own.
-    // The referral leaves no step of its own in the history: Back from the
-    // start page must not land on a page that leads straight on again.
-    if (m_view.currentAddress() == maker::ReferralAddress)
-        m_view.replacePage(maker::StartPage);
+    if (const auto next = makersite::leadsOn(m_view.currentAddress()))
+        m_view.replacePage(*next);
 }
 
 void PageStatus::titleChanged(const std::string &title)

@@ -10,8 +10,8 @@ class AddressBar;
 
 // Turns the page view's events into what the user sees around the page: the
 // three status bar panels, the window caption and the address bar's text. It
-// also runs the clock in the last panel and sends the maker's referral
-// address on to the maker's start page.
+// also runs the clock in the last panel and sends a loaded page of the
+// maker's that leads on (the referral) to where it leads.
 class PageStatus : public sigc::trackable
 {
 public:

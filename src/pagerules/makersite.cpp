@@ -1,7 +1,6 @@
 #include "pagerules/makersite.h"
 
 #include "util/appicon.h"
-#include "util/makeraddresses.h"
 
 #include <gio/gio.h>
 #include <glib.h>
@@ -9,7 +8,7 @@
 namespace makersite {
 namespace {
 
-const std::string PrivatePrefix = Scheme + "://" + maker::Host;
+const std::string PrivatePrefix = Scheme + "://" + Host;
 
 std::string replaceAll(std::string text, const std::string &from, const std::string &to)
 {
@@ -23,10 +22,10 @@ std::string page(const std::string &name, const std::string &engineVersion)
     std::string html = resourcePage(name);
     html = replaceAll(html, "{{VERSION}}", SKIMLARK_VERSION);
     html = replaceAll(html, "{{ENGINE}}", engineVersion);
-    html = replaceAll(html, "{{MAKER}}", maker::Name);
-    html = replaceAll(html, "{{START}}", maker::StartPage);
-    html = replaceAll(html, "{{HELP}}", maker::HelpPage);
-    html = replaceAll(html, "{{HOME}}", maker::OwnAddress);
+    html = replaceAll(html, "{{MAKER}}", Name);
+    html = replaceAll(html, "{{START}}", StartPage);
+    html = replaceAll(html, "{{HELP}}", HelpPage);
+    html = replaceAll(html, "{{HOME}}", OwnAddress);
     return html;
 }
 
@@ -73,12 +72,19 @@ std::string tailOf(GUri *uri)
 
 } // namespace
 
+std::optional<std::string> leadsOn(const std::string &address)
+{
+    if (address == ReferralAddress)
+        return StartPage;
+    return std::nullopt;
+}
+
 bool isMakerAddress(const std::string &address)
 {
     GUri *uri = parse(address);
     if (!uri)
         return false;
-    const bool ours = g_strcmp0(g_uri_get_scheme(uri), Scheme.c_str()) != 0 && hostOf(uri) == maker::Host;
+    const bool ours = g_strcmp0(g_uri_get_scheme(uri), Scheme.c_str()) != 0 && hostOf(uri) == Host;
     g_uri_unref(uri);
     return ours;
 }
@@ -89,7 +95,7 @@ std::optional<std::string> toPrivate(const std::string &address)
     if (!uri)
         return std::nullopt;
     std::optional<std::string> result;
-    if (g_strcmp0(g_uri_get_scheme(uri), Scheme.c_str()) != 0 && hostOf(uri) == maker::Host)
+    if (g_strcmp0(g_uri_get_scheme(uri), Scheme.c_str()) != 0 && hostOf(uri) == Host)
         result = PrivatePrefix + tailOf(uri);
     g_uri_unref(uri);
     return result;
@@ -106,8 +112,8 @@ std::string toReal(const std::string &address)
         return address;
     GUri *uri = parse(address);
     if (!uri)
-        return maker::OwnAddress + "/";
-    const std::string real = "http://" + maker::Host + tailOf(uri);
+        return OwnAddress + "/";
+    const std::string real = "http://" + Host + tailOf(uri);
     g_uri_unref(uri);
     return real;
 }

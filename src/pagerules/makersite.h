@@ -9,6 +9,24 @@
 // leaves the machine.
 namespace makersite {
 
+// The host is a reserved name, so the program's own traffic never reaches a
+// third party.
+inline const std::string Host = "www.velmora.example";
+inline const std::string Name = "Velmora";
+// The maker's own address: no path.
+inline const std::string OwnAddress = "http://www.velmora.example";
+// Where the Home button goes when no home address is stored, and where the referral leads.
+inline const std::string StartPage = "http://www.velmora.example/skimlark.htm";
+inline const std::string HelpPage = "http://www.velmora.example/skimlark/skimlarkhelp.htm";
+// Where the Home Page tab goes when no home address is stored.
+inline const std::string ReferralAddress = "http://www.velmora.example/affiliates/?x=homepage&hp=skimlark";
+
+// Where a page that has loaded at `address` leads on to in its place: the
+// referral to the start page, leaving no step of its own in the history
+// (Back from the start page must not land on a page that leads straight on
+// again). An exact match only: any other spelling is a page of its own.
+std::optional<std::string> leadsOn(const std::string &address);
+
 // The private scheme the pages are served under.
 inline const std::string Scheme = "skimlark-site";
 

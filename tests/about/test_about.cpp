@@ -1,10 +1,10 @@
 #include "about/aboutanimation.h"
 #include "about/frmabout.h"
-#include "util/makeraddresses.h"
 #include "commands/internetsettingspanel.h"
 #include "commands/toolscommands.h"
 #include "fakedialogs.h"
 #include "fakepageview.h"
+#include "pagerules/makersite.h"
 #include "settings/settingsstore.h"
 #include "testutil.h"
 
@@ -154,13 +154,13 @@ TEST_F(About, LinksAndEnterOnVisitVisitAndTheBoxStays)
     frmAbout &about = open();
     about.Command1.grab_focus();
     key(about.Command1, GDK_KEY_Return, [this] { return !view.navigations.empty(); });
-    EXPECT_EQ(view.navigations, std::vector<std::string>{maker::OwnAddress});
+    EXPECT_EQ(view.navigations, std::vector<std::string>{makersite::OwnAddress});
     EXPECT_TRUE(about.get_visible());
 
     about.Command1.clicked();
     click(about.Image1);
     click(*about.Lblme.get_parent());
-    EXPECT_EQ(view.navigations, std::vector<std::string>(4, maker::OwnAddress));
+    EXPECT_EQ(view.navigations, std::vector<std::string>(4, makersite::OwnAddress));
     EXPECT_TRUE(about.get_visible());
 
     // Enter elsewhere is OK's, the default button: it closes the box.

@@ -1,13 +1,13 @@
-#include "util/makeraddresses.h"
 #include "commands/colourscheme.h"
+#include "commands/fieldcolours.h"
 #include "commands/filecommands.h"
 #include "commands/internetsettings.h"
 #include "commands/internetsettingspanel.h"
-#include "commands/fieldcolours.h"
 #include "fakedialogs.h"
 #include "fakepageview.h"
-#include "testutil.h"
+#include "pagerules/makersite.h"
 #include "settings/settingsstore.h"
+#include "testutil.h"
 #include "util/colournumber.h"
 
 #include <glib/gstdio.h>

@@ -1,7 +1,7 @@
 // The real engine behind our page view: what reaches the network, what the
 // user sees, what lands on disk.
 #include "enginepage.h"
-#include "util/makeraddresses.h"
+#include "pagerules/makersite.h"
 #include "widgetinput.h"
 #include "window/findbar.h"
 #include "window/printpreview.h"
@@ -119,10 +119,10 @@ TEST_F(Engine, LookAlikeHostShowsWhatItIs)
 TEST_F(Engine, MakerPagesSendNoRequestAndKeepTheirAddressAndHistory)
 {
     const struct { std::string address, shown, title; } rows[] = {
-        {maker::StartPage, maker::StartPage, "Welcome to Skimlark"},
-        {maker::OwnAddress, maker::OwnAddress + "/", "Velmora - makers of Skimlark"},
+        {makersite::StartPage, makersite::StartPage, "Welcome to Skimlark"},
+        {makersite::OwnAddress, makersite::OwnAddress + "/", "Velmora - makers of Skimlark"},
         {"http://www.velmora.example/nothing/here.htm", "http://www.velmora.example/nothing/here.htm", "Page not found"},
-        {maker::ReferralAddress, maker::ReferralAddress, "Skimlark home page"},
+        {makersite::ReferralAddress, makersite::ReferralAddress, "Skimlark home page"},
     };
     for (const auto &row : rows) {
         ASSERT_TRUE(load(row.address, row.title)) << row.address;
@@ -132,7 +132,7 @@ TEST_F(Engine, MakerPagesSendNoRequestAndKeepTheirAddressAndHistory)
     // A link on the page, clicked: a new history entry under its real address.
     runScript("document.querySelector('main a').click()");
     ASSERT_TRUE(waitForTitle("Welcome to Skimlark"));
-    EXPECT_EQ(view->currentAddress(), maker::StartPage);
+    EXPECT_EQ(view->currentAddress(), makersite::StartPage);
 
     // Another site's frame, picture and link to the maker's host stay off the network.
     server.expect("http://site.test/", htmlPage("Other site",
@@ -144,7 +144,7 @@ TEST_F(Engine, MakerPagesSendNoRequestAndKeepTheirAddressAndHistory)
 
     ASSERT_TRUE(view->goBack());
     ASSERT_TRUE(waitForTitle("Welcome to Skimlark"));
-    EXPECT_EQ(view->currentAddress(), maker::StartPage);
+    EXPECT_EQ(view->currentAddress(), makersite::StartPage);
     ASSERT_TRUE(view->goBack());
     ASSERT_TRUE(waitForTitle("Skimlark home page"));
     ASSERT_TRUE(view->goForward());

@@ -1,7 +1,7 @@
 #include "browserfixture.h"
 
+#include "pagerules/makersite.h"
 #include "settings/settingskeys.h"
-#include "util/makeraddresses.h"
 
 #include <glib/gstdio.h>
 
@@ -166,7 +166,7 @@ TEST_F(Navigation, TypingIsLeftAloneByPageEventsUntilHandedBack)
 
 TEST_F(Navigation, PageEventsWriteThePanelsThePlainCaptionAndTheReferralRedirect)
 {
-    const std::string referral = maker::ReferralAddress;
+    const std::string referral = makersite::ReferralAddress;
     std::string otherCase = referral;
     otherCase.replace(otherCase.find("homepage"), 8, "HomePage");
     // Events in order: "started", "finished", "title:" or "status:" followed by its text.
@@ -176,7 +176,7 @@ TEST_F(Navigation, PageEventsWriteThePanelsThePlainCaptionAndTheReferralRedirect
         {{"finished"}, "http://a.test/", "<b>x</b>", {"Got it", "http://a.test/", "Skimlark - <b>x</b>"}, {}},
         {{"finished", "title:Later &amp;"}, "http://a.test/", "T", {"Got it", "http://a.test/", "Skimlark - Later &amp;"}, {}},
         {{"finished", "status:"}, "http://a.test/", "", {"Got it", "", "Skimlark - "}, {}},
-        {{"finished"}, referral, "R", {"Got it", referral, "Skimlark - R"}, {maker::StartPage}},
+        {{"finished"}, referral, "R", {"Got it", referral, "Skimlark - R"}, {makersite::StartPage}},
         {{"finished"}, otherCase, "R", {"Got it", otherCase, "Skimlark - R"}, {}},
         {{"finished"}, referral + "/", "R", {"Got it", referral + "/", "Skimlark - R"}, {}},
     };
@@ -260,7 +260,7 @@ TEST_F(Navigation, EachToolbarButtonActsOrSaysWhyItCannot)
         {nullptr, "back", "back", "You're as back as you're gonna get!"},
         {nullptr, "forward", "forward", "You're as foward as you're gonna get!"},
         {nullptr, "stop", "stop", ""},
-        {nullptr, "home", "navigate:" + maker::StartPage, ""},
+        {nullptr, "home", "navigate:" + makersite::StartPage, ""},
         {" Home.Test ", "home", "navigate:http://Home.Test", ""},
     };
     frmBrowser &w = loaded();

@@ -1,8 +1,8 @@
 #include "browserfixture.h"
 
+#include "pagerules/makersite.h"
 #include "search/enginecatalogue.h"
 #include "search/enginemenuitems.h"
-#include "util/makeraddresses.h"
 #include "util/windowplacement.h"
 #include "window/commandtable.h"
 
@@ -39,7 +39,7 @@ TEST_F(Window, FirstRunLoadsTheDesignState)
     EXPECT_EQ(w.Command1().get_tooltip_text(), "");
     ASSERT_EQ(w.TabStrip1().count(), 10);
     EXPECT_EQ(w.TabStrip1().caption(0), "Home Page");
-    EXPECT_EQ(w.TabStrip1().tag(0), maker::ReferralAddress);
+    EXPECT_EQ(w.TabStrip1().tag(0), makersite::ReferralAddress);
     EXPECT_EQ(w.TabStrip1().tag(1), "");
     EXPECT_EQ(visitedList(), Strings{""});
     EXPECT_EQ(w.Combo1().get_entry_text(), "");
@@ -228,7 +228,7 @@ TEST_F(Window, FirstActivationOpensTheHomePageTabOnce)
     }
     w.ensureFirstActivation();
     testutil::spin();
-    EXPECT_EQ(view.navigations, Strings{maker::ReferralAddress});
+    EXPECT_EQ(view.navigations, Strings{makersite::ReferralAddress});
     // The stored engine choices were handed over first.
     EXPECT_EQ(view.calls.front(), "javaScript:1");
 }

@@ -1,6 +1,6 @@
 #include "browserfixture.h"
 
-#include "util/makeraddresses.h"
+#include "pagerules/makersite.h"
 #include "window/findbar.h"
 
 using Strings = std::vector<std::string>;
