@@ -16,6 +16,8 @@ namespace {
 
 // What a GTK entry holds at most; it drops whatever goes beyond.
 constexpr size_t FieldBytes = 65534;
+// The key the last surfed address is kept under, and the count kept with it.
+const std::string LastSurfedKey = "0";
 
 } // namespace
 
@@ -25,7 +27,7 @@ AddressBar::AddressBar(Gtk::ComboBoxText &combo, Gtk::Button &surfButton, Settin
       m_search(std::move(search))
 {
     // The remembered address is the list's one entry, also when empty.
-    m_combo.append(m_settings.read(keys::App, keys::MRURL, std::to_string(m_visitedCounter), ""));
+    m_combo.append(m_settings.read(keys::App, keys::MRURL, LastSurfedKey, ""));
     writeText("");
     DefaultButtonRule::hand(entry(), surfButton);
     m_combo.signal_changed().connect(sigc::mem_fun(*this, &AddressBar::listChanged));
@@ -64,10 +66,10 @@ void AddressBar::surf()
         m_view.navigate(urlinput::fromUserInput(address));
     m_combo.append(address);
     // The page opens whether or not its address can be kept; a failure is
-    // told as such. The counter goes with the address it counts.
-    const std::string counter = std::to_string(m_visitedCounter);
-    if (m_settings.write(keys::App, keys::MRURL, counter, address, SettingsStore::Purpose::SurfedAddress))
-        m_settings.write(keys::App, keys::CboCount, keys::Count, counter, SettingsStore::Purpose::SurfedAddress);
+    // told as such. The count goes with the address it counts.
+    if (m_settings.write(keys::App, keys::MRURL, LastSurfedKey, address, SettingsStore::Purpose::SurfedAddress))
+        m_settings.write(keys::App, keys::CboCount, keys::Count, LastSurfedKey,
+                         SettingsStore::Purpose::SurfedAddress);
 }
 
 void AddressBar::showPageAddress(const std::string &address)

@@ -62,8 +62,6 @@ private:
     PageView &m_view;
     Dialogs &m_dialogs;
     std::function<void(const std::string &)> m_search;
-    // Names the key the surfed address is kept under; always 0.
-    const int m_visitedCounter = 0;
     bool m_writing = false;
     bool m_edited = false;
     // The text was cut to fit the field: it is no address to open.

@@ -22,9 +22,6 @@ public:
     void home();
 
 private:
-    // Runs a button's action; a failing one ends its click quietly.
-    template <class Action> bool attempt(Action action);
-
     SettingsStore &m_settings;
     PageView &m_view;
     Dialogs &m_dialogs;

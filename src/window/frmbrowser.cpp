@@ -257,7 +257,6 @@ void frmBrowser::load()
     // The second toolbar shows the page's load progress.
     m_UCmoreToolbar.show();
     m_toolbarComponent.attach(m_UCmoreToolbar, m_WebBrowser1);
-    m_toolbarComponent.setMode(1);
     m_firstActivation = true;
     m_TabStrip1.setCaption(HomePageTab, "Home Page");
     placeOnScreen();

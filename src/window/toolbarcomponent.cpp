@@ -16,10 +16,8 @@ void ToolbarComponent::attach(Gtk::Toolbar &toolbar, PageView &view)
     m_item.show();
     toolbar.append(m_item);
     m_connections.push_back(view.loadStarted.connect([this] {
-        if (m_mode == 1) {
-            m_progress.set_fraction(0);
-            m_progress.show();
-        }
+        m_progress.set_fraction(0);
+        m_progress.show();
     }));
     m_connections.push_back(view.progressChanged.connect([this](int percent) {
         m_progress.set_fraction(std::clamp(percent, 0, 100) / 100.0);

@@ -18,8 +18,6 @@ public:
 
     // Takes the second toolbar and the page view whose loads it shows.
     void attach(Gtk::Toolbar &toolbar, PageView &view);
-    // 1 turns the progress display on.
-    void setMode(int mode) { m_mode = mode; }
     // Lets go of what attach() took.
     void release();
 
@@ -29,5 +27,4 @@ private:
     Gtk::ToolItem m_item;
     Gtk::ProgressBar m_progress;
     std::vector<sigc::connection> m_connections;
-    int m_mode = 0;
 };
