@@ -3,11 +3,11 @@
 // navigations, so no page ever loads. Prints one JSON object of medians and
 // 90th percentiles in microseconds.
 #include "app/browser.h"
-#include "window/frmbrowser.h"
-#include "settings/settingsstore.h"
 #include "fakedialogs.h"
 #include "fakepageview.h"
+#include "settings/settingsstore.h"
 #include "testutil.h"
+#include "window/mainwindow.h"
 
 #include <gtkmm.h>
 
@@ -69,7 +69,7 @@ void clickAndRun(Gtk::Button &button)
     testutil::spin();
 }
 
-Gtk::MenuItem *engineItem(frmBrowser &w, const std::string &name)
+Gtk::MenuItem *engineItem(MainWindow &w, const std::string &name)
 {
     for (Gtk::Widget *child : w.engineMenu().get_children()) {
         if (child->get_name() == name)
@@ -97,21 +97,21 @@ int main(int argc, char *argv[])
     g_view = &view;
     // The window built and wired as at start-up.
     Browser browser(settings, dialogs, view);
-    frmBrowser &w = browser.window();
+    MainWindow &w = browser.window();
     browser.load();
     w.show();
     w.ensureFirstActivation();
     testutil::spin();
 
     const Timing search = timeHandler(
-        reps, [&](int i) { w.Text1().set_text("bench keywords " + std::to_string(i)); },
-        [&](int) { clickAndRun(w.Command1()); });
+        reps, [&](int i) { w.searchBox().set_text("bench keywords " + std::to_string(i)); },
+        [&](int) { clickAndRun(w.searchButton()); });
     const Timing surf = timeHandler(
-        reps, [&](int i) { w.Combo1().get_entry()->set_text("http://bench.test/surf/" + std::to_string(i)); },
-        [&](int) { clickAndRun(w.Command2()); });
+        reps, [&](int i) { w.addressCombo().get_entry()->set_text("http://bench.test/surf/" + std::to_string(i)); },
+        [&](int) { clickAndRun(w.surfButton()); });
     const Timing tab = timeHandler(
-        reps, [&](int) { w.Text1().set_text("bench keywords"); },
-        [&](int i) { w.TabStrip1().select(1 + i % 2); });
+        reps, [&](int) { w.searchBox().set_text("bench keywords"); },
+        [&](int i) { w.engineTabs().select(1 + i % 2); });
     Gtk::MenuItem *yahoo = engineItem(w, "mnuyahoo");
     Gtk::MenuItem *google = engineItem(w, "mnugoogle");
     if (!yahoo || !google) {
@@ -137,7 +137,7 @@ int main(int argc, char *argv[])
                 "\"engine_stored\":%s}\n",
                 put("search", search).c_str(), put("surf", surf).c_str(), put("tab", tab).c_str(),
                 put("engine", engine).c_str(), put("settings_write", write).c_str(), reps,
-                view.navigations.size(), int(w.Combo1().get_model()->children().size()),
+                view.navigations.size(), int(w.addressCombo().get_model()->children().size()),
                 engineStored ? "true" : "false");
     std::fflush(stdout);
     return 0;

@@ -6,14 +6,14 @@
 // Prints one JSON object: memory every 100 navigations, failures, web process
 // ends, and the length of the visited-address list.
 #include "app/browser.h"
-#include "engine/pageviewfactory.h"
 #include "engine/engineprofile.h"
-#include "window/frmbrowser.h"
-#include "interfaces/pageview.h"
+#include "engine/pageviewfactory.h"
 #include "engine/webkitpageview.h"
-#include "settings/settingsstore.h"
 #include "fakedialogs.h"
+#include "interfaces/pageview.h"
+#include "settings/settingsstore.h"
 #include "testutil.h"
+#include "window/mainwindow.h"
 
 #include <gtkmm.h>
 #include <webkit2/webkit2.h>
@@ -144,7 +144,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     browser = std::make_unique<Browser>(settings, dialogs, *view);
-    frmBrowser *window = &browser->window();
+    MainWindow *window = &browser->window();
 
     int webProcessEnded = 0;
     g_signal_connect(engine->engineView(), "web-process-terminated",
@@ -184,12 +184,12 @@ int main(int argc, char *argv[])
             view->navigate("http://soak.test/page/" + std::to_string(i));
             break;
         case Search:
-            window->Text1().set_text("soak words " + std::to_string(i));
-            window->Command1().clicked();
+            window->searchBox().set_text("soak words " + std::to_string(i));
+            window->searchButton().clicked();
             break;
         case Surf:
-            window->Combo1().get_entry()->set_text("http://soak.test/surf/" + std::to_string(i));
-            window->Command2().clicked();
+            window->addressCombo().get_entry()->set_text("http://soak.test/surf/" + std::to_string(i));
+            window->surfButton().clicked();
             break;
         }
         Kind &k = kinds[kind];
@@ -232,7 +232,7 @@ int main(int argc, char *argv[])
         json << (i ? "," : "") << pssEvery100[i];
     // One start-up entry plus one per surf.
     json << "],\"surfs\":" << surfs
-         << ",\"list_entries\":" << window->Combo1().get_model()->children().size() << '}';
+         << ",\"list_entries\":" << window->addressCombo().get_model()->children().size() << '}';
     std::printf("%s\n", json.str().c_str());
     std::fflush(stdout);
 

@@ -9,7 +9,6 @@ SoundPlayer::~SoundPlayer()
 
 void SoundPlayer::play(const std::string &uri)
 {
-    ++m_requests;
     stop();
     if (!gst_is_initialized() && !gst_init_check(nullptr, nullptr, nullptr))
         return;

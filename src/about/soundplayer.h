@@ -18,13 +18,9 @@ public:
     void play(const std::string &uri);
     void stop();
 
-    // How often play() was asked to start a sound.
-    int requests() const { return m_requests; }
-
 private:
     static int onBusMessage(struct _GstBus *bus, struct _GstMessage *message, void *self);
 
     GstElement *m_playbin = nullptr;
     unsigned m_watch = 0;
-    int m_requests = 0;
 };

@@ -24,7 +24,7 @@
 #include "util/defaultbuttonrule.h"
 #include "util/outsideaddress.h"
 #include "window/findbar.h"
-#include "window/frmbrowser.h"
+#include "window/mainwindow.h"
 
 #include <glibmm/main.h>
 
@@ -32,7 +32,7 @@ namespace {
 
 constexpr int HomePageTab = 0;
 
-FavoriteCommands::Buttons favoriteButtons(frmBrowser &window)
+FavoriteCommands::Buttons favoriteButtons(MainWindow &window)
 {
     FavoriteCommands::Buttons buttons{};
     for (int n = 1; n <= favoritetexts::Count; ++n)
@@ -59,22 +59,22 @@ struct Browser::Parts
     SettingsStore &settings;
     Dialogs &dialogs;
     PageView &view;
-    frmBrowser window{view};
+    MainWindow window{view};
     SettingsReport report{settings, dialogs, window};
     EngineMenu engineMenu{settings, window.engineMenu()};
     FavoriteCommands favorites{settings, dialogs, view, favoriteButtons(window), &window};
-    HomePage homePage{settings, dialogs, window.TabStrip1(), window.Command1(), &window};
-    ColourScheme colours{settings, dialogs, *window.Combo1().get_entry(), window.Text1(), &window};
-    EngineTabStrip tabStrip{window.TabStrip1(), window.Text1(), view};
-    SearchCommand search{window.Text1(), settings, view};
-    AddressBar addressBar{window.Combo1(), window.Command2(), settings, view, dialogs,
+    HomePage homePage{settings, dialogs, window.engineTabs(), window.searchButton(), &window};
+    ColourScheme colours{settings, dialogs, *window.addressCombo().get_entry(), window.searchBox(), &window};
+    EngineTabStrip tabStrip{window.engineTabs(), window.searchBox(), view};
+    SearchCommand search{window.searchBox(), settings, view};
+    AddressBar addressBar{window.addressCombo(), window.surfButton(), settings, view, dialogs,
                           [this](const std::string &words) { search.searchFor(words); }};
     NavigationToolbar toolbar{settings, view, dialogs, &window};
     PageStatus status{view, window.panels(), window, addressBar};
     PageFocus pageFocus{view, window};
     FileCommands files{view, dialogs, &window};
-    FavoritesFolderCommands folder{view, dialogs, window.Combo1(), favoritesfolder::defaultFolder(), &window};
-    ToolsCommands tools{view, settings, dialogs, window.Combo1(), window, engineprofile::engineVersion()};
+    FavoritesFolderCommands folder{view, dialogs, window.addressCombo(), favoritesfolder::defaultFolder(), &window};
+    ToolsCommands tools{view, settings, dialogs, window.addressCombo(), window, engineprofile::engineVersion()};
     FindBar findBar{view};
 
     // Opened instead of the home page by the first activation.
@@ -131,12 +131,12 @@ void Browser::Parts::connectControls()
         if (siteexceptions::setAllowed(settings, host, allow))
             view.refresh();
     });
-    DefaultButtonRule::hand(window.Text1(), window.Command1());
-    window.Command1().signal_clicked().connect(later([this] {
+    DefaultButtonRule::hand(window.searchBox(), window.searchButton());
+    window.searchButton().signal_clicked().connect(later([this] {
         search.run();
         pageFocus.expect();
     }));
-    window.Command2().signal_clicked().connect(later([this] { addressBar.surf(); }));
+    window.surfButton().signal_clicked().connect(later([this] { addressBar.surf(); }));
     addressBar.surfing.connect([this] { pageFocus.expect(); });
     addressBar.notice.connect([this](const std::string &text) { window.panels()[1].set_text(text); });
     // What was handed over shows, or is given up: the next one counts afresh.
@@ -159,7 +159,7 @@ void Browser::Parts::connectControls()
     for (int n = 1; n <= favoritetexts::Count; ++n)
         window.favoriteButton(n)->signal_clicked().connect(later(byUser([this, n] { favorites.activate(n); })));
 
-    window.TabStrip1().chosen.connect([this](int index) {
+    window.engineTabs().chosen.connect([this](int index) {
         // The first activation's own choice opens the first page; nobody clicked.
         if (choosingFirstPage)
             tabStrip.open(index);
@@ -168,9 +168,9 @@ void Browser::Parts::connectControls()
     });
     window.signal_first_activated().connect([this] { firstActivation(); });
 
-    window.Picture1().pack_end(findBar, false, false);
-    window.Picture1().pack_start(report.bar(), false, false);
-    window.Picture1().reorder_child(report.bar(), 0);
+    window.pageArea().pack_end(findBar, false, false);
+    window.pageArea().pack_start(report.bar(), false, false);
+    window.pageArea().reorder_child(report.bar(), 0);
     // The state of the settings file is told once, when the window is first on
     // screen (a window restored from an icon maps again).
     firstMap = window.signal_map().connect([this] {
@@ -211,13 +211,13 @@ void Browser::Parts::bindCommands()
         else
             toolbar.stop();
     });
-    bind(Command::FocusAddressBar, [this] { focusField(*window.Combo1().get_entry()); });
-    bind(Command::FocusSearchBox, [this] { focusField(window.Text1()); });
+    bind(Command::FocusAddressBar, [this] { focusField(*window.addressCombo().get_entry()); });
+    bind(Command::FocusSearchBox, [this] { focusField(window.searchBox()); });
     // As in other browsers F6 moves to the address bar, unless the page asks
     // something: the user's one way to answer it from the keyboard.
     bind(Command::FocusQuestion, [this] {
         if (!view.focusQuestion())
-            focusField(*window.Combo1().get_entry());
+            focusField(*window.addressCombo().get_entry());
     });
     bind(Command::Find, [this] { findBar.open(); });
     bind(Command::ZoomIn, [this] { view.zoomBy(1); });
@@ -238,7 +238,7 @@ void Browser::Parts::firstActivation()
         return;
     }
     choosingFirstPage = true;
-    window.TabStrip1().select(HomePageTab);
+    window.engineTabs().select(HomePageTab);
     choosingFirstPage = false;
 }
 
@@ -251,7 +251,7 @@ Browser::Browser(SettingsStore &settings, Dialogs &dialogs, PageView &view)
 
 Browser::~Browser() = default;
 
-frmBrowser &Browser::window()
+MainWindow &Browser::window()
 {
     return m->window;
 }

@@ -8,7 +8,7 @@ class FindBar;
 class PageView;
 class SettingsStore;
 class ToolsCommands;
-class frmBrowser;
+class MainWindow;
 
 // The main window and everything it does, built and wired in this one place:
 // each behaviour gets the controls and services it uses, restores its own
@@ -22,7 +22,7 @@ public:
     Browser(const Browser &) = delete;
     Browser &operator=(const Browser &) = delete;
 
-    frmBrowser &window();
+    MainWindow &window();
     // The main window's load, before it is first shown.
     void load();
     // What the command line or another program handed over, with the folder

@@ -1,14 +1,14 @@
 #include "app/startup.h"
 
 #include "app/browser.h"
-#include "app/frmsplash.h"
+#include "app/splashwindow.h"
 #include "engine/engineprofile.h"
 #include "engine/pageviewfactory.h"
 #include "interfaces/pageview.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
-#include "window/frmbrowser.h"
 #include "window/gtkdialogs.h"
+#include "window/mainwindow.h"
 
 #include <chrono>
 #include <glib-unix.h>
@@ -78,12 +78,12 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
     Running &run = *running;
     run.waiting = handedOver;
 
-    frmSplash splash;
+    SplashWindow splash;
     splash.runSequence(
         SplashPasses,
         [&run] {
             run.browser->load();
-            frmBrowser &window = run.browser->window();
+            MainWindow &window = run.browser->window();
             window.show();
             window.present();
             // No window manager may be there to activate the window: open the

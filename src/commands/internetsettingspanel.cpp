@@ -1,8 +1,8 @@
 #include "commands/internetsettingspanel.h"
 
+#include "commands/internetsettings.h"
 #include "interfaces/dialogs.h"
 #include "interfaces/pageview.h"
-#include "commands/internetsettings.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
 #include "util/recentfiles.h"

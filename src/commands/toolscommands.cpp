@@ -1,6 +1,6 @@
 #include "commands/toolscommands.h"
 
-#include "about/frmabout.h"
+#include "about/aboutbox.h"
 #include "commands/internetsettingspanel.h"
 #include "interfaces/pageview.h"
 #include "pagerules/makersite.h"
@@ -32,7 +32,7 @@ void ToolsCommands::showAbout()
         m_about->present();
         return;
     }
-    m_about = std::make_unique<frmAbout>(m_mainWindow, m_engineText);
+    m_about = std::make_unique<AboutBox>(m_mainWindow, m_engineText);
     m_about->visitRequested.connect([this] { m_view.navigate(makersite::OwnAddress); });
     m_about->present();
 }

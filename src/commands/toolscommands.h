@@ -5,7 +5,7 @@
 
 namespace Gtk { class ComboBoxText; class Window; }
 class Dialogs;
-class frmAbout;
+class AboutBox;
 class InternetSettingsPanel;
 class PageView;
 class SettingsStore;
@@ -24,10 +24,6 @@ public:
     void showInternetProperties();
     void showAbout();
 
-    // The About box and Internet settings panel, if built.
-    frmAbout *aboutBox() const { return m_about.get(); }
-    InternetSettingsPanel *internetPanel() const { return m_internetPanel.get(); }
-
 private:
     PageView &m_view;
     SettingsStore &m_settings;
@@ -35,6 +31,6 @@ private:
     Gtk::ComboBoxText &m_addressBar;
     Gtk::Window &m_mainWindow;
     std::string m_engineText;
-    std::unique_ptr<frmAbout> m_about;
+    std::unique_ptr<AboutBox> m_about;
     std::unique_ptr<InternetSettingsPanel> m_internetPanel;
 };

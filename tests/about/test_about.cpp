@@ -1,9 +1,10 @@
 #include "about/aboutanimation.h"
-#include "about/frmabout.h"
+#include "about/aboutbox.h"
 #include "commands/internetsettingspanel.h"
 #include "commands/toolscommands.h"
 #include "fakedialogs.h"
 #include "fakepageview.h"
+#include "findwidget.h"
 #include "pagerules/makersite.h"
 #include "settings/settingsstore.h"
 #include "testutil.h"
@@ -74,21 +75,24 @@ TEST(AboutAnimation, NameColourRoundsHalvesToEven)
         for (int i = 0; i < 8 && r * 255.0 != product; ++i)
             r = std::nextafter(r, r * 255.0 < product ? 1.0 : 0.0);
         ASSERT_TRUE(r * 255.0 == product);
-        EXPECT_EQ(frmAbout::colourFromRandoms(r, 0.0, 0.0), channel);
-        EXPECT_EQ(frmAbout::colourFromRandoms(0.0, r, 0.0), channel << 8);
-        EXPECT_EQ(frmAbout::colourFromRandoms(0.0, 0.0, r), channel << 16);
+        EXPECT_EQ(AboutBox::colourFromRandoms(r, 0.0, 0.0), channel);
+        EXPECT_EQ(AboutBox::colourFromRandoms(0.0, r, 0.0), channel << 8);
+        EXPECT_EQ(AboutBox::colourFromRandoms(0.0, 0.0, r), channel << 16);
     }
 }
 
 class About : public testing::Test
 {
 protected:
-    frmAbout &open()
+    AboutBox &open()
     {
         tools.showAbout();
-        frmAbout *about = tools.aboutBox();
-        EXPECT_TRUE(testutil::spinUntil([about] { return about->get_mapped(); }));
-        return *about;
+        Gtk::Window *about = nullptr;
+        EXPECT_TRUE(testutil::spinUntil([&about] {
+            about = findwidget::shownWindow("About Skimlark");
+            return about && about->get_mapped();
+        }));
+        return dynamic_cast<AboutBox &>(*about);
     }
     // Returns once the widget has handled the release. The events travel
     // through the X server and may wait out a frame the box is drawing, so
@@ -112,6 +116,22 @@ protected:
         ASSERT_TRUE(gtk_test_widget_send_key(widget.gobj(), keyval, GdkModifierType(0)));
         EXPECT_TRUE(testutil::spinUntil(done));
     }
+    // A control of the box, by the name a screen reader reads.
+    template <class W = Gtk::Widget> static W &control(AboutBox &about, const std::string &name)
+    {
+        W *found = findwidget::named<W>(about, name);
+        EXPECT_TRUE(found) << name;
+        return *found;
+    }
+    // Where the animation's picture is in the box, from its top.
+    static int animationTop(AboutBox &about)
+    {
+        Gtk::Image &picture = control<Gtk::Image>(about, "Animation");
+        int top = 0;
+        gtk_container_child_get(GTK_CONTAINER(picture.get_parent()->gobj()), GTK_WIDGET(picture.gobj()), "y", &top,
+                                nullptr);
+        return top;
+    }
 
     gchar *m_root = g_dir_make_tmp("about-XXXXXX", nullptr);
     SettingsStore settings{m_root};
@@ -126,18 +146,18 @@ protected:
 // the middle of the screen and gives its hidden animation away nowhere.
 TEST_F(About, VersionPlaceAndNothingGivenAway)
 {
-    frmAbout &about = open();
-    EXPECT_EQ(std::string(about.lblVersion.get_text()), "Version 1.3.3");
+    AboutBox &about = open();
+    EXPECT_TRUE(findwidget::named<Gtk::Label>(about, "Version 1.3.3"));
     // Nothing hints at what the icon does when dropped on OK.
-    EXPECT_FALSE(about.Picture1.get_has_tooltip());
-    EXPECT_EQ(std::string(about.Picture1.get_accessible()->get_description()), "");
+    Gtk::Widget &icon = control(about, "Skimlark icon");
+    EXPECT_FALSE(icon.get_has_tooltip());
+    EXPECT_EQ(std::string(icon.get_accessible()->get_description()), "");
     EXPECT_FALSE(about.get_modal());
     EXPECT_EQ(about.get_transient_for(), nullptr);
-    for (Gtk::Widget *control : std::initializer_list<Gtk::Widget *>{
-             &about, &about.Picture1, &about.Lblme, &about.Image1, &about.Command1, &about.cmdOK,
-             &about.Imgcurrentsei})
-        EXPECT_FALSE(control->get_accessible()->get_name().empty());
-    EXPECT_EQ(about.Lblme.get_accessible()->get_description(), "Check out our other software!");
+    // Every control is read out by a name of its own.
+    for (const char *name : {"Velmora", "Velmora logo", "Visit www.velmora.example", "OK", "Animation"})
+        control(about, name);
+    EXPECT_EQ(control(about, "Velmora").get_accessible()->get_description(), "Check out our other software!");
 
     // Centred on the work area of the screen the main window is on.
     Gdk::Rectangle area;
@@ -151,76 +171,77 @@ TEST_F(About, VersionPlaceAndNothingGivenAway)
 
 TEST_F(About, LinksAndEnterOnVisitVisitAndTheBoxStays)
 {
-    frmAbout &about = open();
-    about.Command1.grab_focus();
-    key(about.Command1, GDK_KEY_Return, [this] { return !view.navigations.empty(); });
+    AboutBox &about = open();
+    auto &visit = control<Gtk::Button>(about, "Visit www.velmora.example");
+    visit.grab_focus();
+    key(visit, GDK_KEY_Return, [this] { return !view.navigations.empty(); });
     EXPECT_EQ(view.navigations, std::vector<std::string>{makersite::OwnAddress});
     EXPECT_TRUE(about.get_visible());
 
-    about.Command1.clicked();
-    click(about.Image1);
-    click(*about.Lblme.get_parent());
+    visit.clicked();
+    click(control(about, "Velmora logo"));
+    click(*control(about, "Velmora").get_parent());
     EXPECT_EQ(view.navigations, std::vector<std::string>(4, makersite::OwnAddress));
     EXPECT_TRUE(about.get_visible());
 
     // Enter elsewhere is OK's, the default button: it closes the box.
-    about.cmdOK.grab_focus();
-    key(about.cmdOK, GDK_KEY_Return, [&about] { return !about.get_visible(); });
+    auto &ok = control<Gtk::Button>(about, "OK");
+    ok.grab_focus();
+    key(ok, GDK_KEY_Return, [&about] { return !about.get_visible(); });
     EXPECT_EQ(view.navigations.size(), 4u);
 }
 
 TEST_F(About, AnimationWaitsForTheIconDroppedOnOk)
 {
-    frmAbout &about = open();
+    AboutBox &about = open();
+    auto &picture = control<Gtk::Image>(about, "Animation");
+    const int start = animationTop(about);
     for (int i = 0; i < 3; ++i)
         about.animate();
-    EXPECT_FALSE(about.Imgcurrentsei.get_pixbuf());
-    EXPECT_TRUE(about.Picture1.get_visible());
+    EXPECT_FALSE(picture.get_pixbuf());
+    EXPECT_TRUE(control(about, "Skimlark icon").get_visible());
 
     about.iconDropped();
-    EXPECT_FALSE(about.Picture1.get_visible());
+    EXPECT_FALSE(control(about, "Skimlark icon").get_visible());
     about.animate();
     // One twip rounds to nothing on screen at first.
-    EXPECT_FALSE(about.Imgcurrentsei.get_pixbuf());
+    EXPECT_FALSE(picture.get_pixbuf());
     for (int i = 0; i < 9; ++i)
         about.animate();
-    // The tenth tick shows frame 1 at 91 twips.
-    ASSERT_TRUE(about.Imgcurrentsei.get_pixbuf());
-    EXPECT_EQ(about.Imgcurrentsei.get_pixbuf()->get_width(), 6);
-    EXPECT_EQ(about.animation().top(), 220);
+    // The tenth tick shows frame 1 at 91 twips, moved down the box.
+    ASSERT_TRUE(picture.get_pixbuf());
+    EXPECT_EQ(picture.get_pixbuf()->get_width(), 6);
+    EXPECT_GT(animationTop(about), start);
 }
 
 TEST_F(About, SecondAboutBringsTheSameBoxForwardAndAClosedOneStartsAfresh)
 {
-    frmAbout *first = &open();
+    AboutBox *first = &open();
     first->iconDropped();
     for (int i = 0; i < 5; ++i)
         first->animate();
-    tools.showAbout();
-    EXPECT_EQ(tools.aboutBox(), first);
-    EXPECT_EQ(first->soundRequests(), 1);
-    EXPECT_TRUE(first->animation().isRunning());
+    const int moved = animationTop(*first);
+    EXPECT_EQ(&open(), first);
+    EXPECT_FALSE(control(*first, "Skimlark icon").get_visible());
+    EXPECT_EQ(animationTop(*first), moved);
 
     // Esc, like OK, closes; the next About is built afresh.
-    key(first->Command1, GDK_KEY_Escape, [first] { return !first->get_visible(); });
-    frmAbout &second = open();
-    EXPECT_FALSE(second.animation().isRunning());
-    EXPECT_EQ(second.animation().top(), 120);
-    EXPECT_TRUE(second.Picture1.get_visible());
-    EXPECT_EQ(second.soundRequests(), 1);
+    key(control(*first, "OK"), GDK_KEY_Escape, [first] { return !first->get_visible(); });
+    AboutBox &second = open();
+    EXPECT_TRUE(control(second, "Skimlark icon").get_visible());
+    EXPECT_FALSE(control<Gtk::Image>(second, "Animation").get_pixbuf());
+    EXPECT_LT(animationTop(second), moved);
 }
 
 TEST_F(About, InternetPropertiesIsOneWindow)
 {
     tools.showInternetProperties();
-    InternetSettingsPanel *panel = tools.internetPanel();
+    Gtk::Window *panel = findwidget::shownWindow("Internet Properties");
     ASSERT_TRUE(panel);
-    EXPECT_TRUE(panel->get_visible());
-    panel->response(Gtk::RESPONSE_CLOSE);
+    dynamic_cast<Gtk::Dialog &>(*panel).response(Gtk::RESPONSE_CLOSE);
     EXPECT_FALSE(panel->get_visible());
     tools.showInternetProperties();
-    EXPECT_EQ(tools.internetPanel(), panel);
-    EXPECT_TRUE(panel->get_visible());
+    EXPECT_EQ(findwidget::shownWindow("Internet Properties"), panel);
 }
 
 } // namespace

@@ -18,7 +18,7 @@ struct SettingsReportTest : BrowserFixture
     // What the bar over the page says, or "" while it is hidden.
     std::string bar()
     {
-        for (Gtk::Widget *child : w().Picture1().get_children()) {
+        for (Gtk::Widget *child : w().pageArea().get_children()) {
             auto *bar = dynamic_cast<Gtk::InfoBar *>(child);
             if (!bar)
                 continue;
@@ -33,8 +33,8 @@ struct SettingsReportTest : BrowserFixture
     }
     void surf(const std::string &address)
     {
-        w().Combo1().get_entry()->set_text(address);
-        click(w().Command2());
+        w().addressCombo().get_entry()->set_text(address);
+        click(w().surfButton());
     }
     // The file can no longer be written: a folder takes its place.
     void blockTheFile()

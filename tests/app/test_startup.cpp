@@ -1,4 +1,4 @@
-#include "app/frmsplash.h"
+#include "app/splashwindow.h"
 #include "testutil.h"
 
 #include <gio/gio.h>
@@ -36,7 +36,7 @@ std::vector<Gtk::Label *> labelsOf(Gtk::Container &container)
 
 TEST(Splash, FixedFrameWithNoTitle)
 {
-    frmSplash splash;
+    SplashWindow splash;
     EXPECT_EQ(splash.get_title(), "");
     EXPECT_FALSE(splash.get_resizable());
     EXPECT_TRUE(splash.get_decorated());
@@ -55,7 +55,7 @@ TEST(Splash, FixedFrameWithNoTitle)
 
 TEST(Splash, WaitsItsPassesThenShowsTheMainWindowThenCloses)
 {
-    frmSplash splash;
+    SplashWindow splash;
     PassCounter passes;
     bool visibleAtMain = false;
     int passesAtMain = 0;
@@ -74,7 +74,7 @@ class SplashKeys : public testing::TestWithParam<KeyRow> {};
 
 TEST_P(SplashKeys, CloseItAtOnceWhileTheWaitGoesOn)
 {
-    frmSplash splash;
+    SplashWindow splash;
     PassCounter passes;
     bool visibleAfterKey = true;
     int passesAtMain = 0;

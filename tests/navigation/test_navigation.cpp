@@ -17,7 +17,7 @@ bool has(const std::string &text, const std::string &part)
 
 struct Navigation : BrowserFixture
 {
-    Gtk::Entry &entry() { return *w().Combo1().get_entry(); }
+    Gtk::Entry &entry() { return *w().addressCombo().get_entry(); }
     void pageAt(const std::string &address)
     {
         view.address = address;
@@ -44,7 +44,7 @@ TEST_F(Navigation, SurfSendsTheTextAsTypedOrGreetsTheHiddenPhrase)
         g_unlink(settings.filePath("Skimlark").c_str());
         loaded();
         entry().set_text(text);
-        click(w().Command2());
+        click(w().surfButton());
         ASSERT_EQ(dialogs.shown.size(), greeted ? 1u : 0u);
         if (greeted) {
             EXPECT_EQ((Strings{dialogs.shown[0].title, dialogs.shown[0].text}), (Strings{"Skimlark", "hell yeah"}));
@@ -83,7 +83,7 @@ TEST_F(Navigation, TextCutToFitTheBarIsSaidAndNeverSurfed)
         SCOPED_TRACE(row.name);
         view.navigations.clear();
         g_unlink(settings.filePath("Skimlark").c_str());
-        frmBrowser &w = loaded();
+        MainWindow &w = loaded();
         Gtk::Clipboard::get()->set_text(row.pasted);
         entry().paste_clipboard();
         ASSERT_TRUE(spinUntil([&] { return entry().get_text_length() > 0; }));
@@ -91,7 +91,7 @@ TEST_F(Navigation, TextCutToFitTheBarIsSaidAndNeverSurfed)
             << w.panels()[1].get_text();
         row.then(entry());
         const std::string surfed = entry().get_text();
-        click(w.Command2());
+        click(w.surfButton());
         // Sizes and truths only: the texts are too long to show.
         EXPECT_EQ(view.navigations.size(), row.cut ? 0u : 1u);
         EXPECT_EQ(visitedList().size(), row.cut ? 1u : 2u);
@@ -104,13 +104,13 @@ TEST_F(Navigation, TextCutToFitTheBarIsSaidAndNeverSurfed)
 TEST_F(Navigation, AListPickSurfsEachTimeAndTextFromCodeNever)
 {
     seed(keys::MRURL, "0", "http://last.test/");
-    frmBrowser &w = loaded();
+    MainWindow &w = loaded();
     entry().set_text("half typ");
     pageAt("http://now.test/");
     EXPECT_EQ(view.navigations, Strings{});
 
-    w.Combo1().set_active(0);
-    w.Combo1().set_active(0);
+    w.addressCombo().set_active(0);
+    w.addressCombo().set_active(0);
     EXPECT_EQ(view.navigations, (Strings{"http://last.test/", "http://last.test/"}));
     EXPECT_EQ(visitedList(), (Strings{"http://last.test/", "http://last.test/", "http://last.test/"}));
     EXPECT_EQ(stored(keys::MRURL, "0"), "http://last.test/");
@@ -136,12 +136,12 @@ TEST_F(Navigation, TypingIsLeftAloneByPageEventsUntilHandedBack)
         {"a favorite", true, true, Favorite, "http://page.test/", "http://now.test/"},
     };
     seed("Home", "Address1", "http://fav.test/");
-    frmBrowser &w = shown();
+    MainWindow &w = shown();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        widgetinput::focus(w.Text1());
+        widgetinput::focus(w.searchBox());
         pageAt("http://page.test/");
-        widgetinput::focus(c.focused ? static_cast<Gtk::Widget &>(entry()) : w.Text1());
+        widgetinput::focus(c.focused ? static_cast<Gtk::Widget &>(entry()) : w.searchBox());
         if (c.edited)
             entry().set_text("half typ");
         switch (c.then) {
@@ -149,12 +149,12 @@ TEST_F(Navigation, TypingIsLeftAloneByPageEventsUntilHandedBack)
             widgetinput::key(entry(), GDK_KEY_Escape);
             spinUntil([&] { return entry().get_text() != "half typ"; });
             break;
-        case Surf: click(w.Command2()); break;
-        case LeaveField: widgetinput::focus(w.Text1()); break;
+        case Surf: click(w.surfButton()); break;
+        case LeaveField: widgetinput::focus(w.searchBox()); break;
         case Back: click(*w.toolbarButton("back")); break;
         case Refresh: click(*w.toolbarButton("refresh")); break;
         case Home: click(*w.toolbarButton("home")); break;
-        case Tab: w.TabStrip1().select(3); break;
+        case Tab: w.engineTabs().select(3); break;
         case Favorite: click(*w.favoriteButton(1)); break;
         case Nothing: break;
         }
@@ -182,7 +182,7 @@ TEST_F(Navigation, PageEventsWriteThePanelsThePlainCaptionAndTheReferralRedirect
     };
     for (const auto &c : cases) {
         view.navigations.clear();
-        frmBrowser &w = loaded();
+        MainWindow &w = loaded();
         view.address = c.address;
         view.title = c.title;
         for (const std::string &event : c.events) {
@@ -213,7 +213,7 @@ TEST_F(Navigation, TheSecondPanelSaysWhatWasBlockedOnTheLoadedPage)
         {true, false, 1, {"started", "blocked"}, "Skimlark is receiving packets..."},
     };
     for (const auto &row : rows) {
-        frmBrowser &w = loaded();
+        MainWindow &w = loaded();
         view.address = "http://a.test/";
         view.pageBlockingState = {row.blocking, row.allowedHere, row.blocked};
         view.loadFinished.emit(view.address);
@@ -247,7 +247,7 @@ TEST_F(Navigation, ASitesExceptionIsRememberedAndItsPageLoadedAgain)
 
 TEST_F(Navigation, ClockShowsTheTimeAtOnceAndTicks)
 {
-    frmBrowser &w = loaded();
+    MainWindow &w = loaded();
     const std::string first = w.panels()[2].get_text();
     EXPECT_FALSE(first.empty());
     EXPECT_TRUE(spinUntil([&] { return w.panels()[2].get_text() != first; }, std::chrono::seconds(5)));
@@ -263,7 +263,7 @@ TEST_F(Navigation, EachToolbarButtonActsOrSaysWhyItCannot)
         {nullptr, "home", "navigate:" + makersite::StartPage, ""},
         {" Home.Test ", "home", "navigate:http://Home.Test", ""},
     };
-    frmBrowser &w = loaded();
+    MainWindow &w = loaded();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.call);
         view.calls.clear();
@@ -293,19 +293,19 @@ TEST_F(Navigation, ThePageTakesTheFocusWhenTheUsersNavigationCommits)
         {"home button", ByButton, false, true},
         {"surf, then typing in the search box", BySurf, true, false},
     };
-    frmBrowser &w = shown();
+    MainWindow &w = shown();
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
         widgetinput::focus(entry());
         entry().set_text("http://next.test/");
         switch (row.start) {
-        case BySurf: click(w.Command2()); break;
-        case BySearch: widgetinput::focus(w.Text1()); click(w.Command1()); break;
+        case BySurf: click(w.surfButton()); break;
+        case BySearch: widgetinput::focus(w.searchBox()); click(w.searchButton()); break;
         case ByButton: click(*w.toolbarButton("home")); break;
         case ByPage: view.navigate("http://elsewhere.test/"); break;
         }
         if (row.typeElsewhere)
-            widgetinput::focus(w.Text1());
+            widgetinput::focus(w.searchBox());
         view.calls.clear();
         view.finishLoad("Next");
         EXPECT_EQ(view.calls, row.focused ? Strings{"takeFocus"} : Strings{});
@@ -323,12 +323,12 @@ TEST_F(Navigation, ALoadEndedWithoutItsPageShowsTheAddressOfThePageOnScreen)
         {true, nullptr, {"http://evil.test/", "Got it", "http://evil.test/"}},
         {false, "http://next", {"http://next", "Stopped", stopped}},
     };
-    frmBrowser &w = shown();
+    MainWindow &w = shown();
     view.address = "http://evil.test/";
     for (const auto &row : rows) {
         widgetinput::focus(entry());
         entry().set_text("bank.test");
-        click(w.Command2());
+        click(w.surfButton());
         view.loadStarted.emit();
         if (row.typedAfter)
             entry().set_text(row.typedAfter);

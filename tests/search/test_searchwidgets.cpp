@@ -27,18 +27,18 @@ struct Search : BrowserFixture
 
 TEST_F(Search, EnterRunsTheCommandOfTheFieldTypedIn)
 {
-    frmBrowser &w = shown();
-    enter(w.Text1(), "C++ & C#");
+    MainWindow &w = shown();
+    enter(w.searchBox(), "C++ & C#");
     EXPECT_EQ(view.navigations, Strings{"https://www.google.com/search?q=C%2B%2B%20%26%20C%23"});
     // Surf did not run: nothing listed, nothing stored.
     EXPECT_EQ(visitedList(), Strings{""});
     EXPECT_EQ(stored("MRURL", "0"), "<missing>");
     // The engine is read at each search.
     seed("Home", "Engine", "excite");
-    enter(w.Text1(), "x");
+    enter(w.searchBox(), "x");
     EXPECT_EQ(view.navigations, Strings{"https://search.msn.com/results.asp?RS=CHECKED&FORM=MSNH&v=1&q=x"});
     // Once the focus is in the address bar, Enter surfs instead.
-    enter(*w.Combo1().get_entry(), "http://a.test/");
+    enter(*w.addressCombo().get_entry(), "http://a.test/");
     EXPECT_EQ(view.navigations, Strings{"http://a.test/"});
 }
 
@@ -111,8 +111,8 @@ TEST_P(TabStripInput, OpensAPageOnlyWhenTheUserChoosesATab)
 {
     const TabRow &row = GetParam();
     seed("Home", "Address", "http://home.test/");
-    frmBrowser &w = shown();
-    EngineTabBar &tabs = w.TabStrip1();
+    MainWindow &w = shown();
+    EngineTabBar &tabs = w.engineTabs();
     if (row.narrow) {
         // Too narrow for every tab: the strip scrolls, its last tab out of sight.
         w.resize(800, 600);
@@ -121,7 +121,7 @@ TEST_P(TabStripInput, OpensAPageOnlyWhenTheUserChoosesATab)
     }
     int chosen = 0;
     tabs.chosen.connect([&chosen](int) { ++chosen; });
-    w.Text1().set_text(row.searchText);
+    w.searchBox().set_text(row.searchText);
     if (row.tab < 0) {
         clickArrow(tabs, row.tab, guint(row.button));
     } else if (row.button > 0) {
@@ -166,8 +166,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Search, TabStripIsAnAccessiblePageTabList)
 {
-    frmBrowser &w = loaded();
-    auto strip = w.TabStrip1().get_accessible();
+    MainWindow &w = loaded();
+    auto strip = w.engineTabs().get_accessible();
     EXPECT_EQ(strip->get_role(), Atk::ROLE_PAGE_TAB_LIST);
     EXPECT_EQ(strip->get_name(), "Search engines");
     ASSERT_EQ(strip->get_n_accessible_children(), 10);

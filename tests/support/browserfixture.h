@@ -6,7 +6,7 @@
 #include "settings/settingsstore.h"
 #include "testutil.h"
 #include "widgetinput.h"
-#include "window/frmbrowser.h"
+#include "window/mainwindow.h"
 
 #include <glib.h>
 #include <gtest/gtest.h>
@@ -29,21 +29,21 @@ struct BrowserFixture : testing::Test
     {
         return settings.read("Skimlark", section, key, "<missing>");
     }
-    frmBrowser &build()
+    MainWindow &build()
     {
         // One window holds the page view at a time.
         browser.reset();
         browser = std::make_unique<Browser>(settings, dialogs, view);
         return browser->window();
     }
-    frmBrowser &loaded()
+    MainWindow &loaded()
     {
         build().load();
         return browser->window();
     }
     // On screen, its first page asked for as at a start; the record of what
     // the page view was asked so far is cleared.
-    frmBrowser &shown()
+    MainWindow &shown()
     {
         loaded().show();
         EXPECT_TRUE(testutil::spinUntil([this] { return browser->window().get_mapped(); }));
@@ -53,7 +53,7 @@ struct BrowserFixture : testing::Test
         view.calls.clear();
         return browser->window();
     }
-    frmBrowser &w() { return browser->window(); }
+    MainWindow &w() { return browser->window(); }
 
     // A click as the user's: the command runs once the click has returned.
     static void click(Gtk::Widget &button)
@@ -92,7 +92,7 @@ struct BrowserFixture : testing::Test
     std::vector<std::string> visitedList()
     {
         std::vector<std::string> list;
-        for (const auto &row : w().Combo1().get_model()->children()) {
+        for (const auto &row : w().addressCombo().get_model()->children()) {
             Glib::ustring text;
             row.get_value(0, text);
             list.push_back(text);

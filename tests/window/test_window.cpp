@@ -28,7 +28,7 @@ using Window = BrowserFixture;
 
 TEST_F(Window, FirstRunLoadsTheDesignState)
 {
-    frmBrowser &w = loaded();
+    MainWindow &w = loaded();
     EXPECT_EQ(markedEngineItems(), Strings{"mnugoogle"});
     for (int n : {1, 10}) {
         const std::string invitation = "Click here to add current website to favorite #" + std::to_string(n);
@@ -36,14 +36,14 @@ TEST_F(Window, FirstRunLoadsTheDesignState)
         EXPECT_STREQ(atk_object_get_description(w.favoriteButton(n)->get_child()->get_accessible()->gobj()),
                      invitation.c_str());
     }
-    EXPECT_EQ(w.Command1().get_tooltip_text(), "");
-    ASSERT_EQ(w.TabStrip1().count(), 10);
-    EXPECT_EQ(w.TabStrip1().caption(0), "Home Page");
-    EXPECT_EQ(w.TabStrip1().tag(0), makersite::ReferralAddress);
-    EXPECT_EQ(w.TabStrip1().tag(1), "");
+    EXPECT_EQ(w.searchButton().get_tooltip_text(), "");
+    ASSERT_EQ(w.engineTabs().count(), 10);
+    EXPECT_EQ(w.engineTabs().caption(0), "Home Page");
+    EXPECT_EQ(w.engineTabs().tag(0), makersite::ReferralAddress);
+    EXPECT_EQ(w.engineTabs().tag(1), "");
     EXPECT_EQ(visitedList(), Strings{""});
-    EXPECT_EQ(w.Combo1().get_entry_text(), "");
-    EXPECT_EQ(w.Text1().get_text(), "Enter your search keyword here");
+    EXPECT_EQ(w.addressCombo().get_entry_text(), "");
+    EXPECT_EQ(w.searchBox().get_text(), "Enter your search keyword here");
     EXPECT_TRUE(w.firstActivationPending());
     EXPECT_TRUE(w.toolbarComponentAttached());
     // The load navigates nowhere, writes nothing and says nothing.
@@ -58,12 +58,12 @@ TEST_F(Window, StoredAddressesReachTheirControls)
     seed("Home", "Address", "http://home.test/");
     seed("Home", "Address3", " spaced ");
     seed("MRURL", "0", "http://last.test/");
-    frmBrowser &w = loaded();
-    EXPECT_EQ(w.Command1().get_tooltip_text(), "http://home.test/");
-    EXPECT_EQ(w.TabStrip1().tag(0), "http://home.test/");
+    MainWindow &w = loaded();
+    EXPECT_EQ(w.searchButton().get_tooltip_text(), "http://home.test/");
+    EXPECT_EQ(w.engineTabs().tag(0), "http://home.test/");
     EXPECT_EQ(w.favoriteButton(3)->get_tooltip_text(), " spaced ");
     EXPECT_EQ(visitedList(), Strings{"http://last.test/"});
-    EXPECT_EQ(w.Combo1().get_entry_text(), "");
+    EXPECT_EQ(w.addressCombo().get_entry_text(), "");
 }
 
 struct EngineRow { const char *name; const char *stored; Strings marked; };
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, EngineMarks, testing::Values(
 // do nothing when chosen.
 TEST_F(Window, EveryMenuItemAndKeyRunsACommandAndEveryEngineItemSearches)
 {
-    frmBrowser &w = loaded();
+    MainWindow &w = loaded();
     for (const MenuRow &row : MenuRows) {
         if (row.kind == MenuKind::Item) {
             EXPECT_TRUE(w.isBound(row.command) && w.menuItem(row.name)) << row.name;
@@ -115,25 +115,25 @@ TEST_F(Window, EveryMenuItemAndKeyRunsACommandAndEveryEngineItemSearches)
 // can reach above the page over the window's own controls.
 TEST_F(Window, PageQuestionsAreDrawnOverTheControlsAndThePage)
 {
-    frmBrowser &w = loaded();
+    MainWindow &w = loaded();
     ASSERT_TRUE(view.questionLayer);
     EXPECT_TRUE(w.toolbarButton("back")->is_ancestor(*view.questionLayer));
-    EXPECT_TRUE(w.TabStrip1().is_ancestor(*view.questionLayer));
+    EXPECT_TRUE(w.engineTabs().is_ancestor(*view.questionLayer));
     EXPECT_TRUE(view.widget().is_ancestor(*view.questionLayer));
 }
 
 TEST_F(Window, AccessibleNamesAndRoles)
 {
-    frmBrowser &w = loaded();
+    MainWindow &w = loaded();
     struct Row { Gtk::Widget *widget; AtkRole role; const char *name; };
     const Row rows[] = {
         {&w, ATK_ROLE_FRAME, "Skimlark"},
-        {&w.Text1(), ATK_ROLE_TEXT, "Search the Internet:"},
-        {&w.Combo1(), ATK_ROLE_COMBO_BOX, "Location:"},
-        {w.Combo1().get_entry(), ATK_ROLE_TEXT, "Location:"},
-        {&w.Command1(), ATK_ROLE_PUSH_BUTTON, "Search"},
-        {&w.Command2(), ATK_ROLE_PUSH_BUTTON, "Surf"},
-        {&w.TabStrip1(), ATK_ROLE_PAGE_TAB_LIST, "Search engines"},
+        {&w.searchBox(), ATK_ROLE_TEXT, "Search the Internet:"},
+        {&w.addressCombo(), ATK_ROLE_COMBO_BOX, "Location:"},
+        {w.addressCombo().get_entry(), ATK_ROLE_TEXT, "Location:"},
+        {&w.searchButton(), ATK_ROLE_PUSH_BUTTON, "Search"},
+        {&w.surfButton(), ATK_ROLE_PUSH_BUTTON, "Surf"},
+        {&w.engineTabs(), ATK_ROLE_PAGE_TAB_LIST, "Search engines"},
         {w.toolbarButton("back")->get_child(), ATK_ROLE_PUSH_BUTTON, "Back"},
         {w.favoriteButton(2)->get_child(), ATK_ROLE_PUSH_BUTTON, "My 2nd favorite site"},
         {w.menuItem("mnuexit"), ATK_ROLE_MENU_ITEM, "Exit"},
@@ -141,7 +141,7 @@ TEST_F(Window, AccessibleNamesAndRoles)
         {w.menuItem("mnuf10"), ATK_ROLE_MENU_ITEM, "10"},
         {engineItem("mnugoogle"), ATK_ROLE_CHECK_MENU_ITEM, "Google"},
         {engineItem("mnunewscomsearch"), ATK_ROLE_CHECK_MENU_ITEM, "CNET News.com Search"},
-        {&w.StatusBar1(), ATK_ROLE_STATUSBAR, "Status"},
+        {&w.statusBar(), ATK_ROLE_STATUSBAR, "Status"},
     };
     for (const Row &row : rows) {
         ASSERT_TRUE(row.widget) << row.name;
@@ -149,7 +149,7 @@ TEST_F(Window, AccessibleNamesAndRoles)
         EXPECT_STREQ(atk_object_get_name(row.widget->get_accessible()->gobj()), row.name);
     }
     // The status bar holds the three panels, in order.
-    AtkObject *bar = w.StatusBar1().get_accessible()->gobj();
+    AtkObject *bar = w.statusBar().get_accessible()->gobj();
     ASSERT_EQ(atk_object_get_n_accessible_children(bar), 3);
     for (int i = 0; i < 3; ++i) {
         AtkObject *child = atk_object_ref_accessible_child(bar, i);
@@ -168,8 +168,8 @@ TEST_F(Window, AccessibleNamesAndRoles)
 // typed over, and shows the text's beginning.
 TEST_F(Window, TheSearchBoxStartsShowingTheBeginningOfItsText)
 {
-    frmBrowser &w = shown();
-    Gtk::Entry &box = w.Text1();
+    MainWindow &w = shown();
+    Gtk::Entry &box = w.searchBox();
     ASSERT_EQ(w.get_focus(), &box);
     int start = 0, end = 0;
     EXPECT_TRUE(box.get_selection_bounds(start, end));
@@ -181,14 +181,14 @@ TEST_F(Window, TheSearchBoxStartsShowingTheBeginningOfItsText)
 
 TEST_F(Window, StatusPanelsKeepTheirWidths)
 {
-    frmBrowser &w = shown();
+    MainWindow &w = shown();
     w.panels()[1].set_text(std::string(400, 'x'));
     testutil::spin();
     const int widths[] = {96, 629, 96};
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(w.panels()[i].get_allocated_width(), widths[i]) << i;
     // The page area takes what is left.
-    EXPECT_GT(w.Picture1().get_allocated_height(), 200);
+    EXPECT_GT(w.pageArea().get_allocated_height(), 200);
 }
 
 TEST(WindowPlacement, CentredAboveTheMiddleOrAtTheTopLeftCorner)
@@ -212,7 +212,7 @@ TEST(WindowPlacement, CentredAboveTheMiddleOrAtTheTopLeftCorner)
 
 TEST_F(Window, FirstActivationOpensTheHomePageTabOnce)
 {
-    frmBrowser &w = build();
+    MainWindow &w = build();
     // Before the load there is no Home Page tab to open.
     w.ensureFirstActivation();
     EXPECT_TRUE(view.navigations.empty());
@@ -239,7 +239,7 @@ TEST_P(Closing, ClosesTheOtherWindowsAndWritesNothing)
 {
     seed("Home", "Address", "http://home.test/");
     const std::string before = testutil::fileContents(settings.filePath("Skimlark"));
-    frmBrowser &w = shown();
+    MainWindow &w = shown();
     Gtk::Window about;
     about.show();
     int closing = 0;

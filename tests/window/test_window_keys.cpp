@@ -25,28 +25,28 @@ class Keys : public BrowserFixture, public testing::WithParamInterface<KeyCase> 
 
 TEST_P(Keys, DoWhatTheMouseDoes)
 {
-    frmBrowser &w = shown();
+    MainWindow &w = shown();
     const KeyCase &row = GetParam();
     const std::string effect = row.effect;
     const std::string kind = effect.substr(0, effect.find(':'));
     const std::string what = effect.substr(effect.find(':') + 1);
-    w.Combo1().get_entry()->set_text("http://typed.test/");
+    w.addressCombo().get_entry()->set_text("http://typed.test/");
     view.address = "http://shown.test/";
     view.asking = kind == "question";
     view.calls.clear();
-    press(w.Command2(), row.keyval, row.modifiers);
+    press(w.surfButton(), row.keyval, row.modifiers);
     if (kind == "view") {
         EXPECT_NE(std::find(view.calls.begin(), view.calls.end(), what), view.calls.end()) << testing::PrintToString(view.calls);
         EXPECT_EQ(view.calls.size(), what == "print" ? 2u : 1u) << testing::PrintToString(view.calls);
     } else if (kind == "focus") {
-        Gtk::Entry &field = what == "address" ? *w.Combo1().get_entry() : w.Text1();
+        Gtk::Entry &field = what == "address" ? *w.addressCombo().get_entry() : w.searchBox();
         EXPECT_TRUE(field.has_focus());
         int start = 0, end = 0;
         EXPECT_TRUE(field.get_selection_bounds(start, end));
         EXPECT_EQ(end - start, int(field.get_text().size()));
     } else if (kind == "question") {
         EXPECT_EQ(view.calls, Strings{"focusQuestion"});
-        EXPECT_FALSE(w.Combo1().get_entry()->has_focus());
+        EXPECT_FALSE(w.addressCombo().get_entry()->has_focus());
     } else if (kind == "box") {
         EXPECT_EQ(dialogs.kinds(), Strings{what});
     } else if (kind == "stored") {
@@ -78,25 +78,25 @@ INSTANTIATE_TEST_SUITE_P(Rows, Keys, testing::Values(
 TEST_F(BrowserFixture, CtrlDFillsTheFirstEmptySlotAndCtrlQEnds)
 {
     seed("Home", "Address1", "http://one.test/");
-    frmBrowser &w = shown();
+    MainWindow &w = shown();
     view.address = "http://shown.test/";
-    press(w.Text1(), GDK_KEY_d, GDK_CONTROL_MASK);
+    press(w.searchBox(), GDK_KEY_d, GDK_CONTROL_MASK);
     EXPECT_EQ(stored("Home", "Address2"), "http://shown.test/");
     EXPECT_EQ(w.favoriteButton(2)->get_tooltip_text(), "http://shown.test/");
     EXPECT_EQ(stored("Home", "Address1"), "http://one.test/");
 
     int closing = 0;
     w.signal_closing().connect([&closing] { ++closing; });
-    press(w.Text1(), GDK_KEY_q, GDK_CONTROL_MASK);
+    press(w.searchBox(), GDK_KEY_q, GDK_CONTROL_MASK);
     EXPECT_EQ(closing, 1);
 }
 
 TEST_F(BrowserFixture, FindBarFindsAndEscClosesItBeforeStopping)
 {
-    frmBrowser &w = shown();
+    MainWindow &w = shown();
     FindBar &bar = browser->findBar();
     EXPECT_FALSE(bar.get_visible());
-    press(w.Command2(), GDK_KEY_f, GDK_CONTROL_MASK);
+    press(w.surfButton(), GDK_KEY_f, GDK_CONTROL_MASK);
     ASSERT_TRUE(bar.field().has_focus());
     view.calls.clear();
     bar.field().set_text("ab");
@@ -109,7 +109,7 @@ TEST_F(BrowserFixture, FindBarFindsAndEscClosesItBeforeStopping)
     EXPECT_FALSE(bar.get_visible());
     EXPECT_EQ(view.calls, (Strings{"find::forward", "takeFocus"}));
     // Reopened, the last words are selected, ready to be replaced.
-    press(w.Command2(), GDK_KEY_f, GDK_CONTROL_MASK);
+    press(w.surfButton(), GDK_KEY_f, GDK_CONTROL_MASK);
     int start = 0, end = 0;
     // The focus arrives from the display server, after the key.
     EXPECT_TRUE(testutil::spinUntil([&] { return bar.field().get_selection_bounds(start, end); },

@@ -1,4 +1,4 @@
-#include "about/frmabout.h"
+#include "about/aboutbox.h"
 
 #include "about/aboutpictures.h"
 #include "pagerules/makersite.h"
@@ -17,17 +17,17 @@ using windowplacement::Place;
 using windowplacement::TwipsPerPixel;
 
 constexpr Place DialogSize{0, 0, 6300, 4080};
-constexpr Place Picture1Place{240, 120, 495, 495};
-constexpr Place ImgcurrentseiPlace{240, 120, 735, 615};
-constexpr Place lblTitlePlace{1050, 120, 5000, 480};
-constexpr Place lblVersionPlace{1050, 600, 5000, 300};
-constexpr Place Label3Place{1050, 960, 5000, 360};
-constexpr Place Label1Place{240, 1620, 1560, 300};
-constexpr Place LblmePlace{1860, 1620, 2400, 300};
-constexpr Place Image1Place{240, 2040, 2250, 600};
-constexpr Place lblEnginePlace{240, 2700, 5820, 600};
-constexpr Place Command1Place{240, 3360, 3600, 435};
-constexpr Place cmdOKPlace{4560, 3360, 1500, 435};
+constexpr Place IconPlace{240, 120, 495, 495};
+constexpr Place AnimationPlace{240, 120, 735, 615};
+constexpr Place TitlePlace{1050, 120, 5000, 480};
+constexpr Place VersionPlace{1050, 600, 5000, 300};
+constexpr Place ProductPlace{1050, 960, 5000, 360};
+constexpr Place DevelopedByPlace{240, 1620, 1560, 300};
+constexpr Place MakerNamePlace{1860, 1620, 2400, 300};
+constexpr Place LogoPlace{240, 2040, 2250, 600};
+constexpr Place EnginePlace{240, 2700, 5820, 600};
+constexpr Place VisitButtonPlace{240, 3360, 3600, 435};
+constexpr Place OkButtonPlace{4560, 3360, 1500, 435};
 
 const char *const IconTarget = "application/x-skimlark-about-icon";
 const char *const SoundAddress = "resource:///org/velmora/skimlark/sounds/plink.wav";
@@ -73,8 +73,8 @@ void setCursorOnRealize(Gtk::Widget &widget, std::function<Glib::RefPtr<Gdk::Cur
 }
 } // namespace
 
-frmAbout::frmAbout(Gtk::Window &mainWindow, const std::string &engineText)
-    : m_animation(float(ImgcurrentseiPlace.left), ImgcurrentseiPlace.top)
+AboutBox::AboutBox(Gtk::Window &mainWindow, const std::string &engineText)
+    : m_animation(float(AnimationPlace.left), AnimationPlace.top)
 {
     set_title("About Skimlark");
     get_accessible()->set_name("About Skimlark");
@@ -82,39 +82,39 @@ frmAbout::frmAbout(Gtk::Window &mainWindow, const std::string &engineText)
     set_resizable(false);
     set_icon_list(appicon::icons());
     buildControls();
-    lblEngine.set_text("Pages are shown by " + engineText
+    m_engine.set_text("Pages are shown by " + engineText
                        + ". Its security updates come from your system's packages.");
 
     // Load.
-    lblVersion.set_text(versionText());
+    m_version.set_text(versionText());
     centreOn(mainWindow);
-    lblTitle.set_text("Skimlark");
+    m_title.set_text("Skimlark");
     ensureResources();
     m_sound.play(SoundAddress);
 
-    Timer1 = Glib::signal_timeout().connect([this] { recolourName(); return true; }, 500);
-    Timer2 = Glib::signal_timeout().connect([this] { animate(); return true; }, 50);
+    m_nameColourTimer = Glib::signal_timeout().connect([this] { recolourName(); return true; }, 500);
+    m_animationTimer = Glib::signal_timeout().connect([this] { animate(); return true; }, 50);
 }
 
-frmAbout::~frmAbout()
+AboutBox::~AboutBox()
 {
-    Timer1.disconnect();
-    Timer2.disconnect();
+    m_nameColourTimer.disconnect();
+    m_animationTimer.disconnect();
 }
 
-std::string frmAbout::versionText()
+std::string AboutBox::versionText()
 {
     return std::string("Version ") + SKIMLARK_VERSION;
 }
 
-std::uint32_t frmAbout::colourFromRandoms(double r1, double r2, double r3)
+std::uint32_t AboutBox::colourFromRandoms(double r1, double r2, double r3)
 {
     // nearbyint under the default rounding mode rounds halves to the even neighbour.
     auto channel = [](double r) { return std::uint32_t(std::nearbyint(r * 255.0)); };
     return channel(r1) | (channel(r2) << 8) | (channel(r3) << 16);
 }
 
-void frmAbout::buildControls()
+void AboutBox::buildControls()
 {
     auto place = [this](Gtk::Widget &widget, const Place &p) {
         widget.set_size_request(px(p.width), px(p.height));
@@ -127,66 +127,66 @@ void frmAbout::buildControls()
     m_layout.set_size_request(px(DialogSize.width), px(DialogSize.height));
     add(m_layout);
 
-    m_icon.set(aboutpictures::icon(px(Picture1Place.width)));
-    Picture1.add(m_icon);
-    Picture1.set_visible_window(false);
-    Picture1.get_accessible()->set_name("Skimlark icon");
-    place(Picture1, Picture1Place);
+    m_icon.set(aboutpictures::icon(px(IconPlace.width)));
+    m_iconBox.add(m_icon);
+    m_iconBox.set_visible_window(false);
+    m_iconBox.get_accessible()->set_name("Skimlark icon");
+    place(m_iconBox, IconPlace);
 
     Pango::AttrList titleFont = attributes(true, 1.6, false, nullptr);
-    lblTitle.set_attributes(titleFont);
-    text(lblTitle, lblTitlePlace);
-    text(lblVersion, lblVersionPlace);
-    Label3.set_text("Skimlark");
+    m_title.set_attributes(titleFont);
+    text(m_title, TitlePlace);
+    text(m_version, VersionPlace);
+    m_product.set_text("Skimlark");
     Pango::AttrList arial = attributes(false, 1.0, false, "Arial");
-    Label3.set_attributes(arial);
-    text(Label3, Label3Place);
-    Label1.set_text("Developed by:");
-    text(Label1, Label1Place);
+    m_product.set_attributes(arial);
+    text(m_product, ProductPlace);
+    m_developedBy.set_text("Developed by:");
+    text(m_developedBy, DevelopedByPlace);
 
-    Lblme.set_text(makersite::Name);
-    Lblme.set_xalign(0);
+    m_makerName.set_text(makersite::Name);
+    m_makerName.set_xalign(0);
     Pango::AttrList linkFont = attributes(true, 1.0, true, nullptr);
-    Lblme.set_attributes(linkFont);
-    Lblme.get_style_context()->add_provider(m_nameColour, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-    m_nameBox.add(Lblme);
+    m_makerName.set_attributes(linkFont);
+    m_makerName.get_style_context()->add_provider(m_nameColour, GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    m_nameBox.add(m_makerName);
     m_nameBox.set_tooltip_text("Check out our other software!");
-    Lblme.get_accessible()->set_name(makersite::Name);
-    Lblme.get_accessible()->set_description("Check out our other software!");
-    place(m_nameBox, LblmePlace);
+    m_makerName.get_accessible()->set_name(makersite::Name);
+    m_makerName.get_accessible()->set_description("Check out our other software!");
+    place(m_nameBox, MakerNamePlace);
 
     m_logo.set(aboutpictures::logo());
     m_logo.set_halign(Gtk::ALIGN_START);
-    Image1.add(m_logo);
-    Image1.set_tooltip_text(makersite::Name);
-    Image1.get_accessible()->set_name(makersite::Name + " logo");
-    place(Image1, Image1Place);
+    m_logoBox.add(m_logo);
+    m_logoBox.set_tooltip_text(makersite::Name);
+    m_logoBox.get_accessible()->set_name(makersite::Name + " logo");
+    place(m_logoBox, LogoPlace);
 
-    lblEngine.set_line_wrap(true);
-    lblEngine.set_valign(Gtk::ALIGN_START);
-    text(lblEngine, lblEnginePlace);
+    m_engine.set_line_wrap(true);
+    m_engine.set_valign(Gtk::ALIGN_START);
+    text(m_engine, EnginePlace);
 
-    Command1.set_label("Visit " + makersite::Host);
-    Command1.get_accessible()->set_name(Command1.get_label());
+    m_visitButton.set_label("Visit " + makersite::Host);
+    m_visitButton.get_accessible()->set_name(m_visitButton.get_label());
     // Enter on this button visits, as a click does; the default stays OK's
     // only while the focus is elsewhere.
-    Command1.set_receives_default(true);
-    place(Command1, Command1Place);
+    m_visitButton.set_receives_default(true);
+    place(m_visitButton, VisitButtonPlace);
 
-    cmdOK.set_label("_OK");
-    cmdOK.set_use_underline(true);
-    cmdOK.get_accessible()->set_name("OK");
-    cmdOK.set_can_default(true);
-    place(cmdOK, cmdOKPlace);
+    m_okButton.set_label("_OK");
+    m_okButton.set_use_underline(true);
+    m_okButton.get_accessible()->set_name("OK");
+    m_okButton.set_can_default(true);
+    place(m_okButton, OkButtonPlace);
 
     // Drawn over the other controls; it has no window of its own, so clicks
     // pass through to them.
-    Imgcurrentsei.get_accessible()->set_name("Animation");
-    m_layout.put(Imgcurrentsei, px(ImgcurrentseiPlace.left), px(ImgcurrentseiPlace.top));
+    m_animationPicture.get_accessible()->set_name("Animation");
+    m_layout.put(m_animationPicture, px(AnimationPlace.left), px(AnimationPlace.top));
     for (int i = 0; i < AboutAnimation::FrameCount; ++i)
-        imgsei[i] = aboutpictures::frame(i);
+        m_animationFrames[i] = aboutpictures::frame(i);
 
-    for (Gtk::EventBox *link : {&m_nameBox, &Image1}) {
+    for (Gtk::EventBox *link : {&m_nameBox, &m_logoBox}) {
         link->signal_button_release_event().connect([this](GdkEventButton *event) {
             if (event->button != 1)
                 return false;
@@ -198,30 +198,30 @@ void frmAbout::buildControls()
     setCursorOnRealize(m_nameBox, [this, pointer] {
         return Gdk::Cursor::create(get_display(), pointer, 1, 1);
     });
-    setCursorOnRealize(Image1, [this] { return Gdk::Cursor::create(get_display(), "pointer"); });
-    Command1.signal_clicked().connect([this] { visitRequested.emit(); });
-    cmdOK.signal_clicked().connect([this] { close(); });
+    setCursorOnRealize(m_logoBox, [this] { return Gdk::Cursor::create(get_display(), "pointer"); });
+    m_visitButton.signal_clicked().connect([this] { visitRequested.emit(); });
+    m_okButton.signal_clicked().connect([this] { close(); });
 
     // The icon is what the user drags onto OK; nothing else is taken there.
     const std::vector<Gtk::TargetEntry> targets{Gtk::TargetEntry(IconTarget, Gtk::TARGET_SAME_APP)};
-    Picture1.drag_source_set(targets, Gdk::BUTTON1_MASK, Gdk::ACTION_MOVE);
-    Picture1.drag_source_set_icon(m_icon.get_pixbuf());
-    Picture1.signal_drag_data_get().connect(
+    m_iconBox.drag_source_set(targets, Gdk::BUTTON1_MASK, Gdk::ACTION_MOVE);
+    m_iconBox.drag_source_set_icon(m_icon.get_pixbuf());
+    m_iconBox.signal_drag_data_get().connect(
         [](const Glib::RefPtr<Gdk::DragContext> &, Gtk::SelectionData &data, guint, guint) {
             static const guint8 payload[] = {'1'};
             data.set(data.get_target(), 8, payload, sizeof payload);
         });
-    cmdOK.drag_dest_set(targets, Gtk::DEST_DEFAULT_ALL, Gdk::ACTION_MOVE);
-    cmdOK.signal_drag_data_received().connect(
+    m_okButton.drag_dest_set(targets, Gtk::DEST_DEFAULT_ALL, Gdk::ACTION_MOVE);
+    m_okButton.signal_drag_data_received().connect(
         [this](const Glib::RefPtr<Gdk::DragContext> &, int, int, const Gtk::SelectionData &,
                guint, guint) { iconDropped(); });
 
     m_layout.show_all();
-    set_default(cmdOK);
-    cmdOK.grab_focus();
+    set_default(m_okButton);
+    m_okButton.grab_focus();
 }
 
-void frmAbout::centreOn(Gtk::Window &mainWindow)
+void AboutBox::centreOn(Gtk::Window &mainWindow)
 {
     Glib::RefPtr<Gdk::Display> display = mainWindow.get_display();
     Glib::RefPtr<Gdk::Monitor> monitor;
@@ -246,20 +246,20 @@ void frmAbout::centreOn(Gtk::Window &mainWindow)
     }, false);
 }
 
-void frmAbout::placeByOuterSize(int width, int height)
+void AboutBox::placeByOuterSize(int width, int height)
 {
     // A screen smaller than the box shows its top-left corner, not a part off screen.
     move(m_workArea.get_x() + std::max(0, (m_workArea.get_width() - width) / 2),
          m_workArea.get_y() + std::max(0, (m_workArea.get_height() - height) / 2));
 }
 
-int frmAbout::innerHeightTwips() const
+int AboutBox::innerHeightTwips() const
 {
     const int height = m_layout.get_allocated_height();
     return (height > 1 ? height : px(DialogSize.height)) * TwipsPerPixel;
 }
 
-void frmAbout::recolourName()
+void AboutBox::recolourName()
 {
     const std::uint32_t colour = colourFromRandoms(g_random_double(), g_random_double(),
                                                    g_random_double());
@@ -269,7 +269,7 @@ void frmAbout::recolourName()
     m_nameColour->load_from_data(css);
 }
 
-void frmAbout::animate()
+void AboutBox::animate()
 {
     const std::optional<AboutAnimation::Placement> shown = m_animation.tick(innerHeightTwips());
     if (!shown)
@@ -278,19 +278,19 @@ void frmAbout::animate()
     const int height = px(shown->height);
     // The picture is stretched to the size of the moment.
     if (width > 0 && height > 0)
-        Imgcurrentsei.set(imgsei[shown->frame]->scale_simple(width, height, Gdk::INTERP_BILINEAR));
+        m_animationPicture.set(m_animationFrames[shown->frame]->scale_simple(width, height, Gdk::INTERP_BILINEAR));
     else
-        Imgcurrentsei.clear();
-    m_layout.move(Imgcurrentsei, px(std::lround(shown->left)), px(shown->top));
+        m_animationPicture.clear();
+    m_layout.move(m_animationPicture, px(std::lround(shown->left)), px(shown->top));
 }
 
-void frmAbout::iconDropped()
+void AboutBox::iconDropped()
 {
     m_animation.start();
-    Picture1.hide();
+    m_iconBox.hide();
 }
 
-bool frmAbout::on_key_press_event(GdkEventKey *event)
+bool AboutBox::on_key_press_event(GdkEventKey *event)
 {
     // OK is the cancel button too.
     if (event->keyval == GDK_KEY_Escape) {
@@ -300,18 +300,18 @@ bool frmAbout::on_key_press_event(GdkEventKey *event)
     return Gtk::Window::on_key_press_event(event);
 }
 
-bool frmAbout::on_delete_event(GdkEventAny *)
+bool AboutBox::on_delete_event(GdkEventAny *)
 {
     // Hidden, not destroyed: the owner builds a new box for the next About.
     hide();
     return true;
 }
 
-void frmAbout::on_hide()
+void AboutBox::on_hide()
 {
     // Closed: nothing runs on until the next About builds the box afresh.
-    Timer1.disconnect();
-    Timer2.disconnect();
+    m_nameColourTimer.disconnect();
+    m_animationTimer.disconnect();
     m_sound.stop();
     Gtk::Window::on_hide();
 }

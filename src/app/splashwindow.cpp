@@ -1,4 +1,4 @@
-#include "app/frmsplash.h"
+#include "app/splashwindow.h"
 
 #include "util/appicon.h"
 #include "util/windowplacement.h"
@@ -17,7 +17,7 @@ void style(Gtk::Widget &widget, const std::string &css)
 }
 } // namespace
 
-frmSplash::frmSplash() : m_label1("Skimlark"), m_label2("Developed by Velmora")
+SplashWindow::SplashWindow() : m_name("Skimlark"), m_maker("Developed by Velmora")
 {
     set_title("");
     // A splash, not a frame a screen reader would take for the main window.
@@ -37,31 +37,31 @@ frmSplash::frmSplash() : m_label1("Skimlark"), m_label2("Developed by Velmora")
     // Kept off the task bar, the splash needs no large icons: drawing them
     // would only delay its first paint.
     set_icon(Gdk::Pixbuf::create(icon, 0, 0, icon->get_width(), icon->get_height()));
-    for (auto [image, left] : {std::pair{&m_image2, 120}, std::pair{&m_image1, 4200}}) {
+    for (auto [image, left] : {std::pair{&m_leftIcon, 120}, std::pair{&m_rightIcon, 4200}}) {
         image->set(icon);
         image->set_size_request(pixels(480), pixels(465));
         m_fixed.put(*image, pixels(left), pixels(120));
     }
     const char *face = "font-family: Arial, \"Liberation Sans\", Helvetica, sans-serif; color: #000000;";
-    style(m_label1, std::string("label { ") + face + " font-size: 20.25pt; font-weight: bold; font-style: italic; }");
-    style(m_label2, std::string("label { ") + face + " font-size: 8.25pt; font-weight: bold; }");
-    m_label1.set_size_request(pixels(3615), pixels(615));
-    m_label2.set_size_request(pixels(2175), pixels(255));
-    m_label1.set_xalign(0);
-    m_label2.set_xalign(0);
-    m_fixed.put(m_label1, pixels(720), pixels(120));
-    m_fixed.put(m_label2, pixels(1440), pixels(720));
+    style(m_name, std::string("label { ") + face + " font-size: 20.25pt; font-weight: bold; font-style: italic; }");
+    style(m_maker, std::string("label { ") + face + " font-size: 8.25pt; font-weight: bold; }");
+    m_name.set_size_request(pixels(3615), pixels(615));
+    m_maker.set_size_request(pixels(2175), pixels(255));
+    m_name.set_xalign(0);
+    m_maker.set_xalign(0);
+    m_fixed.put(m_name, pixels(720), pixels(120));
+    m_fixed.put(m_maker, pixels(1440), pixels(720));
     add(m_fixed);
     m_fixed.show_all();
 }
 
-void frmSplash::runPasses(int passes)
+void SplashWindow::runPasses(int passes)
 {
     for (int pass = 0; pass < passes; ++pass)
         Gtk::Main::iteration(false);
 }
 
-void frmSplash::runSequence(int passes, const std::function<void()> &showMainWindow,
+void SplashWindow::runSequence(int passes, const std::function<void()> &showMainWindow,
                             const std::function<void()> &whileWaiting)
 {
     show();
@@ -81,7 +81,7 @@ void frmSplash::runSequence(int passes, const std::function<void()> &showMainWin
     hide();
 }
 
-bool frmSplash::on_key_press_event(GdkEventKey *event)
+bool SplashWindow::on_key_press_event(GdkEventKey *event)
 {
     const guint key = event->keyval;
     if (gdk_keyval_to_unicode(key) != 0 || key == GDK_KEY_Return || key == GDK_KEY_KP_Enter

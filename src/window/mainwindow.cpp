@@ -1,4 +1,4 @@
-#include "window/frmbrowser.h"
+#include "window/mainwindow.h"
 
 #include "interfaces/pageview.h"
 #include "util/appicon.h"
@@ -11,22 +11,22 @@ namespace {
 
 using windowplacement::Place;
 
-constexpr Place Label1Place{120, 720, 2055, 255};
-constexpr Place Text1Place{2160, 720, 2415, 315};
-constexpr Place Command1Place{4680, 720, 1215, 375};
-constexpr Place Label2Place{6000, 720, 1095, 255};
-constexpr Place Combo1Place{6960, 720, 4095, 315};
-constexpr Place Command2Place{11160, 720, 735, 375};
-constexpr int Toolbar1Height = 660;
-constexpr int SearchRowHeight = 1200 - Toolbar1Height;
-constexpr int UCmoreToolbarHeight = 390;
+constexpr Place SearchLabelPlace{120, 720, 2055, 255};
+constexpr Place SearchBoxPlace{2160, 720, 2415, 315};
+constexpr Place SearchButtonPlace{4680, 720, 1215, 375};
+constexpr Place AddressLabelPlace{6000, 720, 1095, 255};
+constexpr Place AddressComboPlace{6960, 720, 4095, 315};
+constexpr Place SurfButtonPlace{11160, 720, 735, 375};
+constexpr int ToolbarHeight = 660;
+constexpr int SearchRowHeight = 1200 - ToolbarHeight;
+constexpr int ProgressToolbarHeight = 390;
 constexpr int ClientWidth = 17160;
 constexpr int ClientHeight = 7905;
 constexpr int CentreRaise = 85;
 constexpr int PanelWidths[3] = {1440, 9440, 1440};
 constexpr int HomePageTab = 0;
 
-// Toolbar1 positions 1 to 23; a null key is a separator.
+// The toolbar's positions 1 to 23; a null key is a separator.
 struct ToolbarSlot { const char *key; const char *tooltip; };
 constexpr ToolbarSlot ToolbarSlots[23] = {
     {"back", "Back"}, {"forward", "Forward"}, {"stop", "Stop"}, {"refresh", "Refresh"},
@@ -69,8 +69,8 @@ double fittingPoints(Gtk::Label &label, double points, int width)
 
 } // namespace
 
-frmBrowser::frmBrowser(PageView &pageView)
-    : m_WebBrowser1(pageView),
+MainWindow::MainWindow(PageView &pageView)
+    : m_pageView(pageView),
       m_menus(m_menuBar, m_keys, [this](Command command, int argument) { runLater(command, argument); })
 {
     set_title("Skimlark");
@@ -83,23 +83,23 @@ frmBrowser::frmBrowser(PageView &pageView)
     bind(Command::FullScreen, [this](int) { toggleFullScreen(); });
 }
 
-frmBrowser::~frmBrowser()
+MainWindow::~MainWindow()
 {
     m_toolbarComponent.release();
 }
 
-void frmBrowser::buildControls()
+void MainWindow::buildControls()
 {
     add(m_layer);
     m_layer.add(m_layout);
-    m_WebBrowser1.showQuestionsOver(m_layer);
+    m_pageView.showQuestionsOver(m_layer);
     m_layout.pack_start(m_menuBar, false, false);
     buildToolbar();
 
     // The search row keeps the design's places; the fields keep them too.
     const std::pair<Gtk::Widget *, Place> row[] = {
-        {&m_Label1, Label1Place}, {&m_Text1, Text1Place}, {&m_Command1, Command1Place},
-        {&m_Label2, Label2Place}, {&m_Combo1, Combo1Place}, {&m_Command2, Command2Place}};
+        {&m_searchLabel, SearchLabelPlace}, {&m_searchBox, SearchBoxPlace}, {&m_searchButton, SearchButtonPlace},
+        {&m_addressLabel, AddressLabelPlace}, {&m_addressCombo, AddressComboPlace}, {&m_surfButton, SurfButtonPlace}};
     m_searchRow.set_size_request(-1, pixels(SearchRowHeight));
     // The design's fields are lower than the theme's: the row keeps them compact.
     static bool compactStyle = false;
@@ -114,86 +114,86 @@ void frmBrowser::buildControls()
                                                    GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     }
     m_searchRow.get_style_context()->add_class("skimlark-compact");
-    m_TabStrip1.get_style_context()->add_class("skimlark-tabs");
+    m_engineTabs.get_style_context()->add_class("skimlark-tabs");
     for (const auto &[widget, place] : row) {
-        widget->set_size_request(pixels(place.width), pixels(Command1Place.height));
-        m_searchRow.put(*widget, pixels(place.left), pixels(place.top - Toolbar1Height) - 5);
+        widget->set_size_request(pixels(place.width), pixels(SearchButtonPlace.height));
+        m_searchRow.put(*widget, pixels(place.left), pixels(place.top - ToolbarHeight) - 5);
     }
     m_layout.pack_start(m_searchRow, false, false);
 
-    m_Label1.set_text("Search the Internet:");
-    m_Label2.set_text("Location:");
-    m_Label1.set_mnemonic_widget(m_Text1);
-    m_Label2.set_mnemonic_widget(*m_Combo1.get_entry());
-    for (Gtk::Label *label : {&m_Label1, &m_Label2}) {
+    m_searchLabel.set_text("Search the Internet:");
+    m_addressLabel.set_text("Location:");
+    m_searchLabel.set_mnemonic_widget(m_searchBox);
+    m_addressLabel.set_mnemonic_widget(*m_addressCombo.get_entry());
+    for (Gtk::Label *label : {&m_searchLabel, &m_addressLabel}) {
         label->set_xalign(0);
     }
     const double points = std::min(
-        fittingPoints(m_Label1, 9.75, pixels(Text1Place.left - Label1Place.left) - 4),
-        fittingPoints(m_Label2, 9.75, pixels(Combo1Place.left - Label2Place.left) - 4));
+        fittingPoints(m_searchLabel, 9.75, pixels(SearchBoxPlace.left - SearchLabelPlace.left) - 4),
+        fittingPoints(m_addressLabel, 9.75, pixels(AddressComboPlace.left - AddressLabelPlace.left) - 4));
     const std::string labelCss = "label { font-weight: bold; font-size: " + std::to_string(points) + "pt; }";
-    cssFor(m_Label1, labelCss);
-    cssFor(m_Label2, labelCss);
+    cssFor(m_searchLabel, labelCss);
+    cssFor(m_addressLabel, labelCss);
 
-    m_Text1.set_text("Enter your search keyword here");
-    m_Text1.get_accessible()->set_name("Search the Internet:");
-    m_Combo1.get_accessible()->set_name("Location:");
-    m_Combo1.get_entry()->get_accessible()->set_name("Location:");
-    m_Combo1.get_entry()->set_width_chars(1);
-    m_Text1.set_width_chars(1);
+    m_searchBox.set_text("Enter your search keyword here");
+    m_searchBox.get_accessible()->set_name("Search the Internet:");
+    m_addressCombo.get_accessible()->set_name("Location:");
+    m_addressCombo.get_entry()->get_accessible()->set_name("Location:");
+    m_addressCombo.get_entry()->set_width_chars(1);
+    m_searchBox.set_width_chars(1);
     // A field whose whole text is selected as it takes the focus shows the
     // text's beginning, with the cursor there, not its end.
-    for (Gtk::Entry *field : {&m_Text1, m_Combo1.get_entry()}) {
+    for (Gtk::Entry *field : {&m_searchBox, m_addressCombo.get_entry()}) {
         field->signal_grab_focus().connect([field] {
             int start = 0, end = 0;
             if (field->get_selection_bounds(start, end) && start == 0 && end == field->get_text_length())
                 field->select_region(end, 0);
         }, true);
     }
-    m_Command1.set_label("Search");
-    m_Command2.set_label("Surf");
-    m_Command1.get_accessible()->set_name("Search");
-    m_Command2.get_accessible()->set_name("Surf");
-    for (Gtk::Button *button : {&m_Command1, &m_Command2})
+    m_searchButton.set_label("Search");
+    m_surfButton.set_label("Surf");
+    m_searchButton.get_accessible()->set_name("Search");
+    m_surfButton.get_accessible()->set_name("Surf");
+    for (Gtk::Button *button : {&m_searchButton, &m_surfButton})
         button->set_can_default(true);
 
-    m_TabStrip1.get_accessible()->set_name("Search engines");
-    m_TabStrip1.addTab("");
-    m_layout.pack_start(m_TabStrip1, false, false);
+    m_engineTabs.get_accessible()->set_name("Search engines");
+    m_engineTabs.addTab("");
+    m_layout.pack_start(m_engineTabs, false, false);
 
-    m_UCmoreToolbar.set_toolbar_style(Gtk::TOOLBAR_ICONS);
-    m_UCmoreToolbar.set_size_request(-1, pixels(UCmoreToolbarHeight));
-    m_UCmoreToolbar.get_accessible()->set_name("Page toolbar");
-    m_UCmoreToolbar.set_no_show_all(true);
-    m_layout.pack_start(m_UCmoreToolbar, false, false);
+    m_progressToolbar.set_toolbar_style(Gtk::TOOLBAR_ICONS);
+    m_progressToolbar.set_size_request(-1, pixels(ProgressToolbarHeight));
+    m_progressToolbar.get_accessible()->set_name("Page toolbar");
+    m_progressToolbar.set_no_show_all(true);
+    m_layout.pack_start(m_progressToolbar, false, false);
 
-    m_Picture1.pack_start(m_WebBrowser1.widget(), true, true);
-    m_layout.pack_start(m_Picture1, true, true);
+    m_pageArea.pack_start(m_pageView.widget(), true, true);
+    m_layout.pack_start(m_pageArea, true, true);
 
     buildStatusBar();
     m_layout.show_all();
     m_layer.show();
 }
 
-void frmBrowser::buildToolbar()
+void MainWindow::buildToolbar()
 {
-    m_Toolbar1.set_toolbar_style(Gtk::TOOLBAR_ICONS);
-    m_Toolbar1.set_icon_size(Gtk::ICON_SIZE_LARGE_TOOLBAR);
-    m_Toolbar1.set_size_request(-1, pixels(Toolbar1Height));
-    m_Toolbar1.get_accessible()->set_name("Navigation");
+    m_toolbar.set_toolbar_style(Gtk::TOOLBAR_ICONS);
+    m_toolbar.set_icon_size(Gtk::ICON_SIZE_LARGE_TOOLBAR);
+    m_toolbar.set_size_request(-1, pixels(ToolbarHeight));
+    m_toolbar.get_accessible()->set_name("Navigation");
     for (int position = 1; position <= 23; ++position) {
         const ToolbarSlot &slot = ToolbarSlots[position - 1];
         if (!slot.key) {
             auto *separator = Gtk::manage(new Gtk::SeparatorToolItem);
             // One visible divider between the navigation and the favorite groups.
             separator->set_no_show_all(position != 6);
-            m_Toolbar1.append(*separator);
+            m_toolbar.append(*separator);
             continue;
         }
         auto *image = Gtk::manage(new Gtk::Image(toolbaricons::draw(toolbaricons::pictureFor(slot.key))));
         auto *button = Gtk::manage(new Gtk::ToolButton(*image, slot.tooltip));
         button->set_name(slot.key);
-        m_Toolbar1.append(*button);
+        m_toolbar.append(*button);
         m_toolbarButtons[position] = button;
         // A tool item's own accessible is a wrapper: name and describe the
         // button inside it. Its tooltip may be set on the item or (through
@@ -214,15 +214,15 @@ void frmBrowser::buildToolbar()
         inner->property_tooltip_text().signal_changed().connect([=] { follow(inner, button); });
         button->set_tooltip_text(slot.tooltip);
     }
-    m_layout.pack_start(m_Toolbar1, false, false);
+    m_layout.pack_start(m_toolbar, false, false);
 }
 
-void frmBrowser::buildStatusBar()
+void MainWindow::buildStatusBar()
 {
-    atk_object_set_role(m_StatusBar1.get_accessible()->gobj(), ATK_ROLE_STATUSBAR);
-    m_StatusBar1.get_accessible()->set_name("Status");
-    m_StatusBar1.set_spacing(4);
-    m_StatusBar1.set_border_width(2);
+    atk_object_set_role(m_statusBar.get_accessible()->gobj(), ATK_ROLE_STATUSBAR);
+    m_statusBar.get_accessible()->set_name("Status");
+    m_statusBar.set_spacing(4);
+    m_statusBar.set_border_width(2);
     for (int i = 0; i < 3; ++i) {
         Gtk::Label &panel = m_panels[i];
         panel.set_xalign(0);
@@ -233,12 +233,12 @@ void frmBrowser::buildStatusBar()
         panel.set_max_width_chars(1);
         cssFor(panel, "label { border: 1px solid; border-color: #a0a0a0 #ffffff #ffffff #a0a0a0;"
                       " padding: 1px 4px; }");
-        m_StatusBar1.pack_start(panel, false, false);
+        m_statusBar.pack_start(panel, false, false);
     }
-    m_layout.pack_end(m_StatusBar1, false, false);
+    m_layout.pack_end(m_statusBar, false, false);
 }
 
-Gtk::ToolButton *frmBrowser::toolbarButton(const std::string &key) const
+Gtk::ToolButton *MainWindow::toolbarButton(const std::string &key) const
 {
     for (Gtk::ToolButton *button : m_toolbarButtons) {
         if (button && button->get_name() == key)
@@ -247,40 +247,40 @@ Gtk::ToolButton *frmBrowser::toolbarButton(const std::string &key) const
     return nullptr;
 }
 
-Gtk::ToolButton *frmBrowser::favoriteButton(int n) const
+Gtk::ToolButton *MainWindow::favoriteButton(int n) const
 {
     return n >= 1 && n <= 10 ? m_toolbarButtons[13 + n] : nullptr;
 }
 
-void frmBrowser::load()
+void MainWindow::load()
 {
     // The second toolbar shows the page's load progress.
-    m_UCmoreToolbar.show();
-    m_toolbarComponent.attach(m_UCmoreToolbar, m_WebBrowser1);
+    m_progressToolbar.show();
+    m_toolbarComponent.attach(m_progressToolbar, m_pageView);
     m_firstActivation = true;
-    m_TabStrip1.setCaption(HomePageTab, "Home Page");
+    m_engineTabs.setCaption(HomePageTab, "Home Page");
     placeOnScreen();
 }
 
-void frmBrowser::bind(Command command, std::function<void(int)> run)
+void MainWindow::bind(Command command, std::function<void(int)> run)
 {
     m_commands[command] = std::move(run);
 }
 
-void frmBrowser::run(Command command, int argument)
+void MainWindow::run(Command command, int argument)
 {
     const auto found = m_commands.find(command);
     if (found != m_commands.end())
         found->second(argument);
 }
 
-void frmBrowser::runLater(Command command, int argument)
+void MainWindow::runLater(Command command, int argument)
 {
     // Bound to the window, so a window closed meanwhile runs nothing.
-    Glib::signal_idle().connect_once(sigc::bind(sigc::mem_fun(*this, &frmBrowser::run), command, argument));
+    Glib::signal_idle().connect_once(sigc::bind(sigc::mem_fun(*this, &MainWindow::run), command, argument));
 }
 
-void frmBrowser::toggleFullScreen()
+void MainWindow::toggleFullScreen()
 {
     if (m_fullScreen)
         unfullscreen();
@@ -288,13 +288,13 @@ void frmBrowser::toggleFullScreen()
         fullscreen();
 }
 
-bool frmBrowser::on_window_state_event(GdkEventWindowState *event)
+bool MainWindow::on_window_state_event(GdkEventWindowState *event)
 {
     m_fullScreen = event->new_window_state & GDK_WINDOW_STATE_FULLSCREEN;
     return Gtk::Window::on_window_state_event(event);
 }
 
-bool frmBrowser::on_key_press_event(GdkEventKey *event)
+bool MainWindow::on_key_press_event(GdkEventKey *event)
 {
     // Ahead of the focused control: the keys below mean the same everywhere.
     const auto modifiers = GdkModifierType(event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK));
@@ -312,20 +312,20 @@ bool frmBrowser::on_key_press_event(GdkEventKey *event)
     return Gtk::Window::on_key_press_event(event);
 }
 
-void frmBrowser::placeOnScreen()
+void MainWindow::placeOnScreen()
 {
     placeNow();
     if (!m_placedByFrame) {
         m_placedByFrame = true;
         signal_map_event().connect([this](GdkEventAny *) {
             // The window manager adds its frame once the window is mapped.
-            Glib::signal_timeout().connect_once(sigc::mem_fun(*this, &frmBrowser::placeNow), 50);
+            Glib::signal_timeout().connect_once(sigc::mem_fun(*this, &MainWindow::placeNow), 50);
             return false;
         }, false);
     }
 }
 
-void frmBrowser::placeNow()
+void MainWindow::placeNow()
 {
     // Centred by the outer size: until the frame is known that is the window's
     // own size, and once mapped the frame is taken into account.
@@ -351,13 +351,13 @@ void frmBrowser::placeNow()
     move(corner.x, corner.y);
 }
 
-bool frmBrowser::on_focus_in_event(GdkEventFocus *event)
+bool MainWindow::on_focus_in_event(GdkEventFocus *event)
 {
     ensureFirstActivation();
     return Gtk::Window::on_focus_in_event(event);
 }
 
-bool frmBrowser::on_motion_notify_event(GdkEventMotion *event)
+bool MainWindow::on_motion_notify_event(GdkEventMotion *event)
 {
     // The one-time operation on the first move over the window's own surface: a repaint.
     if (!m_firstMouseMove && event->window == get_window()->gobj()) {
@@ -367,7 +367,7 @@ bool frmBrowser::on_motion_notify_event(GdkEventMotion *event)
     return Gtk::Window::on_motion_notify_event(event);
 }
 
-void frmBrowser::ensureFirstActivation()
+void MainWindow::ensureFirstActivation()
 {
     if (!m_firstActivation)
         return;
@@ -375,7 +375,7 @@ void frmBrowser::ensureFirstActivation()
     m_firstActivated.emit();
 }
 
-bool frmBrowser::on_delete_event(GdkEventAny *)
+bool MainWindow::on_delete_event(GdkEventAny *)
 {
     // Never refused; nothing is saved, every setting was written when it changed.
     hide();

@@ -18,30 +18,30 @@ class PageView;
 // the first activation and the close that ends the program. Behaviour is
 // wired onto the controls from outside, through the accessors below; the
 // menu items and keys run the commands bound to them.
-class frmBrowser : public Gtk::Window
+class MainWindow : public Gtk::Window
 {
 public:
-    explicit frmBrowser(PageView &pageView);
-    ~frmBrowser() override;
+    explicit MainWindow(PageView &pageView);
+    ~MainWindow() override;
 
     // The window's own part of the load: the page toolbar and its component,
     // the Home Page tab's caption, the first-activation flag and the place on
     // the screen. Runs once, before the window is first shown.
     void load();
 
-    // The controls, by their design names.
-    Gtk::Entry &Text1() { return m_Text1; }
-    Gtk::Button &Command1() { return m_Command1; }
-    Gtk::ComboBoxText &Combo1() { return m_Combo1; }
-    Gtk::Button &Command2() { return m_Command2; }
-    EngineTabBar &TabStrip1() { return m_TabStrip1; }
+    // The controls.
+    Gtk::Entry &searchBox() { return m_searchBox; }
+    Gtk::Button &searchButton() { return m_searchButton; }
+    Gtk::ComboBoxText &addressCombo() { return m_addressCombo; }
+    Gtk::Button &surfButton() { return m_surfButton; }
+    EngineTabBar &engineTabs() { return m_engineTabs; }
     // The page area: the page view, and under it what the page needs (find).
-    Gtk::Box &Picture1() { return m_Picture1; }
-    Gtk::Box &StatusBar1() { return m_StatusBar1; }
+    Gtk::Box &pageArea() { return m_pageArea; }
+    Gtk::Box &statusBar() { return m_statusBar; }
     std::array<Gtk::Label, 3> &panels() { return m_panels; }
-    // Toolbar1's button by key ("back" ... "home", "one" ... "ten"); nullptr if none.
+    // A toolbar button by key ("back" ... "home", "one" ... "ten"); nullptr if none.
     Gtk::ToolButton *toolbarButton(const std::string &key) const;
-    // Favorite button N (1..10), Toolbar1's button at position 13 + N.
+    // Favorite button N (1..10), the toolbar's button at position 13 + N.
     Gtk::ToolButton *favoriteButton(int n) const;
     // A menu item by its name (`mnufile`, `mnusepo` ...); nullptr if none.
     Gtk::MenuItem *menuItem(const std::string &name) const { return m_menus.item(name); }
@@ -82,25 +82,25 @@ private:
     void placeNow();
     void run(Command command, int argument);
 
-    PageView &m_WebBrowser1;
+    PageView &m_pageView;
     Glib::RefPtr<Gtk::AccelGroup> m_keys = Gtk::AccelGroup::create();
     // Over all the controls and the page: the page's questions are drawn here.
     Gtk::Overlay m_layer;
     Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL};
     Gtk::MenuBar m_menuBar;
     BrowserMenus m_menus;
-    Gtk::Toolbar m_Toolbar1;
+    Gtk::Toolbar m_toolbar;
     Gtk::Fixed m_searchRow;
-    Gtk::Label m_Label1;
-    Gtk::Entry m_Text1;
-    Gtk::Button m_Command1;
-    Gtk::Label m_Label2;
-    Gtk::ComboBoxText m_Combo1{true};
-    Gtk::Button m_Command2;
-    EngineTabBar m_TabStrip1;
-    Gtk::Toolbar m_UCmoreToolbar;
-    Gtk::Box m_Picture1{Gtk::ORIENTATION_VERTICAL};
-    Gtk::Box m_StatusBar1{Gtk::ORIENTATION_HORIZONTAL};
+    Gtk::Label m_searchLabel;
+    Gtk::Entry m_searchBox;
+    Gtk::Button m_searchButton;
+    Gtk::Label m_addressLabel;
+    Gtk::ComboBoxText m_addressCombo{true};
+    Gtk::Button m_surfButton;
+    EngineTabBar m_engineTabs;
+    Gtk::Toolbar m_progressToolbar;
+    Gtk::Box m_pageArea{Gtk::ORIENTATION_VERTICAL};
+    Gtk::Box m_statusBar{Gtk::ORIENTATION_HORIZONTAL};
     std::array<Gtk::Label, 3> m_panels;
     ToolbarComponent m_toolbarComponent;
     std::array<Gtk::ToolButton *, 24> m_toolbarButtons{};

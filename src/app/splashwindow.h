@@ -9,10 +9,10 @@
 // The splash window shown while the program starts: a small fixed framed
 // window with no title text. Any key that types a character, Enter or Esc
 // closes it at once.
-class frmSplash : public Gtk::Window
+class SplashWindow : public Gtk::Window
 {
 public:
-    frmSplash();
+    SplashWindow();
 
     // Keeps the event loop going for `passes` passes, each handling what is pending.
     static void runPasses(int passes);
@@ -29,6 +29,6 @@ protected:
 
 private:
     Gtk::Fixed m_fixed;
-    Gtk::Image m_image2, m_image1;
-    Gtk::Label m_label1, m_label2;
+    Gtk::Image m_leftIcon, m_rightIcon;
+    Gtk::Label m_name, m_maker;
 };
