@@ -22,11 +22,10 @@
 #include "search/searchcommand.h"
 #include "settings/settingsstore.h"
 #include "util/defaultbuttonrule.h"
+#include "util/later.h"
 #include "util/outsideaddress.h"
 #include "window/findbar.h"
 #include "window/mainwindow.h"
-
-#include <glibmm/main.h>
 
 namespace {
 
@@ -52,7 +51,7 @@ void focusField(Gtk::Entry &field)
 // Built in the order the window's load restores the stored state: engine
 // marks, favorite tooltips, the home address, colours, the engine tabs, the
 // visited-address list.
-struct Browser::Parts
+struct Browser::Parts : sigc::trackable
 {
     Parts(SettingsStore &s, Dialogs &d, PageView &v) : settings(s), dialogs(d), view(v) {}
 
@@ -88,30 +87,16 @@ struct Browser::Parts
     int notOpened = 0;
     bool choosingFirstPage = false;
     sigc::connection firstMap;
-    std::shared_ptr<int> alive = std::make_shared<int>(0);
 
-    // A click runs its command once the click has returned: an assistive
-    // tool that clicked can then answer the box the command opens.
-    std::function<void()> later(std::function<void()> run)
+    // A navigation the user asked for, which says whether it went ahead: only
+    // then does typing left in the address bar give way, and the page take
+    // the focus when it commits.
+    void byUser(bool navigated)
     {
-        std::weak_ptr<int> stillHere = alive;
-        return [stillHere, run] {
-            Glib::signal_idle().connect_once([stillHere, run] {
-                if (!stillHere.expired())
-                    run();
-            });
-        };
-    }
-
-    // A navigation the user started: typing left in the address bar gives
-    // way, and the page takes the focus when it commits.
-    std::function<void()> byUser(std::function<void()> run)
-    {
-        return [this, run] {
-            run();
-            addressBar.userNavigated();
-            pageFocus.expect();
-        };
+        if (!navigated)
+            return;
+        addressBar.userNavigated();
+        pageFocus.expect();
     }
 
     void connectControls();
@@ -132,11 +117,8 @@ void Browser::Parts::connectControls()
             view.refresh();
     });
     DefaultButtonRule::hand(window.searchBox(), window.searchButton());
-    window.searchButton().signal_clicked().connect(later([this] {
-        search.run();
-        pageFocus.expect();
-    }));
-    window.surfButton().signal_clicked().connect(later([this] { addressBar.surf(); }));
+    // A surf (from Surf, Enter or the list) hands nothing back: the address
+    // bar's text is what goes.
     addressBar.surfing.connect([this] { pageFocus.expect(); });
     addressBar.notice.connect([this](const std::string &text) { window.panels()[1].set_text(text); });
     // What was handed over shows, or is given up: the next one counts afresh.
@@ -147,24 +129,12 @@ void Browser::Parts::connectControls()
     view.loadCommitted.connect(handedOverEnded);
     view.loadEndedWithoutPage.connect(sigc::hide(sigc::hide(handedOverEnded)));
 
-    const std::pair<const char *, std::function<void()>> buttons[] = {
-        {"back", byUser([this] { toolbar.back(); })},
-        {"forward", byUser([this] { toolbar.forward(); })},
-        {"stop", [this] { toolbar.stop(); }},
-        {"refresh", byUser([this] { toolbar.refresh(); })},
-        {"home", byUser([this] { toolbar.home(); })},
-    };
-    for (const auto &[key, run] : buttons)
-        window.toolbarButton(key)->signal_clicked().connect(later(run));
-    for (int n = 1; n <= favoritetexts::Count; ++n)
-        window.favoriteButton(n)->signal_clicked().connect(later(byUser([this, n] { favorites.activate(n); })));
-
     window.engineTabs().chosen.connect([this](int index) {
         // The first activation's own choice opens the first page; nobody clicked.
         if (choosingFirstPage)
             tabStrip.open(index);
         else
-            byUser([this, index] { tabStrip.open(index); })();
+            byUser(tabStrip.open(index));
     });
     window.signal_first_activated().connect([this] { firstActivation(); });
 
@@ -175,7 +145,7 @@ void Browser::Parts::connectControls()
     // screen (a window restored from an icon maps again).
     firstMap = window.signal_map().connect([this] {
         firstMap.disconnect();
-        later([this] { report.windowShown(); })();
+        runLater(*this, [this] { report.windowShown(); });
     });
 }
 
@@ -185,9 +155,9 @@ void Browser::Parts::bindCommands()
         window.bind(command, [run](int) { run(); });
     };
     bind(Command::SetHomePage, [this] { homePage.set(); });
-    bind(Command::Open, byUser([this] { files.open(); }));
+    bind(Command::Open, [this] { byUser(files.open()); });
     bind(Command::Save, [this] { files.save(); });
-    bind(Command::ShowFavoritesFolder, byUser([this] { folder.showFolder(); }));
+    bind(Command::ShowFavoritesFolder, [this] { byUser(folder.showFolder()); });
     bind(Command::AddToFavoritesFolder, [this] { folder.addToFavorites(); });
     bind(Command::PrintPreview, [this] { files.printPreview(); });
     bind(Command::Print, [this] { files.print(); });
@@ -197,15 +167,17 @@ void Browser::Parts::bindCommands()
     });
     bind(Command::InternetProperties, [this] { tools.showInternetProperties(); });
     window.bind(Command::EditFavorite, [this](int n) { favorites.edit(n); });
-    window.bind(Command::OpenFavorite, [this](int n) { byUser([this, n] { favorites.activate(n); })(); });
-    bind(Command::Help, byUser([this] { files.showHelp(); }));
+    window.bind(Command::OpenFavorite, [this](int n) { byUser(favorites.activate(n)); });
+    bind(Command::Help, [this] { byUser(files.showHelp()); });
     bind(Command::About, [this] { tools.showAbout(); });
-    bind(Command::Back, byUser([this] { toolbar.back(); }));
-    bind(Command::Forward, byUser([this] { toolbar.forward(); }));
-    bind(Command::Refresh, byUser([this] { toolbar.refresh(); }));
-    bind(Command::Home, byUser([this] { toolbar.home(); }));
-    bind(Command::Stop, [this] {
-        // Esc in the find bar closes it; anywhere else it stops the page.
+    bind(Command::Back, [this] { byUser(toolbar.back()); });
+    bind(Command::Forward, [this] { byUser(toolbar.forward()); });
+    bind(Command::Refresh, [this] { byUser(toolbar.refresh()); });
+    bind(Command::Home, [this] { byUser(toolbar.home()); });
+    bind(Command::Search, [this] { byUser(search.run()); });
+    bind(Command::Surf, [this] { addressBar.surf(); });
+    bind(Command::Stop, [this] { toolbar.stop(); });
+    bind(Command::CloseFindOrStop, [this] {
         if (findBar.hasFocusInside())
             findBar.close();
         else
@@ -232,7 +204,7 @@ void Browser::Parts::firstActivation()
     internetsettings::apply(settings, view);
     firstPageAsked = true;
     if (!firstMessage.empty())
-        later([this, message = firstMessage] { sayInvalid(message); })();
+        runLater(*this, [this, message = firstMessage] { sayInvalid(message); });
     if (!firstAddress.empty()) {
         view.navigate(firstAddress);
         return;
@@ -267,10 +239,12 @@ void Browser::Parts::openHandedOver(const std::string &address)
     if (handedOverPending)
         ++notOpened;
     handedOverPending = true;
-    if (firstPageAsked)
-        byUser([this, address] { view.navigate(address); })();
-    else
+    if (firstPageAsked) {
+        view.navigate(address);
+        byUser(true);
+    } else {
         firstAddress = address;
+    }
     if (notOpened == 1)
         status.tell("1 other address handed to Skimlark was not opened: it shows one page at a time, "
                     "the last one asked for.");
@@ -299,7 +273,7 @@ void Browser::open(const std::string &argument, const std::string &folder)
     case outsideaddress::Verdict::Invalid:
         // Not over the start: the window and its first page come first.
         if (m->firstPageAsked)
-            m->later([this, message = verdict.text] { m->sayInvalid(message); })();
+            runLater(*m, [this, message = verdict.text] { m->sayInvalid(message); });
         else
             m->firstMessage = verdict.text;
         break;

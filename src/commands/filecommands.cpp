@@ -14,12 +14,14 @@ FileCommands::FileCommands(PageView &view, Dialogs &dialogs, Gtk::Window *parent
 {
 }
 
-void FileCommands::open()
+bool FileCommands::open()
 {
     m_view.takeFocus();
     const std::string path = m_dialogs.openFile(m_parent, OpenFilter);
-    if (!path.empty())
-        m_view.navigate(urlinput::fromUserInput(path));
+    if (path.empty())
+        return false;
+    m_view.navigate(urlinput::fromUserInput(path));
+    return true;
 }
 
 void FileCommands::save()
@@ -41,7 +43,8 @@ void FileCommands::printPreview()
     m_view.printPreview();
 }
 
-void FileCommands::showHelp()
+bool FileCommands::showHelp()
 {
     m_view.navigate(makersite::HelpPage);
+    return true;
 }

@@ -6,7 +6,8 @@ namespace Gtk { class Window; }
 class Dialogs;
 class PageView;
 
-// Open, Save, Print, Print Preview and Help: each hands its job to the page view.
+// Open, Save, Print, Print Preview and Help: each hands its job to the page
+// view. Open and Help say whether they navigated.
 class FileCommands
 {
 public:
@@ -16,11 +17,11 @@ public:
 
     FileCommands(PageView &view, Dialogs &dialogs, Gtk::Window *parent = nullptr);
 
-    void open();
+    bool open();
     void save();
     void print();
     void printPreview();
-    void showHelp();
+    bool showHelp();
 
 private:
     PageView &m_view;

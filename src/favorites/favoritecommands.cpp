@@ -49,24 +49,25 @@ void FavoriteCommands::edit(int n)
     showInTooltip(n, typed);
 }
 
-void FavoriteCommands::activate(int n)
+bool FavoriteCommands::activate(int n)
 {
     if (n < 1 || n > favoritetexts::Count)
-        return;
+        return false;
     const std::string stored = slot(n);
     if (!stored.empty()) {
         m_view.navigate(urlinput::fromUserInput(stored));
-        return;
+        return true;
     }
 
     const std::string address = m_view.currentAddress();
     if (!store(n, address))
-        return;
+        return false;
     m_dialogs.message(m_parent, "You added " + address + favoritetexts::addedSentence(n),
                       m_view.currentTitle() + " was added to your favorites");
     // The page may have moved on while the box was open: the tooltip names
     // what the button will open, which is what was stored.
     showInTooltip(n, address);
+    return false;
 }
 
 void FavoriteCommands::addCurrentPage()

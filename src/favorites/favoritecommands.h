@@ -11,7 +11,8 @@ class PageView;
 class SettingsStore;
 
 // The two commands on favorite slot N (1..10): edit asks for the address,
-// activate opens it, or fills an empty slot with the page now shown. Favorite
+// activate opens it, or fills an empty slot with the page now shown (and
+// says that it opened nothing). Favorite
 // button N's tooltip shows what the slot holds, from the start.
 class FavoriteCommands
 {
@@ -24,7 +25,7 @@ public:
                      Gtk::Window *parent = nullptr);
 
     void edit(int n);
-    void activate(int n);
+    bool activate(int n);
     // Fills the first empty slot with the page now shown, as that slot's
     // button would; says so when all ten hold an address.
     void addCurrentPage();

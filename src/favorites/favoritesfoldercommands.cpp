@@ -15,7 +15,7 @@ FavoritesFolderCommands::FavoritesFolderCommands(PageView &view, Dialogs &dialog
 {
 }
 
-void FavoritesFolderCommands::showFolder()
+bool FavoritesFolderCommands::showFolder()
 {
     std::string why;
     // Without a folder there is nothing to list: the page stays as it is.
@@ -23,10 +23,11 @@ void FavoritesFolderCommands::showFolder()
         m_dialogs.message(m_parent,
                           "The Favorites folder " + m_folder + " cannot be opened.\n" + why,
                           "IE Favorites");
-        return;
+        return false;
     }
     m_view.showHtml(favoritesfolder::listingHtml(favoritesfolder::list(m_folder)),
                     favoritesfolder::folderAddress(m_folder));
+    return true;
 }
 
 void FavoritesFolderCommands::addToFavorites()

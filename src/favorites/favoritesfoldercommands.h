@@ -16,7 +16,8 @@ public:
     FavoritesFolderCommands(PageView &view, Dialogs &dialogs, Gtk::ComboBoxText &addressBar,
                             std::string folder, Gtk::Window *parent = nullptr);
 
-    void showFolder();
+    // Says whether the page now shows the folder.
+    bool showFolder();
     void addToFavorites();
 
 private:

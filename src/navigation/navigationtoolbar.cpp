@@ -13,16 +13,20 @@ NavigationToolbar::NavigationToolbar(SettingsStore &settings, PageView &view, Di
 {
 }
 
-void NavigationToolbar::back()
+bool NavigationToolbar::back()
 {
-    if (!m_view.goBack())
-        m_dialogs.message(m_parent, "You're as back as you're gonna get!", "Skimlark");
+    if (m_view.goBack())
+        return true;
+    m_dialogs.message(m_parent, "You're as back as you're gonna get!", "Skimlark");
+    return false;
 }
 
-void NavigationToolbar::forward()
+bool NavigationToolbar::forward()
 {
-    if (!m_view.goForward())
-        m_dialogs.message(m_parent, "You're as foward as you're gonna get!", "Skimlark");
+    if (m_view.goForward())
+        return true;
+    m_dialogs.message(m_parent, "You're as foward as you're gonna get!", "Skimlark");
+    return false;
 }
 
 void NavigationToolbar::stop()
@@ -30,14 +34,16 @@ void NavigationToolbar::stop()
     m_view.stop();
 }
 
-void NavigationToolbar::refresh()
+bool NavigationToolbar::refresh()
 {
     m_view.refresh();
+    return true;
 }
 
-void NavigationToolbar::home()
+bool NavigationToolbar::home()
 {
     // Read afresh, so a home page set a moment ago applies at once.
     m_view.navigate(urlinput::fromUserInput(
         m_settings.read(keys::App, keys::Home, keys::Address, makersite::StartPage)));
+    return true;
 }

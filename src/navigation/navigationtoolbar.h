@@ -8,18 +8,19 @@ class PageView;
 class SettingsStore;
 
 // What the five navigation buttons of the toolbar do: history, stop, refresh
-// and home. Back and Forward say so when there is no step to take.
+// and home. Back and Forward say so when there is no step to take. Each of
+// the four that navigate says whether it did.
 class NavigationToolbar
 {
 public:
     NavigationToolbar(SettingsStore &settings, PageView &view, Dialogs &dialogs,
                       Gtk::Window *parent = nullptr);
 
-    void back();
-    void forward();
+    bool back();
+    bool forward();
     void stop();
-    void refresh();
-    void home();
+    bool refresh();
+    bool home();
 
 private:
     SettingsStore &m_settings;

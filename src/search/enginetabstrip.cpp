@@ -16,10 +16,10 @@ EngineTabStrip::EngineTabStrip(EngineTabBar &tabs, Gtk::Entry &searchBox, PageVi
         m_tabs.addTab(caption);
 }
 
-void EngineTabStrip::open(int index)
+bool EngineTabStrip::open(int index)
 {
     if (index < 0 || index >= m_tabs.count())
-        return;
+        return false;
     for (const enginecatalogue::EngineRow *tab : enginecatalogue::engineTabs()) {
         const int tabIndex = tab->tab.position - 1;
         if (tabIndex < m_tabs.count())
@@ -29,4 +29,5 @@ void EngineTabStrip::open(int index)
     // engine tabs hold finished addresses.
     const std::string tag = m_tabs.tag(index);
     m_view.navigate(index == HomePageTab ? urlinput::fromUserInput(tag) : tag);
+    return true;
 }

@@ -13,7 +13,8 @@ class EngineTabStrip
 public:
     EngineTabStrip(EngineTabBar &tabs, Gtk::Entry &searchBox, PageView &view);
 
-    void open(int index);
+    // Says whether it navigated (a tab there is).
+    bool open(int index);
 
 private:
     EngineTabBar &m_tabs;

@@ -10,9 +10,9 @@ SearchCommand::SearchCommand(Gtk::Entry &searchBox, SettingsStore &settings, Pag
 {
 }
 
-void SearchCommand::run()
+bool SearchCommand::run()
 {
-    searchFor(m_searchBox.get_text());
+    return searchFor(m_searchBox.get_text());
 }
 
 std::string SearchCommand::queryAddress(const std::string &words) const
@@ -23,11 +23,13 @@ std::string SearchCommand::queryAddress(const std::string &words) const
     return addresses.empty() ? std::string() : addresses.back();
 }
 
-void SearchCommand::searchFor(const std::string &words)
+bool SearchCommand::searchFor(const std::string &words)
 {
     const std::string engine =
         m_settings.read(keys::App, keys::Home, keys::Engine, enginecatalogue::DefaultEngine);
+    const auto addresses = enginecatalogue::queryAddresses(engine, words);
     // For an id with two rows the second request replaces the first.
-    for (const std::string &address : enginecatalogue::queryAddresses(engine, words))
+    for (const std::string &address : addresses)
         m_view.navigate(address);
+    return !addresses.empty();
 }

@@ -14,11 +14,11 @@ class SearchCommand
 public:
     SearchCommand(Gtk::Entry &searchBox, SettingsStore &settings, PageView &view);
 
-    // Searches the search box's words.
-    void run();
+    // Searches the search box's words; says whether it navigated.
+    bool run();
     // Navigates once per catalogue row of the stored engine id; an id no row
-    // carries does nothing.
-    void searchFor(const std::string &words);
+    // carries does nothing. Says whether it navigated.
+    bool searchFor(const std::string &words);
     // The address a search for the words ends on ("" for an engine id no
     // row carries).
     std::string queryAddress(const std::string &words) const;

@@ -2,8 +2,8 @@
 
 #include <gdk/gdk.h>
 
-// What the menu items and the keys of the main window ask for. The window
-// runs the command bound to it; the composition root binds every one.
+// What the menu items, the keys and the buttons of the main window ask for.
+// The window runs the command bound to it; the composition root binds every one.
 enum class Command {
     SetHomePage,
     Open,
@@ -22,6 +22,7 @@ enum class Command {
     Back,
     Forward,
     Stop,
+    CloseFindOrStop, // Esc: closes the find bar when the keyboard is in it, else stops the page
     Refresh,
     Home,
     FocusAddressBar,
@@ -33,6 +34,8 @@ enum class Command {
     ZoomReset,
     FullScreen,
     AddFavorite, // fills the first empty favorite slot
+    Search, // the search box's words
+    Surf, // the address bar's text
     None,
 };
 
@@ -139,7 +142,7 @@ inline constexpr KeyRow KeyRows[] = {
     {Command::Forward, {{GDK_KEY_Right, keyrows::Alt}, {GDK_KEY_KP_Right, keyrows::Alt}}},
     {Command::Refresh, {{GDK_KEY_F5, keyrows::Plain}, {GDK_KEY_r, keyrows::Ctrl}}},
     {Command::Home, {{GDK_KEY_Home, keyrows::Alt}}},
-    {Command::Stop, {{GDK_KEY_Escape, keyrows::Plain}}, true},
+    {Command::CloseFindOrStop, {{GDK_KEY_Escape, keyrows::Plain}}, true},
     {Command::FocusAddressBar, {{GDK_KEY_l, keyrows::Ctrl}, {GDK_KEY_d, keyrows::Alt}}},
     {Command::FocusSearchBox, {{GDK_KEY_k, keyrows::Ctrl}}},
     {Command::FocusQuestion, {{GDK_KEY_F6, keyrows::Plain}}},

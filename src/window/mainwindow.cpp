@@ -2,6 +2,7 @@
 
 #include "interfaces/pageview.h"
 #include "util/appicon.h"
+#include "util/later.h"
 #include "util/windowplacement.h"
 #include "window/toolbaricons.h"
 
@@ -26,16 +27,23 @@ constexpr int CentreRaise = 85;
 constexpr int PanelWidths[3] = {1440, 9440, 1440};
 constexpr int HomePageTab = 0;
 
-// The toolbar's positions 1 to 23; a null key is a separator.
-struct ToolbarSlot { const char *key; const char *tooltip; };
+// The toolbar's positions 1 to 23, each with the command its click runs; a
+// null key is a separator.
+struct ToolbarSlot { const char *key; const char *tooltip; Command command; int argument; };
 constexpr ToolbarSlot ToolbarSlots[23] = {
-    {"back", "Back"}, {"forward", "Forward"}, {"stop", "Stop"}, {"refresh", "Refresh"},
-    {"home", "Home"}, {}, {}, {}, {}, {}, {}, {}, {},
-    {"one", "My favorite site"}, {"two", "My 2nd favorite site"},
-    {"three", "My 3rd favorite site"}, {"four", "My 4th favorite site"},
-    {"five", "My 5th favorite site"}, {"six", "My 6th favorite site"},
-    {"seven", "My 7th favorite site"}, {"eight", "My 8th favorite site"},
-    {"nine", "My 9th favorite site"}, {"ten", "My 10th favorite site"},
+    {"back", "Back", Command::Back, 0}, {"forward", "Forward", Command::Forward, 0},
+    {"stop", "Stop", Command::Stop, 0}, {"refresh", "Refresh", Command::Refresh, 0},
+    {"home", "Home", Command::Home, 0}, {}, {}, {}, {}, {}, {}, {}, {},
+    {"one", "My favorite site", Command::OpenFavorite, 1},
+    {"two", "My 2nd favorite site", Command::OpenFavorite, 2},
+    {"three", "My 3rd favorite site", Command::OpenFavorite, 3},
+    {"four", "My 4th favorite site", Command::OpenFavorite, 4},
+    {"five", "My 5th favorite site", Command::OpenFavorite, 5},
+    {"six", "My 6th favorite site", Command::OpenFavorite, 6},
+    {"seven", "My 7th favorite site", Command::OpenFavorite, 7},
+    {"eight", "My 8th favorite site", Command::OpenFavorite, 8},
+    {"nine", "My 9th favorite site", Command::OpenFavorite, 9},
+    {"ten", "My 10th favorite site", Command::OpenFavorite, 10},
 };
 
 Glib::RefPtr<Gtk::CssProvider> cssFor(Gtk::Widget &widget, const std::string &css)
@@ -156,6 +164,8 @@ void MainWindow::buildControls()
     m_surfButton.get_accessible()->set_name("Surf");
     for (Gtk::Button *button : {&m_searchButton, &m_surfButton})
         button->set_can_default(true);
+    m_searchButton.signal_clicked().connect([this] { runLater(Command::Search, 0); });
+    m_surfButton.signal_clicked().connect([this] { runLater(Command::Surf, 0); });
 
     m_engineTabs.get_accessible()->set_name("Search engines");
     m_engineTabs.addTab("");
@@ -193,6 +203,7 @@ void MainWindow::buildToolbar()
         auto *image = Gtk::manage(new Gtk::Image(toolbaricons::draw(toolbaricons::pictureFor(slot.key))));
         auto *button = Gtk::manage(new Gtk::ToolButton(*image, slot.tooltip));
         button->set_name(slot.key);
+        button->signal_clicked().connect([this, slot] { runLater(slot.command, slot.argument); });
         m_toolbar.append(*button);
         m_toolbarButtons[position] = button;
         // A tool item's own accessible is a wrapper: name and describe the
@@ -276,8 +287,7 @@ void MainWindow::run(Command command, int argument)
 
 void MainWindow::runLater(Command command, int argument)
 {
-    // Bound to the window, so a window closed meanwhile runs nothing.
-    Glib::signal_idle().connect_once(sigc::bind(sigc::mem_fun(*this, &MainWindow::run), command, argument));
+    ::runLater(*this, [this, command, argument] { run(command, argument); });
 }
 
 void MainWindow::toggleFullScreen()

@@ -48,11 +48,13 @@ public:
     Gtk::Menu &engineMenu() const { return m_menus.engineMenu(); }
     bool toolbarComponentAttached() const { return m_toolbarComponent.attached(); }
 
-    // What a menu item or key runs; `argument` is the row's (a slot, a colour).
+    // What a menu item, key or button runs; `argument` is the row's (a slot,
+    // a colour).
     void bind(Command command, std::function<void(int argument)> run);
     bool isBound(Command command) const { return m_commands.count(command) != 0; }
-    // Menu items run their command once the activation has returned (so an
-    // assistive tool that activated the item can answer the box it opens).
+    // Menu items and buttons run their command once the click has returned
+    // (so an assistive tool that clicked can answer the box it opens); not at
+    // all once the window is gone.
     void runLater(Command command, int argument);
 
     // Full screen and back.

@@ -118,28 +118,40 @@ TEST_F(Navigation, AListPickSurfsEachTimeAndTextFromCodeNever)
 
 // Typing in the address bar is kept over page events while the user is at
 // it, and gives way to the page's address when the user leaves it behind:
-// Esc, a surf, leaving the field, or a navigation started elsewhere.
+// Esc, a surf, leaving the field, or a navigation started elsewhere (also
+// Search pressed as an assistive tool presses it, the keyboard left in the
+// bar). A command that navigates nowhere leaves the typing alone.
 TEST_F(Navigation, TypingIsLeftAloneByPageEventsUntilHandedBack)
 {
-    enum Then { Nothing, Escape, Surf, LeaveField, Back, Refresh, Home, Tab, Favorite };
-    const struct { const char *name; bool focused, edited; Then then; std::string afterThen, afterPageEvent; } cases[] = {
+    enum Then { Nothing, Escape, Surf, LeaveField, Back, Refresh, Home, Tab, Favorite, Search, EmptyFavorite, Open };
+    const struct { const char *name; bool focused, edited; Then then; std::string afterThen, afterPageEvent; bool history = false; } cases[] = {
         {"edited with the focus", true, true, Nothing, "half typ", "half typ"},
         {"focus, no edit", true, false, Nothing, "http://page.test/", "http://now.test/"},
         {"edited, focus elsewhere", false, true, Nothing, "half typ", "http://now.test/"},
         {"Esc", true, true, Escape, "http://page.test/", "http://now.test/"},
         {"surf", true, true, Surf, "half typ", "http://now.test/"},
         {"leaving the field", true, true, LeaveField, "half typ", "http://now.test/"},
-        {"Back", true, true, Back, "http://page.test/", "http://now.test/"},
+        {"Back", true, true, Back, "http://before.test/", "http://now.test/", true},
         {"Refresh", true, true, Refresh, "http://page.test/", "http://now.test/"},
         {"Home", true, true, Home, "http://page.test/", "http://now.test/"},
         {"a tab", true, true, Tab, "http://page.test/", "http://now.test/"},
         {"a favorite", true, true, Favorite, "http://page.test/", "http://now.test/"},
+        {"Search", true, true, Search, "http://page.test/", "http://now.test/"},
+        {"Back with no step to take", true, true, Back, "half typ", "half typ"},
+        {"an empty favorite", true, true, EmptyFavorite, "half typ", "half typ"},
+        {"Open, cancelled", true, true, Open, "half typ", "half typ"},
     };
     seed("Home", "Address1", "http://fav.test/");
     MainWindow &w = shown();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         widgetinput::focus(w.searchBox());
+        if (c.history) {
+            for (const char *address : {"http://before.test/", "http://page.test/"}) {
+                view.navigate(address);
+                view.finishLoad();
+            }
+        }
         pageAt("http://page.test/");
         widgetinput::focus(c.focused ? static_cast<Gtk::Widget &>(entry()) : w.searchBox());
         if (c.edited)
@@ -156,6 +168,9 @@ TEST_F(Navigation, TypingIsLeftAloneByPageEventsUntilHandedBack)
         case Home: click(*w.toolbarButton("home")); break;
         case Tab: w.engineTabs().select(3); break;
         case Favorite: click(*w.favoriteButton(1)); break;
+        case Search: click(w.searchButton()); break;
+        case EmptyFavorite: click(*w.favoriteButton(2)); break;
+        case Open: choose("mnuopen"); break;
         case Nothing: break;
         }
         EXPECT_EQ(entry().get_text(), c.afterThen);
@@ -282,16 +297,21 @@ TEST_F(Navigation, EachToolbarButtonActsOrSaysWhyItCannot)
 
 // After a navigation the user started, the page takes the keyboard focus when
 // it commits; not when the page moved on its own, nor when the user has gone
-// on typing elsewhere.
+// on typing elsewhere, nor after a command that navigated nowhere: the next
+// load, driven by the page, leaves the keyboard where the user has it.
 TEST_F(Navigation, ThePageTakesTheFocusWhenTheUsersNavigationCommits)
 {
-    enum Start { ByPage, BySurf, BySearch, ByButton };
+    enum Start { ByPage, BySurf, BySearch, ByButton, ByBackWithoutStep, ByEmptyFavorite, ByCancelledOpen };
     const struct { const char *name; Start start; bool typeElsewhere; bool focused; } rows[] = {
+        // First, while the page has no history.
+        {"Back with no step to take", ByBackWithoutStep, false, false},
         {"page-driven", ByPage, false, false},
         {"surf", BySurf, false, true},
         {"search", BySearch, false, true},
         {"home button", ByButton, false, true},
         {"surf, then typing in the search box", BySurf, true, false},
+        {"an empty favorite", ByEmptyFavorite, false, false},
+        {"Open, cancelled", ByCancelledOpen, false, false},
     };
     MainWindow &w = shown();
     for (const auto &row : rows) {
@@ -303,7 +323,15 @@ TEST_F(Navigation, ThePageTakesTheFocusWhenTheUsersNavigationCommits)
         case BySearch: widgetinput::focus(w.searchBox()); click(w.searchButton()); break;
         case ByButton: click(*w.toolbarButton("home")); break;
         case ByPage: view.navigate("http://elsewhere.test/"); break;
+        case ByBackWithoutStep:
+            widgetinput::focus(w.searchBox());
+            click(*w.toolbarButton("back"));
+            break;
+        case ByEmptyFavorite: widgetinput::focus(w.searchBox()); click(*w.favoriteButton(2)); break;
+        case ByCancelledOpen: widgetinput::focus(w.searchBox()); choose("mnuopen"); break;
         }
+        if (row.start >= ByBackWithoutStep)
+            view.navigate("http://elsewhere.test/");
         if (row.typeElsewhere)
             widgetinput::focus(w.searchBox());
         view.calls.clear();
