@@ -73,7 +73,8 @@ struct Browser::Parts : sigc::trackable
     PageFocus pageFocus{view, window};
     FileCommands files{view, dialogs, &window};
     FavoritesFolderCommands folder{view, dialogs, window.addressCombo(), favoritesfolder::defaultFolder(), &window};
-    ToolsCommands tools{view, settings, dialogs, window.addressCombo(), window, engineprofile::engineVersion()};
+    ToolsCommands tools{view, settings, dialogs, [this] { return addressBar.forgetSurfed(); }, window,
+                        engineprofile::engineVersion()};
     FindBar findBar{view};
 
     // Opened instead of the home page by the first activation.

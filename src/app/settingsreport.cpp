@@ -2,8 +2,8 @@
 
 #include "interfaces/dialogs.h"
 #include "settings/settingskeys.h"
+#include "util/later.h"
 
-#include <glibmm/main.h>
 #include <gtkmm/window.h>
 
 namespace {
@@ -115,7 +115,7 @@ void SettingsReport::tell(const std::string &text, const std::string &more, Gtk:
     m_boxShown = true;
     // Shown once the change that failed has returned: its handler may have
     // been run by an assistive tool, which can then answer the box.
-    Glib::signal_idle().connect_once(sigc::bind(sigc::mem_fun(*this, &SettingsReport::showBox), text + " " + more));
+    runLater(*this, [this, box = text + " " + more] { showBox(box); });
 }
 
 void SettingsReport::showBox(const std::string &text)

@@ -3,8 +3,8 @@
 #include "commands/internetsettings.h"
 #include "interfaces/dialogs.h"
 #include "interfaces/pageview.h"
-#include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
+#include "util/later.h"
 #include "util/recentfiles.h"
 
 #include <gtkmm/box.h>
@@ -25,11 +25,11 @@ Gtk::Frame &group(const char *caption, Gtk::Box &content)
 } // namespace
 
 InternetSettingsPanel::InternetSettingsPanel(SettingsStore &settings, Dialogs &dialogs,
-                                             PageView &view, Gtk::ComboBoxText &visitedList,
+                                             PageView &view, std::function<bool()> forgetSurfed,
                                              Gtk::Window *parent)
-    : javaScriptBox("Enable _JavaScript", true), imagesBox("Load _images", true),
-      blockingBox("Block _trackers and ads", true), deleteButton("_Delete browsing data", true), m_settings(settings), m_dialogs(dialogs),
-      m_view(view), m_visitedList(visitedList)
+    : m_settings(settings), m_dialogs(dialogs), m_view(view), m_forgetSurfed(std::move(forgetSurfed)),
+      m_javaScriptBox("Enable _JavaScript", true), m_imagesBox("Load _images", true),
+      m_blockingBox("Block _trackers and ads", true), m_deleteButton("_Delete browsing data", true)
 {
     set_title(Title);
     get_accessible()->set_name(Title);
@@ -46,20 +46,20 @@ InternetSettingsPanel::InternetSettingsPanel(SettingsStore &settings, Dialogs &d
     explanation->set_line_wrap(true);
     explanation->set_xalign(0);
     history->pack_start(*explanation, Gtk::PACK_SHRINK);
-    deleteButton.get_accessible()->set_name("Delete browsing data");
-    history->pack_start(deleteButton, Gtk::PACK_SHRINK);
+    m_deleteButton.get_accessible()->set_name("Delete browsing data");
+    history->pack_start(m_deleteButton, Gtk::PACK_SHRINK);
 
     auto *content = Gtk::manage(new Gtk::Box(Gtk::ORIENTATION_VERTICAL, 6));
-    javaScriptBox.get_accessible()->set_name("Enable JavaScript");
-    imagesBox.get_accessible()->set_name("Load images");
-    content->pack_start(javaScriptBox, Gtk::PACK_SHRINK);
-    content->pack_start(imagesBox, Gtk::PACK_SHRINK);
-    blockingBox.get_accessible()->set_name("Block trackers and ads");
-    content->pack_start(blockingBox, Gtk::PACK_SHRINK);
-    blockingState.set_line_wrap(true);
-    blockingState.set_xalign(0);
-    blockingState.set_max_width_chars(48);
-    content->pack_start(blockingState, Gtk::PACK_SHRINK);
+    m_javaScriptBox.get_accessible()->set_name("Enable JavaScript");
+    m_imagesBox.get_accessible()->set_name("Load images");
+    content->pack_start(m_javaScriptBox, Gtk::PACK_SHRINK);
+    content->pack_start(m_imagesBox, Gtk::PACK_SHRINK);
+    m_blockingBox.get_accessible()->set_name("Block trackers and ads");
+    content->pack_start(m_blockingBox, Gtk::PACK_SHRINK);
+    m_blockingState.set_line_wrap(true);
+    m_blockingState.set_xalign(0);
+    m_blockingState.set_max_width_chars(48);
+    content->pack_start(m_blockingState, Gtk::PACK_SHRINK);
 
     Gtk::Box *area = get_content_area();
     area->set_spacing(8);
@@ -73,27 +73,27 @@ InternetSettingsPanel::InternetSettingsPanel(SettingsStore &settings, Dialogs &d
     refresh();
     // A choice that cannot be stored is not made: the box flips back (the
     // user is told why elsewhere).
-    javaScriptBox.signal_toggled().connect([this] {
+    m_javaScriptBox.signal_toggled().connect([this] {
         if (m_refreshing)
             return;
-        if (internetsettings::setJavaScriptEnabled(m_settings, javaScriptBox.get_active()))
-            m_view.setJavaScriptEnabled(javaScriptBox.get_active());
+        if (internetsettings::setJavaScriptEnabled(m_settings, m_javaScriptBox.get_active()))
+            m_view.setJavaScriptEnabled(m_javaScriptBox.get_active());
         else
             refresh();
     });
-    imagesBox.signal_toggled().connect([this] {
+    m_imagesBox.signal_toggled().connect([this] {
         if (m_refreshing)
             return;
-        if (internetsettings::setImagesEnabled(m_settings, imagesBox.get_active()))
-            m_view.setImagesEnabled(imagesBox.get_active());
+        if (internetsettings::setImagesEnabled(m_settings, m_imagesBox.get_active()))
+            m_view.setImagesEnabled(m_imagesBox.get_active());
         else
             refresh();
     });
-    blockingBox.signal_toggled().connect([this] {
+    m_blockingBox.signal_toggled().connect([this] {
         if (m_refreshing)
             return;
-        if (internetsettings::setBlockingEnabled(m_settings, blockingBox.get_active()))
-            m_view.setBlockingEnabled(blockingBox.get_active());
+        if (internetsettings::setBlockingEnabled(m_settings, m_blockingBox.get_active()))
+            m_view.setBlockingEnabled(m_blockingBox.get_active());
         else
             refresh();
         showBlocking();
@@ -101,26 +101,24 @@ InternetSettingsPanel::InternetSettingsPanel(SettingsStore &settings, Dialogs &d
     m_view.blockingChanged.connect(sigc::mem_fun(*this, &InternetSettingsPanel::showBlocking));
     // Asked once the click has returned, so an assistive tool that clicked
     // can answer the question.
-    deleteButton.signal_clicked().connect([this] {
-        Glib::signal_idle().connect_once(sigc::mem_fun(*this, &InternetSettingsPanel::deleteBrowsingData));
-    });
+    m_deleteButton.signal_clicked().connect([this] { runLater(*this, [this] { deleteBrowsingData(); }); });
 }
 
 void InternetSettingsPanel::refresh()
 {
     m_refreshing = true;
-    javaScriptBox.set_active(internetsettings::javaScriptEnabled(m_settings));
-    imagesBox.set_active(internetsettings::imagesEnabled(m_settings));
-    blockingBox.set_active(internetsettings::blockingEnabled(m_settings));
+    m_javaScriptBox.set_active(internetsettings::javaScriptEnabled(m_settings));
+    m_imagesBox.set_active(internetsettings::imagesEnabled(m_settings));
+    m_blockingBox.set_active(internetsettings::blockingEnabled(m_settings));
     m_refreshing = false;
     showBlocking();
 }
 
 void InternetSettingsPanel::showBlocking()
 {
-    const std::string text = blockingText(m_view.blocking(), blockingBox.get_active());
-    blockingState.set_text(text);
-    blockingState.set_visible(!text.empty());
+    const std::string text = blockingText(m_view.blocking(), m_blockingBox.get_active());
+    m_blockingState.set_text(text);
+    m_blockingState.set_visible(!text.empty());
 }
 
 namespace {
@@ -177,18 +175,20 @@ void InternetSettingsPanel::deleteBrowsingData()
         return;
 
     // Ours first: they go whatever the engine answers.
-    m_visitedList.remove_all();
+    const bool entryRemoved = m_forgetSurfed ? m_forgetSurfed() : true;
     recentfiles::forgetOurs();
-    const bool entryRemoved = m_settings.write(keys::App, keys::MRURL, "0", "");
 
-    std::weak_ptr<bool> alive = m_alive;
-    Dialogs &dialogs = m_dialogs;
-    m_view.clearBrowsingData([this, alive, &dialogs, entryRemoved](bool ok, const std::string &what) {
-        std::string text = ok ? "Deleted " + what + " and the list of addresses you surfed."
-                              : "The page engine's data could not be deleted: " + what
-                                    + "\nThe list of addresses you surfed was deleted.";
-        if (!entryRemoved)
-            text += "\nThe last address surfed could not be removed from the settings file.";
-        dialogs.message(alive.lock() ? this : nullptr, text, Title);
-    });
+    // Told in the panel; an answer that comes once the panel is gone (the
+    // program closing) finds nobody to tell.
+    sigc::slot<void(bool, const std::string &)> tell = sigc::track_obj(
+        [this, entryRemoved](bool ok, const std::string &what) {
+            std::string text = ok ? "Deleted " + what + " and the list of addresses you surfed."
+                                  : "The page engine's data could not be deleted: " + what
+                                        + "\nThe list of addresses you surfed was deleted.";
+            if (!entryRemoved)
+                text += "\nThe last address surfed could not be removed from the settings file.";
+            m_dialogs.message(this, text, Title);
+        },
+        *this);
+    m_view.clearBrowsingData([tell](bool ok, const std::string &what) { tell(ok, what); });
 }

@@ -1,11 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <gtkmm/button.h>
 #include <gtkmm/checkbutton.h>
-#include <gtkmm/comboboxtext.h>
 #include <gtkmm/dialog.h>
 #include <gtkmm/label.h>
-#include <memory>
 
 #include "interfaces/pageview.h"
 
@@ -18,37 +17,35 @@ class SettingsStore;
 class InternetSettingsPanel : public Gtk::Dialog
 {
 public:
-    // `visitedList` is the address bar, whose list of surfed addresses goes
-    // with the browsing data.
+    // `forgetSurfed` deletes the addresses the user surfed, which go with the
+    // browsing data; it says whether their stored entry could be removed.
     InternetSettingsPanel(SettingsStore &settings, Dialogs &dialogs, PageView &view,
-                          Gtk::ComboBoxText &visitedList, Gtk::Window *parent = nullptr);
+                          std::function<bool()> forgetSurfed, Gtk::Window *parent = nullptr);
 
     // Shows the stored choices (they may have changed since the panel was last open).
     void refresh();
-    // Asks, then deletes the engine's data, the visited-address list and its
-    // stored entry, and says what was deleted.
+    // Asks, then deletes the engine's data and the surfed addresses, and says
+    // what was deleted.
     void deleteBrowsingData();
 
     // What the panel says of blocking: the lists' state, or why it is off.
     static std::string blockingText(const PageView::Blocking &blocking, bool on);
-
-    Gtk::CheckButton javaScriptBox;
-    Gtk::CheckButton imagesBox;
-    Gtk::CheckButton blockingBox;
-    Gtk::Label blockingState;
-    Gtk::Button deleteButton;
 
 protected:
     void on_show() override;
     void on_response(int response) override;
 
 private:
+    void showBlocking();
+
     SettingsStore &m_settings;
     Dialogs &m_dialogs;
     PageView &m_view;
-    Gtk::ComboBoxText &m_visitedList;
+    std::function<bool()> m_forgetSurfed;
     bool m_refreshing = false;
-    void showBlocking();
-    // Lets an answer from the engine that arrives after the panel is gone find nothing.
-    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    Gtk::CheckButton m_javaScriptBox;
+    Gtk::CheckButton m_imagesBox;
+    Gtk::CheckButton m_blockingBox;
+    Gtk::Label m_blockingState;
+    Gtk::Button m_deleteButton;
 };

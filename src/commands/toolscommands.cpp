@@ -6,9 +6,9 @@
 #include "pagerules/makersite.h"
 
 ToolsCommands::ToolsCommands(PageView &view, SettingsStore &settings, Dialogs &dialogs,
-                             Gtk::ComboBoxText &addressBar, Gtk::Window &mainWindow,
+                             std::function<bool()> forgetSurfed, Gtk::Window &mainWindow,
                              std::string engineText)
-    : m_view(view), m_settings(settings), m_dialogs(dialogs), m_addressBar(addressBar),
+    : m_view(view), m_settings(settings), m_dialogs(dialogs), m_forgetSurfed(std::move(forgetSurfed)),
       m_mainWindow(mainWindow), m_engineText(std::move(engineText))
 {
 }
@@ -20,7 +20,7 @@ void ToolsCommands::showInternetProperties()
 {
     if (!m_internetPanel) {
         m_internetPanel = std::make_unique<InternetSettingsPanel>(m_settings, m_dialogs, m_view,
-                                                                  m_addressBar, &m_mainWindow);
+                                                                  m_forgetSurfed, &m_mainWindow);
     }
     m_internetPanel->present();
 }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
-namespace Gtk { class ComboBoxText; class Window; }
+namespace Gtk { class Window; }
 class Dialogs;
 class AboutBox;
 class InternetSettingsPanel;
@@ -14,11 +15,11 @@ class SettingsStore;
 class ToolsCommands
 {
 public:
-    // `addressBar` holds the visited-address list that Internet Properties
-    // deletes; `mainWindow` places the About box and owns the panel;
-    // `engineText` names the page engine and its version for the About box.
+    // `forgetSurfed` deletes the surfed addresses with the browsing data (see
+    // InternetSettingsPanel); `mainWindow` places the About box and owns the
+    // panel; `engineText` names the page engine and its version for the About box.
     ToolsCommands(PageView &view, SettingsStore &settings, Dialogs &dialogs,
-                  Gtk::ComboBoxText &addressBar, Gtk::Window &mainWindow, std::string engineText);
+                  std::function<bool()> forgetSurfed, Gtk::Window &mainWindow, std::string engineText);
     ~ToolsCommands();
 
     void showInternetProperties();
@@ -28,7 +29,7 @@ private:
     PageView &m_view;
     SettingsStore &m_settings;
     Dialogs &m_dialogs;
-    Gtk::ComboBoxText &m_addressBar;
+    std::function<bool()> m_forgetSurfed;
     Gtk::Window &m_mainWindow;
     std::string m_engineText;
     std::unique_ptr<AboutBox> m_about;

@@ -2,9 +2,9 @@
 
 #include "interfaces/dialogs.h"
 #include "interfaces/pageview.h"
-#include "util/defaultbuttonrule.h"
 #include "settings/settingskeys.h"
 #include "settings/settingsstore.h"
+#include "util/defaultbuttonrule.h"
 #include "util/urlinput.h"
 
 #include <gtkmm/entry.h>
@@ -82,6 +82,12 @@ void AddressBar::showPageAddress(const std::string &address)
 void AddressBar::userNavigated()
 {
     writeText(m_view.currentAddress());
+}
+
+bool AddressBar::forgetSurfed()
+{
+    m_combo.remove_all();
+    return m_settings.write(keys::App, keys::MRURL, LastSurfedKey, "");
 }
 
 void AddressBar::writeText(const std::string &text)

@@ -37,6 +37,9 @@ public:
     // The user started a navigation elsewhere (a button, a tab, a favorite):
     // typing left in the bar gives way to the page's address.
     void userNavigated();
+    // Deletes the list of surfed addresses and the one kept for the next
+    // start; false when the kept one could not be removed from the settings.
+    bool forgetSurfed();
 
     // A phrase that shows a greeting instead of navigating.
     static const std::string HiddenPhrase;

@@ -137,9 +137,8 @@ protected:
     SettingsStore settings{m_root};
     FakePageView view;
     FakeDialogs dialogs;
-    Gtk::ComboBoxText addressBar{true};
     Gtk::Window mainWindow;
-    ToolsCommands tools{view, settings, dialogs, addressBar, mainWindow, "WebKitGTK 2.50.6"};
+    ToolsCommands tools{view, settings, dialogs, [] { return true; }, mainWindow, "WebKitGTK 2.50.6"};
 };
 
 // The box names the program's version, is free of the main window, sits in

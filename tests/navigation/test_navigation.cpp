@@ -1,4 +1,5 @@
 #include "browserfixture.h"
+#include "findwidget.h"
 
 #include "pagerules/makersite.h"
 #include "settings/settingskeys.h"
@@ -99,6 +100,24 @@ TEST_F(Navigation, TextCutToFitTheBarIsSaidAndNeverSurfed)
         EXPECT_TRUE(stored(keys::MRURL, "0") == (row.cut ? "<missing>" : surfed));
         EXPECT_EQ(has(w.panels()[1].get_text(), "Not opened"), row.cut) << w.panels()[1].get_text();
     }
+}
+
+// Deleting the browsing data (Internet Properties) takes the surfed addresses
+// with it: the list and the address kept for the next start.
+TEST_F(Navigation, DeletingBrowsingDataForgetsTheSurfedAddresses)
+{
+    seed(keys::MRURL, "0", "http://last.test/");
+    MainWindow &w = loaded();
+    entry().set_text("http://new.test/");
+    click(w.surfButton());
+    ASSERT_EQ(visitedList(), (Strings{"http://last.test/", "http://new.test/"}));
+    choose("mnuinternetproperites");
+    Gtk::Window *panel = findwidget::shownWindow("Internet Properties");
+    ASSERT_TRUE(panel);
+    dialogs.confirmAnswers = {true};
+    click(*findwidget::named<Gtk::Button>(*panel, "Delete browsing data"));
+    EXPECT_EQ(visitedList(), Strings{});
+    EXPECT_EQ(stored(keys::MRURL, "0"), "");
 }
 
 TEST_F(Navigation, AListPickSurfsEachTimeAndTextFromCodeNever)
