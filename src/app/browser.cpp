@@ -280,13 +280,3 @@ void Browser::open(const std::string &argument, const std::string &folder)
         break;
     }
 }
-
-FindBar &Browser::findBar()
-{
-    return m->findBar;
-}
-
-ToolsCommands &Browser::tools()
-{
-    return m->tools;
-}

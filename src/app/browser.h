@@ -4,10 +4,8 @@
 #include <string>
 
 class Dialogs;
-class FindBar;
 class PageView;
 class SettingsStore;
-class ToolsCommands;
 class MainWindow;
 
 // The main window and everything it does, built and wired in this one place:
@@ -32,9 +30,6 @@ public:
     // user. One page shows at a time: the last one handed over, and the
     // status bar says how many others were not opened.
     void open(const std::string &argument, const std::string &folder = std::string());
-
-    FindBar &findBar();
-    ToolsCommands &tools();
 
 private:
     struct Parts;

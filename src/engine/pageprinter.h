@@ -31,8 +31,6 @@ public:
     // print). `closed` runs when the dialog has gone; the function returned
     // closes it unanswered.
     std::function<void()> showDialog(WebKitPrintOperation *operation, std::function<void()> closed);
-    // The preview window while one is open, else null.
-    PrintPreview *previewWindow() const { return m_preview.get(); }
 
 private:
     std::function<WebKitWebView *()> m_view;

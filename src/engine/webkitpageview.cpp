@@ -715,16 +715,6 @@ std::string WebKitPageView::currentTitle() const
     return title ? title : "";
 }
 
-PrintPreview *WebKitPageView::preview() const
-{
-    return m_printer->previewWindow();
-}
-
-std::string WebKitPageView::fullScreenNotice() const
-{
-    return m_fullScreen->text();
-}
-
 bool WebKitPageView::print()
 {
     return m_printer->print();

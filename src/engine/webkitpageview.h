@@ -22,7 +22,6 @@ class ViewBlocking;
 class PageNavigations;
 class PagePrinter;
 class PageQuestions;
-class PrintPreview;
 class WarmUpView;
 
 // The page view over WebKit: the only place that knows the engine's view.
@@ -69,13 +68,6 @@ public:
 
     // The engine's view now in use (a new one after browsing data is deleted).
     WebKitWebView *engineView() const { return m_view; }
-    // The bar above the page; shown only while there is an engine problem.
-    Gtk::InfoBar &problemBar() { return m_problemBar; }
-    const Gtk::Label &problemText() const { return m_problemBar.text(); }
-    // The preview window while one is open, else null.
-    PrintPreview *preview() const;
-    // The full-screen notice while it shows, else "".
-    std::string fullScreenNotice() const;
     // Where the page's questions show.
     QuestionPanel &questionPanel() { return m_questionPanel; }
 

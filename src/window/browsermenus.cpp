@@ -48,7 +48,6 @@ Gtk::MenuItem *BrowserMenus::add(Gtk::MenuShell &shell, const MenuRow &row, cons
         item->get_accessible()->set_name(menucaption::plain(caption));
     shell.append(*item);
     item->show();
-    m_items[name] = item;
     if (row.kind != MenuKind::Item)
         return item;
     if (row.key.keyval)
@@ -60,8 +59,3 @@ Gtk::MenuItem *BrowserMenus::add(Gtk::MenuShell &shell, const MenuRow &row, cons
     return item;
 }
 
-Gtk::MenuItem *BrowserMenus::item(const std::string &name) const
-{
-    const auto found = m_items.find(name);
-    return found == m_items.end() ? nullptr : found->second;
-}

@@ -20,8 +20,6 @@ public:
 
     BrowserMenus(Gtk::MenuBar &bar, const Glib::RefPtr<Gtk::AccelGroup> &keys, Run run);
 
-    // A menu, item or separator by its name (`mnufile`, `mnusepo` ...); nullptr if none.
-    Gtk::MenuItem *item(const std::string &name) const;
     // The menu the engine items go into.
     Gtk::Menu &engineMenu() const { return *m_engineMenu; }
 
@@ -29,6 +27,5 @@ private:
     Gtk::MenuItem *add(Gtk::MenuShell &shell, const MenuRow &row, const std::string &name,
                        const std::string &caption, const Glib::RefPtr<Gtk::AccelGroup> &keys, const Run &run);
 
-    std::map<std::string, Gtk::MenuItem *> m_items;
     Gtk::Menu *m_engineMenu = nullptr;
 };

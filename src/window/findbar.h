@@ -22,10 +22,6 @@ public:
     // True while the keyboard focus is in the bar.
     bool hasFocusInside() const;
 
-    Gtk::Entry &field() { return m_field; }
-    // What the search came to, as the user reads it.
-    const Gtk::Label &result() const { return m_result; }
-
 private:
     void findNext(bool backward);
     void showResult(int current, int total);

@@ -249,15 +249,6 @@ void MainWindow::buildStatusBar()
     m_layout.pack_end(m_statusBar, false, false);
 }
 
-Gtk::ToolButton *MainWindow::toolbarButton(const std::string &key) const
-{
-    for (Gtk::ToolButton *button : m_toolbarButtons) {
-        if (button && button->get_name() == key)
-            return button;
-    }
-    return nullptr;
-}
-
 Gtk::ToolButton *MainWindow::favoriteButton(int n) const
 {
     return n >= 1 && n <= 10 ? m_toolbarButtons[13 + n] : nullptr;

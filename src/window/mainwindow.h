@@ -37,30 +37,16 @@ public:
     EngineTabBar &engineTabs() { return m_engineTabs; }
     // The page area: the page view, and under it what the page needs (find).
     Gtk::Box &pageArea() { return m_pageArea; }
-    Gtk::Box &statusBar() { return m_statusBar; }
     std::array<Gtk::Label, 3> &panels() { return m_panels; }
-    // A toolbar button by key ("back" ... "home", "one" ... "ten"); nullptr if none.
-    Gtk::ToolButton *toolbarButton(const std::string &key) const;
     // Favorite button N (1..10), the toolbar's button at position 13 + N.
     Gtk::ToolButton *favoriteButton(int n) const;
-    // A menu item by its name (`mnufile`, `mnusepo` ...); nullptr if none.
-    Gtk::MenuItem *menuItem(const std::string &name) const { return m_menus.item(name); }
     Gtk::Menu &engineMenu() const { return m_menus.engineMenu(); }
-    bool toolbarComponentAttached() const { return m_toolbarComponent.attached(); }
 
     // What a menu item, key or button runs; `argument` is the row's (a slot,
     // a colour).
     void bind(Command command, std::function<void(int argument)> run);
     bool isBound(Command command) const { return m_commands.count(command) != 0; }
-    // Menu items and buttons run their command once the click has returned
-    // (so an assistive tool that clicked can answer the box it opens); not at
-    // all once the window is gone.
-    void runLater(Command command, int argument);
 
-    // Full screen and back.
-    void toggleFullScreen();
-
-    bool firstActivationPending() const { return m_firstActivation; }
     // The first activation, once. Later calls do nothing.
     void ensureFirstActivation();
 
@@ -78,6 +64,11 @@ protected:
 
 private:
     void buildControls();
+    // Menu items and buttons run their command once the click has returned
+    // (so an assistive tool that clicked can answer the box it opens); not at
+    // all once the window is gone.
+    void runLater(Command command, int argument);
+    void toggleFullScreen();
     void buildToolbar();
     void buildStatusBar();
     void placeOnScreen();

@@ -69,23 +69,23 @@ PrintPreview::PrintPreview(const std::string &pdfPath, std::function<void()> pri
 
     auto *bar = Gtk::manage(new Gtk::Box(Gtk::ORIENTATION_HORIZONTAL, 6));
     bar->set_border_width(6);
-    for (Gtk::Button *button : {&printButton, &previousButton, &nextButton})
+    for (Gtk::Button *button : {&m_printButton, &m_previousButton, &m_nextButton})
         bar->pack_start(*button, Gtk::PACK_SHRINK);
-    bar->pack_start(pageLabel, Gtk::PACK_SHRINK);
-    bar->pack_end(closeButton, Gtk::PACK_SHRINK);
-    printButton.get_accessible()->set_name("Print");
-    previousButton.get_accessible()->set_name("Previous Page");
-    nextButton.get_accessible()->set_name("Next Page");
-    closeButton.get_accessible()->set_name("Close");
+    bar->pack_start(m_pageLabel, Gtk::PACK_SHRINK);
+    bar->pack_end(m_closeButton, Gtk::PACK_SHRINK);
+    m_printButton.get_accessible()->set_name("Print");
+    m_previousButton.get_accessible()->set_name("Previous Page");
+    m_nextButton.get_accessible()->set_name("Next Page");
+    m_closeButton.get_accessible()->set_name("Close");
     m_sheet.get_accessible()->set_name("Page");
-    printButton.signal_clicked().connect([this, print] {
+    m_printButton.signal_clicked().connect([this, print] {
         hide();
         if (print)
             print();
     });
-    previousButton.signal_clicked().connect([this] { showPage(m_page - 1); });
-    nextButton.signal_clicked().connect([this] { showPage(m_page + 1); });
-    closeButton.signal_clicked().connect([this] { hide(); });
+    m_previousButton.signal_clicked().connect([this] { showPage(m_page - 1); });
+    m_nextButton.signal_clicked().connect([this] { showPage(m_page + 1); });
+    m_closeButton.signal_clicked().connect([this] { hide(); });
     m_sheet.signal_draw().connect(sigc::mem_fun(*this, &PrintPreview::draw));
 
     auto *layout = Gtk::manage(new Gtk::Box(Gtk::ORIENTATION_VERTICAL));
@@ -122,9 +122,9 @@ void PrintPreview::showPage(int index)
 {
     const int count = pageCount();
     m_page = std::max(0, std::min(index, count - 1));
-    previousButton.set_sensitive(m_page > 0);
-    nextButton.set_sensitive(m_page + 1 < count);
-    pageLabel.set_text(count ? "Page " + std::to_string(m_page + 1) + " of " + std::to_string(count)
+    m_previousButton.set_sensitive(m_page > 0);
+    m_nextButton.set_sensitive(m_page + 1 < count);
+    m_pageLabel.set_text(count ? "Page " + std::to_string(m_page + 1) + " of " + std::to_string(count)
                              : "Nothing to print");
     double width = 0, height = 0;
     if (count) {

@@ -21,20 +21,19 @@ public:
     PrintPreview(const std::string &pdfPath, std::function<void()> print);
     ~PrintPreview() override;
 
-    int pageCount() const;
-    void showPage(int index);
-
-    Gtk::Button printButton{"_Print", true};
-    Gtk::Button previousButton{"Pre_vious Page", true};
-    Gtk::Button nextButton{"_Next Page", true};
-    Gtk::Button closeButton{"_Close", true};
-    Gtk::Label pageLabel;
-
 protected:
     bool on_key_press_event(GdkEventKey *event) override;
 
 private:
+    int pageCount() const;
+    void showPage(int index);
     bool draw(const Cairo::RefPtr<Cairo::Context> &cr);
+
+    Gtk::Button m_printButton{"_Print", true};
+    Gtk::Button m_previousButton{"Pre_vious Page", true};
+    Gtk::Button m_nextButton{"_Next Page", true};
+    Gtk::Button m_closeButton{"_Close", true};
+    Gtk::Label m_pageLabel;
 
     std::string m_path;
     PopplerDocument *m_document = nullptr;

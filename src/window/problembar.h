@@ -12,7 +12,6 @@ public:
     ProblemBar();
 
     void say(const std::string &text);
-    const Gtk::Label &text() const { return m_text; }
 
 private:
     Gtk::Label m_text;

@@ -1,10 +1,10 @@
 // The real engine behind our page view: what reaches the network, what the
 // user sees, what lands on disk.
 #include "enginepage.h"
+#include "findwidget.h"
 #include "pagerules/makersite.h"
 #include "widgetinput.h"
 #include "window/findbar.h"
-#include "window/printpreview.h"
 
 #include <csignal>
 #include <dirent.h>
@@ -89,7 +89,7 @@ protected:
 TEST_F(Engine, NavigationReachesTheProxyWithTheExactAddress)
 {
     EXPECT_EQ(profile->sandboxProblem(), "");
-    EXPECT_EQ(view->problemBar().get_visible(), !profile->sandboxBarText().empty());
+    EXPECT_EQ(findwidget::shownText(view->widget(), "Page engine problem"), profile->sandboxBarText());
     server.expect("http://site.test/search?q=C%2B%2B&x=1");
     server.expect("http://example.test/", htmlPage("Typed"));
     ASSERT_TRUE(load("http://site.test/search?q=C%2B%2B&x=1", "Test page"));
@@ -228,7 +228,7 @@ TEST_F(Engine, EndedNetworkProcessIsToldInPlainWordsAndRefreshTriesAgain)
     ASSERT_GT(killProcesses(NetworkProcess), 0);
     ASSERT_TRUE(testutil::spinUntil([&] { return !ended.empty(); }));
     EXPECT_EQ(ended, std::vector<std::string>{"http://other.test/news"});
-    EXPECT_EQ(view->problemText().get_text(),
+    EXPECT_EQ(findwidget::shownText(view->widget(), "Page engine problem"),
               "While Skimlark was loading http://other.test/news, the part of Skimlark that connects to the network "
               "stopped. The address is fine: click Refresh to try again.");
     EXPECT_EQ(view->currentAddress(), "http://shown.test/");
@@ -237,8 +237,7 @@ TEST_F(Engine, EndedNetworkProcessIsToldInPlainWordsAndRefreshTriesAgain)
     server.expect("http://other.test/news", htmlPage("Asked"));
     view->refresh();
     ASSERT_TRUE(waitForTitle("Asked"));
-    EXPECT_EQ(view->problemText().get_text(), profile->sandboxBarText());
-    EXPECT_EQ(view->problemBar().get_visible(), !profile->sandboxBarText().empty());
+    EXPECT_EQ(findwidget::shownText(view->widget(), "Page engine problem"), profile->sandboxBarText());
 }
 
 TEST_F(Engine, UntrustedCertificateMayBeAcceptedAfterAsking)
@@ -318,9 +317,10 @@ TEST_F(Engine, SaveWritesThePageAndPreviewShowsItsSheets)
     EXPECT_NE(dialogs.shown.at(0).text.find("/Keep me.mhtml"), std::string::npos);
 
     ASSERT_TRUE(view->printPreview());
-    ASSERT_TRUE(testutil::spinUntil([&] { return view->preview() != nullptr; }));
-    EXPECT_EQ(view->preview()->pageCount(), 1);
-    EXPECT_EQ(view->preview()->pageLabel.get_text(), "Page 1 of 1");
+    Gtk::Window *preview = nullptr;
+    ASSERT_TRUE(testutil::spinUntil([&] { return (preview = findwidget::shownWindow("Print Preview")); }));
+    EXPECT_TRUE(findwidget::named<Gtk::Label>(*preview, "Page 1 of 1"));
+    preview->close();
 }
 
 TEST(EngineSandbox, AMissingSandboxIsShownAboveThePage)
@@ -331,8 +331,7 @@ TEST(EngineSandbox, AMissingSandboxIsShownAboveThePage)
     EngineProfile profile;
     FakeDialogs dialogs;
     WebKitPageView view(profile, dialogs);
-    EXPECT_TRUE(view.problemBar().get_visible());
-    EXPECT_NE(view.problemText().get_text().find("bubblewrap"), std::string::npos);
+    EXPECT_NE(findwidget::shownText(view.widget(), "Page engine problem").find("bubblewrap"), std::string::npos);
     // Nothing is loaded without the sandbox (the engine would end the program).
     view.navigate("http://site.test/");
     testutil::spin();
@@ -436,22 +435,24 @@ TEST_F(Engine, FindSaysWhichMatchOfHowManyOrThatThereIsNone)
     frame->layout.pack_start(bar, false, false);
     widgetinput::show(*window);
     bar.open();
+    Gtk::Entry &field = *findwidget::named<Gtk::Entry>(bar, "Find:");
+    Gtk::Label &result = *findwidget::named<Gtk::Label>(bar, "Matches");
     auto says = [&](const std::string &text) {
-        return testutil::spinUntil([&] { return bar.result().get_text() == text; });
+        return testutil::spinUntil([&] { return result.get_text() == text; });
     };
-    bar.field().set_text("apple");
-    EXPECT_TRUE(says("1 of 3")) << bar.result().get_text();
+    field.set_text("apple");
+    EXPECT_TRUE(says("1 of 3")) << result.get_text();
     const struct { guint modifiers; const char *result; } steps[] = {
         {0, "2 of 3"}, {0, "3 of 3"}, {0, "1 of 3"}, {GDK_SHIFT_MASK, "3 of 3"}, {GDK_SHIFT_MASK, "2 of 3"},
     };
     for (const auto &step : steps) {
-        gtk_test_widget_send_key(GTK_WIDGET(bar.field().gobj()), GDK_KEY_Return, GdkModifierType(step.modifiers));
-        EXPECT_TRUE(says(step.result)) << step.result << " / " << bar.result().get_text();
+        gtk_test_widget_send_key(GTK_WIDGET(field.gobj()), GDK_KEY_Return, GdkModifierType(step.modifiers));
+        EXPECT_TRUE(says(step.result)) << step.result << " / " << result.get_text();
     }
-    bar.field().set_text("zebra");
+    field.set_text("zebra");
     EXPECT_TRUE(says("Not found"));
-    EXPECT_TRUE(bar.field().get_style_context()->has_class("error"));
-    gtk_test_widget_send_key(GTK_WIDGET(bar.field().gobj()), GDK_KEY_Escape, GdkModifierType(0));
+    EXPECT_TRUE(field.get_style_context()->has_class("error"));
+    gtk_test_widget_send_key(GTK_WIDGET(field.gobj()), GDK_KEY_Escape, GdkModifierType(0));
     EXPECT_TRUE(testutil::spinUntil([&] { return !bar.get_visible(); }));
     frame->layout.remove(bar);
 }

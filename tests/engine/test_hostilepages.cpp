@@ -2,6 +2,7 @@
 // sees, and that nothing else happens. Every page comes through the test's
 // loopback server, which fails the test on any request it did not expect.
 #include "enginepage.h"
+#include "findwidget.h"
 #include "widgetinput.h"
 
 #include <gio/gdesktopappinfo.h>
@@ -478,11 +479,11 @@ const Row Rows[] = {
      [](Hostile &t) {
          clickWhenReady(t);
          EXPECT_TRUE(t.waitTitle("full"));
-         EXPECT_EQ(t.view->fullScreenNotice(), "page.test\nPress Esc to leave full screen");
+         EXPECT_EQ(findwidget::shownText(t.view->widget(), "Full screen"), "page.test\nPress Esc to leave full screen");
          for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE})
              gdk_test_simulate_key(t.window->get_window()->gobj(), -1, -1, GDK_KEY_Escape, GdkModifierType(0), type);
      },
-     {}, "done:left", [](Hostile &t) { EXPECT_EQ(t.view->fullScreenNotice(), ""); }},
+     {}, "done:left", [](Hostile &t) { EXPECT_EQ(findwidget::shownText(t.view->widget(), "Full screen"), ""); }},
     // A frame that speaks when its page comes back from the cache on Back still speaks as a frame.
     {"FrameBoxAfterBack",
      "<iframe src='http://evil.test/frame'></iframe><script>onpageshow=function(e){"

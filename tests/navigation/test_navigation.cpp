@@ -182,9 +182,9 @@ TEST_F(Navigation, TypingIsLeftAloneByPageEventsUntilHandedBack)
             break;
         case Surf: click(w.surfButton()); break;
         case LeaveField: widgetinput::focus(w.searchBox()); break;
-        case Back: click(*w.toolbarButton("back")); break;
-        case Refresh: click(*w.toolbarButton("refresh")); break;
-        case Home: click(*w.toolbarButton("home")); break;
+        case Back: click(*toolbarButton("back")); break;
+        case Refresh: click(*toolbarButton("refresh")); break;
+        case Home: click(*toolbarButton("home")); break;
         case Tab: w.engineTabs().select(3); break;
         case Favorite: click(*w.favoriteButton(1)); break;
         case Search: click(w.searchButton()); break;
@@ -297,7 +297,7 @@ TEST_F(Navigation, EachToolbarButtonActsOrSaysWhyItCannot)
         {nullptr, "home", "navigate:" + makersite::StartPage, ""},
         {" Home.Test ", "home", "navigate:http://Home.Test", ""},
     };
-    MainWindow &w = loaded();
+    loaded();
     for (const auto &c : cases) {
         SCOPED_TRACE(c.call);
         view.calls.clear();
@@ -305,7 +305,7 @@ TEST_F(Navigation, EachToolbarButtonActsOrSaysWhyItCannot)
         // Stored after start-up: Home reads it at the click.
         if (c.home)
             seed(keys::Home, keys::Address, c.home);
-        click(*w.toolbarButton(c.button));
+        click(*toolbarButton(c.button));
         EXPECT_EQ(view.calls, Strings{c.call});
         ASSERT_EQ(dialogs.shown.size(), c.message.empty() ? 0u : 1u);
         if (!c.message.empty()) {
@@ -340,11 +340,11 @@ TEST_F(Navigation, ThePageTakesTheFocusWhenTheUsersNavigationCommits)
         switch (row.start) {
         case BySurf: click(w.surfButton()); break;
         case BySearch: widgetinput::focus(w.searchBox()); click(w.searchButton()); break;
-        case ByButton: click(*w.toolbarButton("home")); break;
+        case ByButton: click(*toolbarButton("home")); break;
         case ByPage: view.navigate("http://elsewhere.test/"); break;
         case ByBackWithoutStep:
             widgetinput::focus(w.searchBox());
-            click(*w.toolbarButton("back"));
+            click(*toolbarButton("back"));
             break;
         case ByEmptyFavorite: widgetinput::focus(w.searchBox()); click(*w.favoriteButton(2)); break;
         case ByCancelledOpen: widgetinput::focus(w.searchBox()); choose("mnuopen"); break;

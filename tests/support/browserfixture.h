@@ -3,6 +3,7 @@
 #include "app/browser.h"
 #include "fakedialogs.h"
 #include "fakepageview.h"
+#include "findwidget.h"
 #include "settings/settingsstore.h"
 #include "testutil.h"
 #include "widgetinput.h"
@@ -61,10 +62,14 @@ struct BrowserFixture : testing::Test
         g_signal_emit_by_name(button.gobj(), "clicked");
         testutil::spin();
     }
-    void choose(const std::string &menuItem)
+    // A menu item by its name (`mnufile`, `mnusepo` ...); nullptr if none.
+    Gtk::MenuItem *menuItem(const std::string &name) { return findwidget::withId<Gtk::MenuItem>(w(), name); }
+    // A toolbar button by its name ("back" ... "home", "one" ... "ten"); nullptr if none.
+    Gtk::ToolButton *toolbarButton(const std::string &name) { return findwidget::withId<Gtk::ToolButton>(w(), name); }
+    void choose(const std::string &name)
     {
-        Gtk::MenuItem *item = w().menuItem(menuItem);
-        ASSERT_TRUE(item) << menuItem;
+        Gtk::MenuItem *item = menuItem(name);
+        ASSERT_TRUE(item) << name;
         item->activate();
         testutil::spin();
     }

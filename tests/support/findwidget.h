@@ -2,6 +2,7 @@
 
 #include <atk/atk.h>
 #include <gtk/gtk.h>
+#include <gtkmm/label.h>
 #include <gtkmm/widget.h>
 #include <gtkmm/window.h>
 #include <string>
@@ -12,10 +13,17 @@
 // dialog's buttons, an info bar's content) are searched too.
 namespace findwidget {
 
-// `root` and every widget under it, depth first.
+// `root` and every widget under it, depth first; a menu item's menu counts
+// as under it.
 inline std::vector<Gtk::Widget *> all(Gtk::Widget &root)
 {
     std::vector<Gtk::Widget *> found{&root};
+    if (GTK_IS_MENU_ITEM(root.gobj())) {
+        if (GtkWidget *menu = gtk_menu_item_get_submenu(GTK_MENU_ITEM(root.gobj()))) {
+            for (Gtk::Widget *widget : all(*Glib::wrap(menu)))
+                found.push_back(widget);
+        }
+    }
     if (GTK_IS_CONTAINER(root.gobj())) {
         gtk_container_forall(GTK_CONTAINER(root.gobj()), [](GtkWidget *child, gpointer into) {
             auto &list = *static_cast<std::vector<Gtk::Widget *> *>(into);
@@ -52,6 +60,30 @@ template <class W = Gtk::Widget> W *named(Gtk::Widget &root, const std::string &
             return widget;
     }
     return nullptr;
+}
+
+// The first widget of kind W under `root` that the program calls `id` (its
+// widget name, as a menu item's "mnuopen"); nullptr if none.
+template <class W = Gtk::Widget> W *withId(Gtk::Widget &root, const std::string &id)
+{
+    for (W *widget : every<W>(root)) {
+        if (widget->get_name() == id)
+            return widget;
+    }
+    return nullptr;
+}
+
+// What the widget read out as `name` says (its labels' texts, one a line),
+// "" while it is hidden or not there.
+inline std::string shownText(Gtk::Widget &root, const std::string &name)
+{
+    Gtk::Widget *widget = named(root, name);
+    if (!widget || !widget->get_visible())
+        return "";
+    std::string text;
+    for (Gtk::Label *label : every<Gtk::Label>(*widget))
+        text += (text.empty() ? "" : "\n") + label->get_text();
+    return text;
 }
 
 // The window on screen read out as `name`; nullptr if none shows.

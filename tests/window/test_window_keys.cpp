@@ -1,7 +1,6 @@
 #include "browserfixture.h"
 
 #include "pagerules/makersite.h"
-#include "window/findbar.h"
 
 using Strings = std::vector<std::string>;
 
@@ -94,25 +93,26 @@ TEST_F(BrowserFixture, CtrlDFillsTheFirstEmptySlotAndCtrlQEnds)
 TEST_F(BrowserFixture, FindBarFindsAndEscClosesItBeforeStopping)
 {
     MainWindow &w = shown();
-    FindBar &bar = browser->findBar();
+    Gtk::Widget &bar = *findwidget::named(w, "Find in page");
+    Gtk::Entry &field = *findwidget::named<Gtk::Entry>(bar, "Find:");
     EXPECT_FALSE(bar.get_visible());
     press(w.surfButton(), GDK_KEY_f, GDK_CONTROL_MASK);
-    ASSERT_TRUE(bar.field().has_focus());
+    ASSERT_TRUE(field.has_focus());
     view.calls.clear();
-    bar.field().set_text("ab");
-    press(bar.field(), GDK_KEY_Return);
-    press(bar.field(), GDK_KEY_Return, GDK_SHIFT_MASK);
+    field.set_text("ab");
+    press(field, GDK_KEY_Return);
+    press(field, GDK_KEY_Return, GDK_SHIFT_MASK);
     EXPECT_EQ(view.calls, (Strings{"find:ab:forward", "find:ab:forward", "find:ab:back"}));
 
     view.calls.clear();
-    press(bar.field(), GDK_KEY_Escape);
+    press(field, GDK_KEY_Escape);
     EXPECT_FALSE(bar.get_visible());
     EXPECT_EQ(view.calls, (Strings{"find::forward", "takeFocus"}));
     // Reopened, the last words are selected, ready to be replaced.
     press(w.surfButton(), GDK_KEY_f, GDK_CONTROL_MASK);
     int start = 0, end = 0;
     // The focus arrives from the display server, after the key.
-    EXPECT_TRUE(testutil::spinUntil([&] { return bar.field().get_selection_bounds(start, end); },
+    EXPECT_TRUE(testutil::spinUntil([&] { return field.get_selection_bounds(start, end); },
                                     std::chrono::seconds(2)));
     EXPECT_EQ(end - start, 2);
 }
