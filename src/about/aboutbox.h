@@ -20,7 +20,6 @@ public:
     AboutBox(Gtk::Window &mainWindow, const std::string &engineText);
     ~AboutBox() override;
 
-    static std::string versionText();
     // The name's colour from three numbers in [0, 1): each channel is the
     // number times 255, rounded half to even (a colour number, red lowest).
     static std::uint32_t colourFromRandoms(double r1, double r2, double r3);
@@ -39,6 +38,7 @@ protected:
     void on_hide() override;
 
 private:
+    static std::string versionText();
     // A new random colour for the maker's name.
     void recolourName();
     void buildControls();

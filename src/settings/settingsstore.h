@@ -57,7 +57,6 @@ public:
     // What would keep a write from reaching the disk now, as far as can be
     // known before writing (a full disk shows only then).
     Problem writeProblem(const std::string &application) const;
-    bool isWritable(const std::string &application) const { return writeProblem(application) == Problem::None; }
 
     std::string filePath(const std::string &application) const;
     const std::string &configRoot() const { return m_root; }

@@ -499,7 +499,7 @@ TEST(SettingsStore, EmptyStringIsAValueAndTheLaterWriteWins)
     EXPECT_EQ(store.read(App, "Home", "Engine", "google"), "google");
     EXPECT_FALSE(store.contains(App, "Home", "Engine"));
     EXPECT_FALSE(g_file_test(store.filePath(App).c_str(), G_FILE_TEST_EXISTS));
-    EXPECT_TRUE(store.isWritable(App));
+    EXPECT_EQ(store.writeProblem(App), SettingsStore::Problem::None);
 
     ASSERT_TRUE(store.write(App, "Home", "Engine", ""));
     EXPECT_EQ(store.read(App, "Home", "Engine", "google"), "");
