@@ -67,24 +67,10 @@ public:
     void setMostHeight(int pixels);
     // The user moves the keyboard into the question (F6). False when none is asked.
     bool letKeysIn();
-    // Whether the buttons answer now.
-    bool acceptsInput() const { return m_acceptsInput; }
     // Another wait than InputDelay (none for a test's scripted user).
     void setInputDelay(std::chrono::milliseconds delay) { m_inputDelay = delay; }
     // How far the top row reaches above the page's top edge, in pixels.
     int reach() const;
-
-    Gtk::Box &topRow() { return m_top; }
-    const Gtk::Label &siteLabel() const { return m_site; }
-    Gtk::Image &icon() { return m_icon; }
-    Gtk::InfoBar &bar() { return m_bar; }
-    const Gtk::Label &titleLabel() const { return m_title; }
-    const Gtk::Label &textLabel() const { return m_text; }
-    Gtk::Entry &textField() { return m_field; }
-    Gtk::Entry &passwordField() { return m_password; }
-    Gtk::CheckButton &blockChoice() { return m_block; }
-    Gtk::Button &acceptButton() { return *m_accept; }
-    Gtk::Button &cancelButton() { return *m_cancel; }
 
     // A question is on show.
     sigc::signal<void()> shown;

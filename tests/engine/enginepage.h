@@ -5,6 +5,7 @@
 #include "engine/engineprofile.h"
 #include "engine/webkitpageview.h"
 #include "fakedialogs.h"
+#include "questionview.h"
 #include "testserver.h"
 #include "testutil.h"
 
@@ -128,11 +129,12 @@ private:
         QuestionPanel &panel = *m_panel;
         if (!panel.asking())
             return;
-        std::string kind = panel.acceptButton().get_label();
-        if (panel.cancelButton().get_visible())
-            kind = panel.cancelButton().get_label() + "|" + kind;
-        asked.push_back({kind, panel.titleLabel().get_text(), panel.textLabel().get_text()});
-        offers.push_back(panel.blockChoice().get_visible());
+        const QuestionView shown(panel);
+        std::string kind = shown.accept().get_label();
+        if (shown.cancel().get_visible())
+            kind = shown.cancel().get_label() + "|" + kind;
+        asked.push_back({kind, shown.title(), shown.text().get_text()});
+        offers.push_back(shown.blockChoice().get_visible());
         // Whether the whole question, its buttons too, lay within the page.
         int x = 0, bottom = 0;
         panel.translate_coordinates(*m_page, 0, panel.get_allocated_height(), x, bottom);
@@ -153,10 +155,11 @@ private:
 
     static void answer(QuestionPanel &panel, const Reply &reply)
     {
-        panel.textField().set_text(reply.text.empty() ? panel.textField().get_text() : Glib::ustring(reply.text));
-        panel.passwordField().set_text(reply.password);
-        panel.blockChoice().set_active(reply.block);
-        (reply.accept ? panel.acceptButton() : panel.cancelButton()).clicked();
+        const QuestionView shown(panel);
+        shown.field().set_text(reply.text.empty() ? shown.field().get_text() : Glib::ustring(reply.text));
+        shown.password().set_text(reply.password);
+        shown.blockChoice().set_active(reply.block);
+        (reply.accept ? shown.accept() : shown.cancel()).clicked();
     }
 
     bool lookForWindows()

@@ -1,5 +1,6 @@
 // The bar a page's questions show in, without the engine: who has the
 // keyboard, when its buttons answer, and how much of a page's text it shows.
+#include "questionview.h"
 #include "util/showntext.h"
 #include "widgetinput.h"
 #include "window/questionpanel.h"
@@ -30,6 +31,7 @@ struct Panel : testing::Test
     Gtk::Overlay layer;
     Gtk::Entry page;
     QuestionPanel panel;
+    QuestionView shown{panel};
     std::vector<QuestionPanel::Answer> answers;
     int keyboardReturned = 0;
 
@@ -53,7 +55,7 @@ struct Panel : testing::Test
         // Laid out and drawn, so a click finds its place: two whole frames on.
         testutil::spinUntil([&] {
             window.queue_draw();
-            return panel.bar().get_mapped() && gdk_frame_clock_get_frame_counter(clock) > frame + 1;
+            return shown.bar().get_mapped() && gdk_frame_clock_get_frame_counter(clock) > frame + 1;
         });
         settle();
     }
@@ -125,7 +127,7 @@ TEST_F(Panel, KeysAnswerOnlyOnceTheUserMovesIn)
         if (row.move == F6) {
             EXPECT_TRUE(panel.letKeysIn()) << row.name;
         } else if (row.move == Click) {
-            widgetinput::click(panel.textField(), 1);
+            widgetinput::click(shown.field(), 1);
         }
         settle();
         type(row.keys);
@@ -152,19 +154,19 @@ TEST_F(Panel, ButtonsWaitASecondBeforeTheyAnswer)
 {
     const gint64 start = g_get_monotonic_time();
     ask(question("Cancel", Fields::Text));
-    EXPECT_FALSE(panel.acceptButton().is_sensitive());
-    EXPECT_FALSE(panel.cancelButton().is_sensitive());
-    widgetinput::click(panel.acceptButton(), 1);
+    EXPECT_FALSE(shown.accept().is_sensitive());
+    EXPECT_FALSE(shown.cancel().is_sensitive());
+    widgetinput::click(shown.accept(), 1);
     settle();
-    panel.acceptButton().clicked();
-    widgetinput::click(panel.textField(), 1);
+    shown.accept().clicked();
+    widgetinput::click(shown.field(), 1);
     settle();
     type("x\n");
     EXPECT_TRUE(answers.empty());
-    ASSERT_TRUE(testutil::spinUntil([this] { return panel.acceptsInput(); }));
+    ASSERT_TRUE(testutil::spinUntil([this] { return shown.accept().is_sensitive(); }));
     EXPECT_GE(g_get_monotonic_time() - start, 1000 * G_TIME_SPAN_MILLISECOND);
-    EXPECT_TRUE(panel.acceptButton().is_sensitive());
-    widgetinput::click(panel.acceptButton(), 1);
+    EXPECT_TRUE(shown.accept().is_sensitive());
+    widgetinput::click(shown.accept(), 1);
     ASSERT_TRUE(testutil::spinUntil([this] { return !answers.empty(); }));
     EXPECT_TRUE(answers[0].accepted);
     EXPECT_EQ(answers[0].text, "x");
@@ -176,8 +178,8 @@ TEST_F(Panel, ButtonsWaitASecondBeforeTheyAnswer)
     EXPECT_TRUE(keyboardInside());
     type("\n ");
     EXPECT_EQ(answers.size(), 1u);
-    ASSERT_TRUE(testutil::spinUntil([this] { return panel.acceptsInput(); }));
-    EXPECT_TRUE(panel.cancelButton().has_focus());
+    ASSERT_TRUE(testutil::spinUntil([this] { return shown.accept().is_sensitive(); }));
+    EXPECT_TRUE(shown.cancel().has_focus());
 }
 
 // One 20,000-character word is cut, and broken anywhere rather than tried
@@ -187,8 +189,8 @@ TEST_F(Panel, AnOversizedWordIsCutAndLaidOutAtOnce)
     Question asked = question("");
     asked.text = std::string(20000, 'w');
     ask(asked);
-    EXPECT_EQ(panel.textLabel().get_text(), showntext::cut(asked.text));
-    EXPECT_EQ(panel.textLabel().get_line_wrap_mode(), Pango::WRAP_CHAR);
+    EXPECT_EQ(shown.text().get_text(), showntext::cut(asked.text));
+    EXPECT_EQ(shown.text().get_line_wrap_mode(), Pango::WRAP_CHAR);
 }
 
 } // namespace
