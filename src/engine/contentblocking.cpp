@@ -1,6 +1,7 @@
 #include "engine/contentblocking.h"
 
 #include "pagerules/filterlists.h"
+#include "util/tracked.h"
 
 #include <sys/prctl.h>
 #include <csignal>
@@ -8,25 +9,16 @@
 
 namespace {
 const char IdentifierPrefix[] = "trackers-";
-
-template <class T> T *holder(gpointer data)
-{
-    return **static_cast<std::shared_ptr<T *> *>(data);
-}
-void dropHolder(gpointer data)
-{
-    delete static_cast<std::shared_ptr<ContentBlocking *> *>(data);
-}
+using Owner = Tracked<ContentBlocking>;
 } // namespace
 
 ContentBlocking::ContentBlocking(Options options)
-    : m_options(std::move(options)), m_alive(std::make_shared<ContentBlocking *>(this))
+    : m_options(std::move(options))
 {
 }
 
 ContentBlocking::~ContentBlocking()
 {
-    *m_alive = nullptr;
     if (m_cancellable) {
         g_cancellable_cancel(m_cancellable);
         g_object_unref(m_cancellable);
@@ -82,12 +74,11 @@ void ContentBlocking::start()
                              [](GObject *, GAsyncResult *result, gpointer data) {
                                  auto *key = static_cast<std::string *>(
                                      g_task_propagate_pointer(G_TASK(result), nullptr));
-                                 if (ContentBlocking *self = holder<ContentBlocking>(data))
+                                 if (ContentBlocking *self = Owner::take(data))
                                      self->keyRead(key ? *key : std::string());
                                  delete key;
-                                 dropHolder(data);
                              },
-                             new std::shared_ptr<ContentBlocking *>(m_alive));
+                             Owner::hold(*this));
     g_task_set_task_data(task, new std::vector<std::string>(m_lists),
                          [](gpointer lists) { delete static_cast<std::vector<std::string> *>(lists); });
     g_task_run_in_thread(task, [](GTask *task, gpointer, gpointer lists, GCancellable *) {
@@ -120,13 +111,12 @@ void ContentBlocking::keyFound(const std::string &key)
         [](GObject *store, GAsyncResult *result, gpointer data) {
             WebKitUserContentFilter *filter = webkit_user_content_filter_store_load_finish(
                 WEBKIT_USER_CONTENT_FILTER_STORE(store), result, nullptr);
-            if (ContentBlocking *self = holder<ContentBlocking>(data))
+            if (ContentBlocking *self = Owner::take(data))
                 self->loaded(filter);
             else if (filter)
                 webkit_user_content_filter_unref(filter);
-            dropHolder(data);
         },
-        new std::shared_ptr<ContentBlocking *>(m_alive));
+        Owner::hold(*this));
 }
 
 void ContentBlocking::loaded(WebKitUserContentFilter *filter)
@@ -175,7 +165,7 @@ void ContentBlocking::startCompile()
             GBytes *errors = nullptr;
             const bool ran =
                 g_subprocess_communicate_finish(G_SUBPROCESS(process), result, nullptr, &errors, nullptr);
-            if (ContentBlocking *self = holder<ContentBlocking>(data)) {
+            if (ContentBlocking *self = Owner::take(data)) {
                 const bool ok = ran && g_subprocess_get_if_exited(G_SUBPROCESS(process))
                                 && g_subprocess_get_exit_status(G_SUBPROCESS(process)) == 0;
                 gsize size = 0;
@@ -192,9 +182,8 @@ void ContentBlocking::startCompile()
             }
             if (errors)
                 g_bytes_unref(errors);
-            dropHolder(data);
         },
-        new std::shared_ptr<ContentBlocking *>(m_alive));
+        Owner::hold(*this));
 }
 
 void ContentBlocking::compileEnded(bool ok, const std::string &problem)

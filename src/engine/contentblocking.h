@@ -2,7 +2,6 @@
 
 #include "interfaces/pageview.h"
 
-#include <memory>
 #include <optional>
 #include <sigc++/sigc++.h>
 #include <string>
@@ -17,7 +16,7 @@ typedef struct _GSubprocess GSubprocess;
 // when blocking is first wanted: it finds the lists, and loads the filter
 // compiled from them earlier, or has the compile helper make it in the
 // background. Nothing waits for it: pages load unblocked until it is ready.
-class ContentBlocking
+class ContentBlocking : public sigc::trackable
 {
 public:
     struct Options
@@ -66,6 +65,4 @@ private:
     WebKitUserContentFilter *m_filter = nullptr;
     GCancellable *m_cancellable = nullptr;
     GSubprocess *m_compile = nullptr;
-    // Cleared on destruction so late answers find nobody home.
-    std::shared_ptr<ContentBlocking *> m_alive;
 };

@@ -3,13 +3,16 @@
 #include "interfaces/dialogs.h"
 #include "pagerules/downloadpaths.h"
 #include "pagerules/hostdisplay.h"
+#include "util/tracked.h"
 
 #include <glib/gstdio.h>
 #include <webkit2/webkit2.h>
 
 struct Downloads::Job
 {
-    std::shared_ptr<Downloads *> owner;
+    explicit Job(Downloads &downloads) : owner(downloads) {}
+    // Null once the downloads it belongs to are gone; the download goes on.
+    Tracked<Downloads> owner;
     std::string suggested;
     std::string name;
     std::string part;
@@ -88,14 +91,13 @@ std::string question(WebKitDownload *download, Downloads::Job &job)
 } // namespace
 
 Downloads::Downloads(WebKitWebContext *context, Hooks hooks)
-    : m_context(context), m_hooks(std::move(hooks)), m_alive(std::make_shared<Downloads *>(this))
+    : m_context(context), m_hooks(std::move(hooks))
 {
     m_startedHandler = g_signal_connect(context, "download-started", G_CALLBACK(onStarted), this);
 }
 
 Downloads::~Downloads()
 {
-    *m_alive = nullptr;
     g_signal_handler_disconnect(m_context, m_startedHandler);
 }
 
@@ -105,14 +107,13 @@ void Downloads::onStarted(WebKitWebContext *, void *started, Downloads *self)
     if (self->m_hooks.view && webkit_download_get_web_view(download) != self->m_hooks.view())
         return;
     if (!jobOf(download))
-        attach(download, self->m_alive);
+        attach(download, *self);
 }
 
-Downloads::Job &Downloads::attach(void *started, const std::shared_ptr<Downloads *> &owner)
+Downloads::Job &Downloads::attach(void *started, Downloads &owner)
 {
     auto *download = static_cast<WebKitDownload *>(started);
-    auto *job = new Job;
-    job->owner = owner;
+    auto *job = new Job(owner);
     g_object_set_data_full(G_OBJECT(download), "skimlark-job", job,
                            [](gpointer data) { delete static_cast<Job *>(data); });
 
@@ -137,7 +138,7 @@ Downloads::Job &Downloads::attach(void *started, const std::shared_ptr<Downloads
                      nullptr);
     g_signal_connect(download, "received-data", G_CALLBACK(+[](WebKitDownload *download, guint64, gpointer) {
                          Job *job = jobOf(download);
-                         Downloads *owner = *job->owner;
+                         Downloads *owner = job->owner.get();
                          if (!owner || job->held)
                              return;
                          // Asked once its first bytes are in the file (they reach
@@ -163,7 +164,7 @@ Downloads::Job &Downloads::attach(void *started, const std::shared_ptr<Downloads
                          // Only our own temporary file goes; the user's files stay.
                          if (!job->part.empty())
                              g_unlink(job->part.c_str());
-                         Downloads *owner = *job->owner;
+                         Downloads *owner = job->owner.get();
                          if (!owner || job->held || (job->answered && job->target.empty()))
                              return;
                          const bool cancelled =
@@ -174,7 +175,7 @@ Downloads::Job &Downloads::attach(void *started, const std::shared_ptr<Downloads
     g_signal_connect(download, "finished", G_CALLBACK(+[](WebKitDownload *download, gpointer) {
                          Job *job = jobOf(download);
                          job->ended = true;
-                         Downloads *owner = *job->owner;
+                         Downloads *owner = job->owner.get();
                          if (job->failed)
                              return;
                          if (!owner) {
@@ -196,13 +197,12 @@ void Downloads::ask(void *pending)
     Job *job = jobOf(download);
     job->asked = true;
     g_object_ref(download);
-    auto alive = m_alive;
     m_hooks.askWhere(question(download, *job), downloadpaths::suggestedPath(job->suggested),
-                     [alive, download](const std::string &path) {
+                     [download](const std::string &path) {
                          Job *job = jobOf(download);
                          job->answered = true;
                          job->target = path;
-                         Downloads *self = *alive;
+                         Downloads *self = job->owner.get();
                          if (path.empty()) {
                              if (job->ended)
                                  g_unlink(job->part.c_str());
@@ -252,7 +252,7 @@ void Downloads::fetchAgain(void *held, const std::string &path)
     }
     const bool program = jobOf(download)->program;
     WebKitDownload *again = webkit_web_view_download_uri(view, uri);
-    Job &job = jobOf(again) ? *jobOf(again) : attach(again, m_alive);
+    Job &job = jobOf(again) ? *jobOf(again) : attach(again, *this);
     job.asked = job.answered = true;
     job.target = path;
     job.name = name;
@@ -286,14 +286,14 @@ bool Downloads::savePage(WebKitWebView *view, Dialogs &dialogs, Gtk::Window *par
     if (path.empty())
         return false;
     GFile *file = g_file_new_for_path(path.c_str());
-    struct Job { std::shared_ptr<Downloads *> alive; std::string name; };
-    auto *job = new Job{m_alive, downloadpaths::safeName(path)};
+    struct Job { Tracked<Downloads> downloads; std::string name; };
+    auto *job = new Job{Tracked<Downloads>(*this), downloadpaths::safeName(path)};
     webkit_web_view_save_to_file(
         view, file, WEBKIT_SAVE_MODE_MHTML, nullptr,
         [](GObject *view, GAsyncResult *result, gpointer data) {
             auto *job = static_cast<Job *>(data);
             const bool saved = webkit_web_view_save_to_file_finish(WEBKIT_WEB_VIEW(view), result, nullptr);
-            if (Downloads *self = *job->alive)
+            if (Downloads *self = job->downloads.get())
                 self->statusText.emit((saved ? "Saved " : "Could not save ") + job->name);
             delete job;
         },

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <sigc++/sigc++.h>
 #include <string>
 
@@ -16,7 +15,7 @@ namespace Gtk { class Window; }
 // there is never replaced or deleted. Until the user answers, no more than its
 // first HoldLimit bytes are taken: past them it stops, and it is fetched again
 // once the user says where. Progress and the end are reported as status texts.
-class Downloads
+class Downloads : public sigc::trackable
 {
 public:
     struct Hooks
@@ -52,7 +51,7 @@ public:
 private:
     static void onStarted(WebKitWebContext *context, void *download, Downloads *self);
     // Keeps a job on a download and follows it.
-    static Job &attach(void *download, const std::shared_ptr<Downloads *> &owner);
+    static Job &attach(void *download, Downloads &owner);
     void ask(void *download);
     void hold(void *download);
     void fetchAgain(void *held, const std::string &path);
@@ -61,6 +60,4 @@ private:
     WebKitWebContext *m_context;
     Hooks m_hooks;
     unsigned long m_startedHandler = 0;
-    // Cleared on destruction so late engine callbacks find nobody home.
-    std::shared_ptr<Downloads *> m_alive;
 };

@@ -1,18 +1,19 @@
 #include "engine/pagefinder.h"
 
 #include "engine/scriptworld.h"
+#include "util/tracked.h"
 
 #include <algorithm>
+#include <memory>
 #include <webkit2/webkit2.h>
 
 PageFinder::PageFinder(std::function<WebKitWebView *()> view, std::function<void(int, int)> result)
-    : m_view(std::move(view)), m_result(std::move(result)), m_alive(std::make_shared<PageFinder *>(this))
+    : m_view(std::move(view)), m_result(std::move(result))
 {
 }
 
 PageFinder::~PageFinder()
 {
-    *m_alive = nullptr;
     if (m_controller) {
         g_signal_handlers_disconnect_by_data(m_controller, this);
         g_object_unref(m_controller);
@@ -60,19 +61,21 @@ void PageFinder::find(const std::string &text, bool backward)
     m_step = 0;
     // The engine searches on from what is selected: from the top, the first
     // match found is the first of all, and the count is the truth.
-    const unsigned generation = m_generation;
-    auto alive = m_alive;
-    auto *data = new std::pair<std::shared_ptr<PageFinder *>, std::pair<unsigned, bool>>(alive, {generation, backward});
+    struct Pending
+    {
+        Tracked<PageFinder> finder;
+        unsigned generation;
+        bool backward;
+    };
     webkit_web_view_evaluate_javascript(
         m_view(), "getSelection().removeAllRanges()", -1, OurScriptWorld, nullptr, nullptr,
-        [](GObject *, GAsyncResult *, gpointer pending) {
-            auto *data = static_cast<std::pair<std::shared_ptr<PageFinder *>, std::pair<unsigned, bool>> *>(pending);
-            PageFinder *self = *data->first;
-            if (self && self->m_generation == data->second.first)
-                self->search(data->second.second);
-            delete data;
+        [](GObject *, GAsyncResult *, gpointer data) {
+            const std::unique_ptr<Pending> pending(static_cast<Pending *>(data));
+            PageFinder *self = pending->finder.get();
+            if (self && self->m_generation == pending->generation)
+                self->search(pending->backward);
         },
-        data);
+        new Pending{Tracked<PageFinder>(*this), m_generation, backward});
 }
 
 void PageFinder::search(bool backward)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <functional>
-#include <memory>
+#include <sigc++/trackable.h>
 #include <string>
 
 typedef struct _WebKitWebView WebKitWebView;
@@ -10,7 +10,7 @@ typedef struct _WebKitFindController WebKitFindController;
 // Find in page: the first search for a text from the top of the page, then
 // steps forwards and backwards, wrapping around; each search says which
 // match is shown and how many there are.
-class PageFinder
+class PageFinder : public sigc::trackable
 {
 public:
     // `view` gives the engine's view now in use; `result` gets the match
@@ -42,5 +42,4 @@ private:
     int m_current = 0;
     int m_total = -1;
     int m_step = 0;
-    std::shared_ptr<PageFinder *> m_alive;
 };

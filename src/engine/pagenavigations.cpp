@@ -5,9 +5,10 @@
 #include "pagerules/hostdisplay.h"
 #include "pagerules/makersite.h"
 #include "pagerules/pageguard.h"
+#include "util/later.h"
+#include "util/tracked.h"
 
 #include <algorithm>
-#include <glibmm/main.h>
 #include <webkit2/webkit2.h>
 
 namespace {
@@ -40,14 +41,8 @@ std::string uriOf(WebKitNavigationAction *action)
 } // namespace
 
 PageNavigations::PageNavigations(PageGuard &guard, PageQuestions &questions, Hooks hooks)
-    : m_guard(guard), m_questions(questions), m_hooks(std::move(hooks)),
-      m_alive(std::make_shared<PageNavigations *>(this))
+    : m_guard(guard), m_questions(questions), m_hooks(std::move(hooks))
 {
-}
-
-PageNavigations::~PageNavigations()
-{
-    *m_alive = nullptr;
 }
 
 bool PageNavigations::decide(WebKitPolicyDecision *decision, bool newWindow)
@@ -62,12 +57,7 @@ bool PageNavigations::decide(WebKitPolicyDecision *decision, bool newWindow)
         // so only a click, a form or a history step brings the page up.
         webkit_policy_decision_ignore(decision);
         if (kind != WEBKIT_NAVIGATION_TYPE_OTHER || gesture) {
-            const std::string page = *own;
-            auto alive = m_alive;
-            Glib::signal_idle().connect_once([alive, page] {
-                if (*alive)
-                    (*alive)->m_hooks.load(page);
-            });
+            runLater(*this, [this, page = *own] { m_hooks.load(page); });
         }
         return true;
     }
@@ -120,11 +110,7 @@ void PageNavigations::newWindow(WebKitNavigationAction *action)
             break;
         }
         // Not from inside the engine's call: the page is still asking.
-        auto alive = m_alive;
-        Glib::signal_idle().connect_once([alive, address] {
-            if (*alive)
-                (*alive)->navigateAsPage(address);
-        });
+        runLater(*this, [this, address] { navigateAsPage(address); });
         break;
     }
     case PageGuard::Open::AskOtherProgram:
@@ -176,14 +162,11 @@ void PageNavigations::contextMenu(WebKitContextMenu *menu, WebKitHitTestResult *
             continue;
         }
         GSimpleAction *open = g_simple_action_new("open-here", G_VARIANT_TYPE_STRING);
-        auto alive = new std::shared_ptr<PageNavigations *>(m_alive);
         g_signal_connect_data(open, "activate", G_CALLBACK(+[](GSimpleAction *, GVariant *where, gpointer data) {
-                                  PageNavigations *self = **static_cast<std::shared_ptr<PageNavigations *> *>(data);
-                                  if (self)
+                                  if (PageNavigations *self = Tracked<PageNavigations>::peek(data))
                                       self->navigateAsPage(g_variant_get_string(where, nullptr));
                               }),
-                              alive,
-                              [](gpointer data, GClosure *) { delete static_cast<std::shared_ptr<PageNavigations *> *>(data); },
+                              Tracked<PageNavigations>::hold(*this), Tracked<PageNavigations>::release,
                               GConnectFlags(0));
         webkit_context_menu_insert(menu,
                                    webkit_context_menu_item_new_from_gaction(G_ACTION(open), label,

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <functional>
-#include <memory>
+#include <sigc++/trackable.h>
 #include <string>
 
 typedef struct _WebKitWebView WebKitWebView;
@@ -15,7 +15,7 @@ class PageQuestions;
 // Where a page asks to go: its links, forms, redirects and new windows. The
 // page view hands each of the engine's requests here; the guard says what may
 // happen, and the maker's pages are served from the program, never the network.
-class PageNavigations
+class PageNavigations : public sigc::trackable
 {
 public:
     struct Hooks
@@ -33,7 +33,6 @@ public:
     };
 
     PageNavigations(PageGuard &guard, PageQuestions &questions, Hooks hooks);
-    ~PageNavigations();
     PageNavigations(const PageNavigations &) = delete;
     PageNavigations &operator=(const PageNavigations &) = delete;
 
@@ -62,6 +61,4 @@ private:
     Hooks m_hooks;
     // A load of our own pages we started ourselves: let it through once.
     std::string m_pendingOwnLoad;
-    // Cleared on destruction so late callbacks find nobody home.
-    std::shared_ptr<PageNavigations *> m_alive;
 };

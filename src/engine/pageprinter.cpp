@@ -1,5 +1,6 @@
 #include "engine/pageprinter.h"
 
+#include "util/tracked.h"
 #include "window/printpreview.h"
 
 #include <glib/gstdio.h>
@@ -9,13 +10,12 @@
 
 PagePrinter::PagePrinter(std::function<WebKitWebView *()> view, std::function<Gtk::Window *()> parent,
                          std::function<void(const std::string &)> failed)
-    : m_view(std::move(view)), m_parent(std::move(parent)), m_failed(std::move(failed)), m_alive(std::make_shared<PagePrinter *>(this))
+    : m_view(std::move(view)), m_parent(std::move(parent)), m_failed(std::move(failed))
 {
 }
 
 PagePrinter::~PagePrinter()
 {
-    *m_alive = nullptr;
     if (m_dialog)
         gtk_widget_destroy(m_dialog);
 }
@@ -84,11 +84,12 @@ std::function<void()> PagePrinter::showDialog(WebKitPrintOperation *operation, s
         GConnectFlags(0));
     gtk_widget_show(dialog);
     gtk_window_present(GTK_WINDOW(dialog));
-    auto alive = m_alive;
-    return [alive, dialog] {
-        if (*alive && (*alive)->m_dialog == dialog)
+    // Does nothing once the printer is gone.
+    const sigc::slot<void()> close = sigc::track_obj([this, dialog] {
+        if (m_dialog == dialog)
             gtk_widget_destroy(dialog);
-    };
+    }, *this);
+    return close;
 }
 
 bool PagePrinter::preview()
@@ -123,14 +124,14 @@ bool PagePrinter::preview()
     webkit_print_operation_set_print_settings(operation, settings);
     g_object_unref(settings);
 
-    struct Job { std::shared_ptr<PagePrinter *> alive; std::string file; bool failed = false; };
-    auto *job = new Job{m_alive, file};
+    struct Job { Tracked<PagePrinter> printer; std::string file; bool failed = false; };
+    auto *job = new Job{Tracked<PagePrinter>(*this), file};
     g_signal_connect(operation, "failed", G_CALLBACK(+[](WebKitPrintOperation *, GError *, Job *job) {
                          job->failed = true;
                      }),
                      job);
     g_signal_connect(operation, "finished", G_CALLBACK(+[](WebKitPrintOperation *op, Job *job) {
-                         PagePrinter *self = *job->alive;
+                         PagePrinter *self = job->printer.get();
                          if (self && !job->failed) {
                              self->m_preview = std::make_unique<PrintPreview>(job->file, [self] { self->print(); });
                              if (Gtk::Window *parent = self->m_parent())

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <sigc++/trackable.h>
 #include <string>
 
 typedef struct _WebKitWebView WebKitWebView;
@@ -12,7 +13,7 @@ namespace Gtk { class Window; }
 
 // Prints the page, and previews it: the real print sent to a PDF file and
 // drawn in a window of ours.
-class PagePrinter
+class PagePrinter : public sigc::trackable
 {
 public:
     // `view` gives the engine's view now in use; `failed` gets a sentence
@@ -39,5 +40,4 @@ private:
     std::unique_ptr<PrintPreview> m_preview;
     // The print dialog while one is open.
     GtkWidget *m_dialog = nullptr;
-    std::shared_ptr<PagePrinter *> m_alive;
 };

@@ -3,12 +3,13 @@
 #include "engine/blockcount.h"
 #include "engine/contentblocking.h"
 #include "pagerules/siteexceptions.h"
+#include "util/tracked.h"
 
 #include <cstring>
 #include <webkit2/webkit2.h>
 
 ViewBlocking::ViewBlocking(ContentBlocking &lists, std::function<WebKitWebView *()> view)
-    : m_lists(lists), m_view(std::move(view)), m_alive(std::make_shared<ViewBlocking *>(this))
+    : m_lists(lists), m_view(std::move(view))
 {
     m_lists.changed.connect(sigc::mem_fun(*this, &ViewBlocking::listsChanged));
 }
@@ -21,7 +22,6 @@ void ViewBlocking::listsChanged()
 
 ViewBlocking::~ViewBlocking()
 {
-    *m_alive = nullptr;
     if (m_added)
         webkit_user_content_filter_unref(m_added);
 }
@@ -114,16 +114,16 @@ void ViewBlocking::contextMenu(WebKitContextMenu *menu, const std::string &shown
     GSimpleAction *action = g_simple_action_new("ads-on-site", nullptr);
     struct Choice
     {
-        std::shared_ptr<ViewBlocking *> alive;
+        Tracked<ViewBlocking> blocking;
         std::string host;
         bool allow;
     };
     g_signal_connect_data(action, "activate", G_CALLBACK(+[](GSimpleAction *, GVariant *, gpointer data) {
                               const auto *chosen = static_cast<Choice *>(data);
-                              if (ViewBlocking *self = *chosen->alive)
+                              if (ViewBlocking *self = chosen->blocking.get())
                                   self->choice.emit(chosen->host, chosen->allow);
                           }),
-                          new Choice{m_alive, host, allow},
+                          new Choice{Tracked<ViewBlocking>(*this), host, allow},
                           [](gpointer data, GClosure *) { delete static_cast<Choice *>(data); }, GConnectFlags(0));
     webkit_context_menu_append(menu, webkit_context_menu_item_new_separator());
     webkit_context_menu_append(menu, webkit_context_menu_item_new_from_gaction(

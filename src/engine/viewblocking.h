@@ -3,7 +3,6 @@
 #include "interfaces/pageview.h"
 
 #include <functional>
-#include <memory>
 #include <sigc++/sigc++.h>
 #include <string>
 
@@ -61,5 +60,4 @@ private:
     int m_blocked = 0;
     // The filter now on the view's content manager.
     WebKitUserContentFilter *m_added = nullptr;
-    std::shared_ptr<ViewBlocking *> m_alive;
 };

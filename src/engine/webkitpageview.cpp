@@ -17,6 +17,7 @@
 #include "pagerules/errorpages.h"
 #include "pagerules/hostdisplay.h"
 #include "pagerules/makersite.h"
+#include "util/later.h"
 #include "window/problembar.h"
 
 #include <algorithm>
@@ -57,15 +58,6 @@ const char ActivationScript[] =
 std::string addressForUser(const std::string &uri)
 {
     return hostdisplay::forUser(makersite::toReal(uri));
-}
-
-// A request the engine waits on, answered later from the main loop.
-template <class F> void later(const std::shared_ptr<WebKitPageView *> &alive, F action)
-{
-    Glib::signal_idle().connect_once([alive, action] {
-        if (*alive)
-            action(**alive);
-    });
 }
 
 } // namespace
@@ -170,11 +162,10 @@ struct WebKitPageView::Handlers
             self->m_errors->untrusted(failing, problems);
             return TRUE;
         }
-        auto alive = self->m_alive;
-        self->m_questions->certificate(failing, certificate, problems, [alive, failing, problems](bool goOn) {
-            if (WebKitPageView *view = *alive)
-                goOn ? view->loadUri(failing) : view->m_errors->untrusted(failing, problems);
-        });
+        const sigc::slot<void(bool)> answer = sigc::track_obj([self, failing, problems](bool goOn) {
+            goOn ? self->loadUri(failing) : self->m_errors->untrusted(failing, problems);
+        }, *self);
+        self->m_questions->certificate(failing, certificate, problems, answer);
         return TRUE;
     }
 
@@ -222,8 +213,7 @@ struct WebKitPageView::Handlers
         }
         const bool overMemory = reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT;
         // Not from inside the engine's call: it is still tearing the page down.
-        later(self->m_alive,
-              [address, overMemory](WebKitPageView &pageView) { pageView.m_errors->crashed(address, overMemory); });
+        runLater(*self, [self, address, overMemory] { self->m_errors->crashed(address, overMemory); });
     }
 
     static void frameMessage(WebKitUserContentManager *, WebKitJavascriptResult *result, WebKitPageView *self)
@@ -251,7 +241,7 @@ WebKitPageView::WebKitPageView(std::unique_ptr<EngineProfile> profile, Dialogs &
 }
 
 WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
-    : m_profile(profile), m_dialogs(dialogs), m_alive(std::make_shared<WebKitPageView *>(this))
+    : m_profile(profile), m_dialogs(dialogs)
 {
     m_settings = webkit_settings_new();
     g_object_ref_sink(m_settings);
@@ -293,10 +283,7 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     };
     asking.site = [this] { return PageGuard::shownHost(m_shownUri); };
     // Answered with the keyboard, the question gives it back to the page.
-    m_questionPanel.keyboardLeft.connect([alive = m_alive] {
-        if (*alive)
-            (*alive)->takeFocus();
-    });
+    m_questionPanel.keyboardLeft.connect(sigc::mem_fun(*this, &WebKitPageView::takeFocus));
     m_questions = std::make_unique<PageQuestions>(m_guard, m_questionPanel, std::move(asking));
     m_fullScreen = std::make_unique<FullScreenNotice>(m_overlay);
     PageNavigations::Hooks navigation;
@@ -343,7 +330,6 @@ WebKitPageView::~WebKitPageView()
 {
     m_networkEnded.disconnect();
     m_startWait.disconnect();
-    *m_alive = nullptr;
     m_placing.disconnect();
     m_listsChanged.disconnect();
     m_warmUp.reset();
@@ -778,12 +764,12 @@ void WebKitPageView::clearBrowsingData(std::function<void(bool ok, const std::st
     buildView();
     addMakerFilter();
     m_blocking->viewReplaced();
-    auto alive = m_alive;
-    browsingdata::clear(m_profile.dataManager(), [alive, shown, done](bool ok, const std::string &what) {
-        if (WebKitPageView *self = *alive) {
-            const bool reload = shown.rfind("http", 0) == 0 || makersite::isPrivate(shown);
-            self->loadUri(reload ? shown : "about:blank");
-        }
+    const sigc::slot<void()> comeBack = sigc::track_obj([this, shown] {
+        const bool reload = shown.rfind("http", 0) == 0 || makersite::isPrivate(shown);
+        loadUri(reload ? shown : "about:blank");
+    }, *this);
+    browsingdata::clear(m_profile.dataManager(), [comeBack, done](bool ok, const std::string &what) {
+        comeBack();
         if (done)
             done(ok, what);
     });

@@ -28,7 +28,7 @@ class WarmUpView;
 // It holds every connection to the view's signals, and asks its guard what
 // a page may do. Its widget is a bar for engine problems above an overlay
 // that holds the page (notices go on the overlay).
-class WebKitPageView : public PageView
+class WebKitPageView : public PageView, public sigc::trackable
 {
 public:
     WebKitPageView(EngineProfile &profile, Dialogs &dialogs);
@@ -151,6 +151,4 @@ private:
     // What Refresh tries again after the network process ended.
     std::string m_retryUri;
     std::string m_lastLink;
-    // Cleared on destruction so late engine callbacks find nobody home.
-    std::shared_ptr<WebKitPageView *> m_alive;
 };
