@@ -1,16 +1,12 @@
 #pragma once
 
-#include "window/questionpanel.h"
+#include "pagerules/questionqueue.h"
 
 #include <gtkmm/filechooser.h>
 
-#include <deque>
 #include <functional>
-#include <memory>
-#include <optional>
-#include <vector>
-#include <sigc++/connection.h>
 #include <string>
+#include <vector>
 
 typedef struct _WebKitScriptDialog WebKitScriptDialog;
 typedef struct _WebKitAuthenticationRequest WebKitAuthenticationRequest;
@@ -20,16 +16,15 @@ typedef struct _WebKitFileChooserRequest WebKitFileChooserRequest;
 typedef struct _WebKitPrintOperation WebKitPrintOperation;
 typedef struct _WebKitWebContext WebKitWebContext;
 typedef struct _GTlsCertificate GTlsCertificate;
-class PageFileChooser;
 class PageGuard;
 class ScriptBox;
 namespace Gtk { class Window; }
 
 // The questions a page raises: script boxes, leaving the page, sign-ins,
 // permissions, certificates, files to upload or save, printing, other
-// programs' addresses. Each is shown over the page or in a window that does
-// not block the main window; the engine's request is kept and answered when
-// the user has. One question at a time; the others wait their turn.
+// programs' addresses. Each engine request is kept and put in the queue,
+// which shows it over the page or in a window that does not block the main
+// window, and answered when the user has.
 class PageQuestions
 {
 public:
@@ -48,8 +43,7 @@ public:
         std::function<std::string()> site;
     };
 
-    PageQuestions(PageGuard &guard, QuestionPanel &panel, Hooks hooks);
-    ~PageQuestions();
+    PageQuestions(PageGuard &guard, QuestionBar &bar, Hooks hooks);
     PageQuestions(const PageQuestions &) = delete;
     PageQuestions &operator=(const PageQuestions &) = delete;
 
@@ -83,40 +77,19 @@ public:
     void newPage();
 
 private:
-    // A question: `ask` shows it (and calls finish() with the item it is
-    // given once it is answered); `drop` answers it as cancelled unasked.
-    struct Item
-    {
-        std::function<void(const Item *self)> ask;
-        std::function<void(bool leaving)> drop;
-    };
-    void enqueue(Item item);
-    void schedule();
-    void next();
-    // The question `item` is answered: it is let go (returned, for its reply
-    // to run) and the next may come. Nothing when it is no longer the one shown.
-    std::unique_ptr<Item> finish(const Item *item);
-    void dropChooser();
+    using Question = QuestionQueue::Question;
+    using Answer = QuestionQueue::Answer;
+    using Request = QuestionQueue::Request;
     void answerScript(ScriptBox &box, bool accepted, const std::string &text);
-    // Counts a box; nullopt when the page may show none, else whether this
-    // one offers to block the rest.
-    std::optional<bool> countBox();
-    // Shows a question of the current item, named after the site on screen.
-    void show(QuestionPanel::Question question, QuestionPanel::Reply reply);
-    void askInPanel(const QuestionPanel::Question &question, std::function<void(const QuestionPanel::Answer &)> reply);
-    // Asks in the panel first; a file chooser opens only once the user says
-    // so there, never at the page's word alone. `reply` gets the files.
-    void askThenChoose(const QuestionPanel::Question &question, Gtk::FileChooserAction action,
-                       const std::string &suggestedPath, std::function<void(std::vector<std::string>)> reply);
+    // A file chooser an accepted question goes on to: the user asked for it,
+    // never the page alone. `reply` gets the files, none on Cancel.
+    QuestionQueue::Then chooser(Gtk::FileChooserAction action, const std::string &text,
+                                const std::string &suggestedPath,
+                                std::function<void(const std::vector<std::string> &)> reply);
 
     PageGuard &m_guard;
-    QuestionPanel &m_panel;
     Hooks m_hooks;
-    std::deque<Item> m_waiting;
-    std::unique_ptr<Item> m_current;
-    std::unique_ptr<PageFileChooser> m_chooser;
-    sigc::connection m_nextIdle;
     // The user let the page on screen be left: it is not asked again.
     bool m_leftPage = false;
-    std::shared_ptr<PageQuestions *> m_alive;
+    QuestionQueue m_queue;
 };

@@ -24,9 +24,9 @@ bool ScriptBox::leavesPage() const
     return leavesPage(m_box);
 }
 
-QuestionPanel::Question ScriptBox::question(const std::string &title) const
+QuestionBar::Question ScriptBox::question(const std::string &title) const
 {
-    using Question = QuestionPanel::Question;
+    using Question = QuestionBar::Question;
     Question question;
     question.title = title;
     const char *message = webkit_script_dialog_get_message(m_box);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/questionpanel.h"
+#include "interfaces/questionbar.h"
 
 #include <string>
 
@@ -21,7 +21,7 @@ public:
     // Whether it asks if the page may be left.
     bool leavesPage() const;
     // What it asks, under `title`, as the page's question area shows it.
-    QuestionPanel::Question question(const std::string &title) const;
+    QuestionBar::Question question(const std::string &title) const;
     // `accepted`: OK, or leave the page; `text` the prompt's answer.
     void answer(bool accepted, const std::string &text = std::string());
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "interfaces/questionbar.h"
+
 #include <chrono>
 #include <functional>
 #include <gtkmm/box.h>
@@ -30,38 +32,16 @@
 // appears, so a key or a click meant for the page never answers it. Esc
 // answers as the cancel button does. It takes no access keys: those belong
 // to the window's menus.
-class QuestionPanel : public Gtk::Box
+class QuestionPanel : public Gtk::Box, public QuestionBar
 {
 public:
-    struct Question
-    {
-        std::string site; // whose page it is, beside the icon: "page.test", "Skimlark"
-        std::string title; // who asks: "page.test says", "Skimlark"
-        std::string text;
-        enum class Fields { None, Text, SignIn } fields = Fields::None;
-        std::string initialText;
-        std::string accept = "OK";
-        std::string cancel; // "" for a question with one button
-        bool offerBlock = false;
-    };
-    struct Answer
-    {
-        bool accepted = false;
-        std::string text; // typed into the text field, or the user name
-        std::string password;
-        bool blockFurther = false;
-    };
-    using Reply = std::function<void(const Answer &)>;
-
     // How long the buttons answer nothing after a question appears.
     static constexpr std::chrono::milliseconds InputDelay{1000};
 
     QuestionPanel();
 
-    // Shows the question; `reply` gets the user's answer once.
-    void ask(const Question &question, Reply reply);
-    // Takes the question away unanswered (whoever asked answers it).
-    void dismiss();
+    void ask(const Question &question, Reply reply) override;
+    void dismiss() override;
     bool asking() const { return bool(m_reply); }
     // The most the text may take before it scrolls, in pixels.
     void setMostHeight(int pixels);

@@ -108,8 +108,6 @@ public:
 
     std::deque<Reply> replies;
     std::vector<Asked> asked;
-    // The block choice was offered, per question in turn.
-    std::vector<bool> offers;
     // The question fitted in the page, per question in turn.
     std::vector<bool> fitted;
 
@@ -134,7 +132,6 @@ private:
         if (shown.cancel().get_visible())
             kind = shown.cancel().get_label() + "|" + kind;
         asked.push_back({kind, shown.title(), shown.text().get_text()});
-        offers.push_back(shown.blockChoice().get_visible());
         // Whether the whole question, its buttons too, lay within the page.
         int x = 0, bottom = 0;
         panel.translate_coordinates(*m_page, 0, panel.get_allocated_height(), x, bottom);
