@@ -1,15 +1,21 @@
-// The one main() of every test program: a private home for each run, GTK
-// initialised once, and any unexpected GLib warning turned into a failure.
+// The one main() of every test program: a private home for each run, with
+// the temporary folder inside it and removed with all it holds at the end,
+// GTK initialised once, and any unexpected GLib warning turned into a failure.
 #include "engine/engineprofile.h"
 #include "testutil.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm.h>
 
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <glib/gstdio.h>
 #include <string>
+#include <sys/types.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -58,6 +64,29 @@ class WarningGuard : public testing::EmptyTestEventListener
     }
 };
 
+// The processes this one started that still run.
+std::vector<pid_t> children()
+{
+    std::vector<pid_t> found;
+    GDir *processes = g_dir_open("/proc", 0, nullptr);
+    while (const gchar *name = processes ? g_dir_read_name(processes) : nullptr) {
+        gchar *stat = nullptr;
+        const std::string path = std::string("/proc/") + name + "/stat";
+        if (!g_ascii_isdigit(name[0]) || !g_file_get_contents(path.c_str(), &stat, nullptr, nullptr))
+            continue;
+        // "pid (name) state ppid ...": the name may hold spaces and brackets.
+        const char *after = std::strrchr(stat, ')');
+        char state = 0;
+        int parent = 0;
+        if (after && std::sscanf(after + 1, " %c %d", &state, &parent) == 2 && parent == getpid())
+            found.push_back(pid_t(std::atoi(name)));
+        g_free(stat);
+    }
+    if (processes)
+        g_dir_close(processes);
+    return found;
+}
+
 } // namespace
 
 namespace testutil {
@@ -75,13 +104,24 @@ void expectNoWarnings()
 
 int main(int argc, char **argv)
 {
-    // A private home before any GLib call reads the environment.
-    gchar *home = g_dir_make_tmp("skimlark-test-XXXXXX", nullptr);
-    const std::string root = home ? home : "/tmp";
-    g_free(home);
+    // A private home before any GLib call reads the environment (GLib keeps
+    // the temporary folder it reads first): what a test, the engine or the
+    // program writes to the temporary folder goes with the home.
+    const char *tmp = std::getenv("TMPDIR");
+    std::string made = std::string(tmp && *tmp ? tmp : "/tmp") + "/skimlark-test-XXXXXX";
+    if (!mkdtemp(made.data())) {
+        std::perror("skimlark-test: no private home");
+        return 1;
+    }
+    const std::string root = made;
     g_setenv("HOME", root.c_str(), TRUE);
-    for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"}) {
-        const std::string path = root + "/" + (name + 4);
+    const std::pair<const char *, const char *> folders[] = {{"TMPDIR", "tmp"},
+                                                             {"XDG_CONFIG_HOME", "CONFIG_HOME"},
+                                                             {"XDG_DATA_HOME", "DATA_HOME"},
+                                                             {"XDG_CACHE_HOME", "CACHE_HOME"},
+                                                             {"XDG_STATE_HOME", "STATE_HOME"}};
+    for (const auto &[name, folder] : folders) {
+        const std::string path = root + "/" + folder;
         g_mkdir_with_parents(path.c_str(), 0700);
         g_setenv(name, path.c_str(), TRUE);
     }
@@ -100,6 +140,7 @@ int main(int argc, char **argv)
     if (!listing) {
         if (!gtk_init_check(&argc, &argv)) {
             std::fprintf(stderr, "tests need a display: run them under xvfb-run\n");
+            testutil::removeTree(root);
             return 1;
         }
         Gtk::Main::init_gtkmm_internals();
@@ -107,5 +148,13 @@ int main(int argc, char **argv)
     }
     testing::UnitTest::GetInstance()->listeners().Append(new WarningGuard);
     const int result = RUN_ALL_TESTS();
+    // The engine's network process outlives its last view, and writes to
+    // the home as it ends: it goes first, with every other process the
+    // tests started.
+    for (const pid_t child : children()) {
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+    }
+    testutil::removeTree(root);
     return result != 0 || g_warningFailure ? 1 : 0;
 }
