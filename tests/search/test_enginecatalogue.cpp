@@ -28,26 +28,6 @@ TEST(EngineCatalogue, EveryRowSearchesItsOwnHostOverHttpsWithTheWordsOnce)
     }
 }
 
-// Tabs 2 to 10, one row each, captioned with two blanks either side of the
-// name, rebuilt from tab 3 on and tab 2 last.
-TEST(EngineCatalogue, NineTabsInTheirOrder)
-{
-    std::vector<int> rebuildOrder;
-    for (const EngineRow *tab : engineTabs())
-        rebuildOrder.push_back(tab->tab.position);
-    EXPECT_EQ(rebuildOrder, (std::vector<int>{3, 4, 5, 6, 7, 8, 9, 10, 2}));
-    const std::vector<std::string> captions = tabCaptions();
-    ASSERT_EQ(captions.size(), 9u);
-    for (const std::string &caption : captions) {
-        EXPECT_EQ(caption.substr(0, 2), "  ") << caption;
-        EXPECT_EQ(caption.substr(caption.size() - 2), "  ") << caption;
-        EXPECT_NE(caption[2], ' ') << caption;
-        EXPECT_NE(caption[caption.size() - 3], ' ') << caption;
-    }
-    EXPECT_EQ(captions[0], "  DMOZ - Open Directory Project  ");
-    EXPECT_EQ(captions[8], "  All The Web  ");
-}
-
 TEST(EngineCatalogue, EngineIdSelectsEveryMatchingRowExactly)
 {
     const struct { std::string engine; std::vector<std::string> addresses; } cases[] = {

@@ -164,6 +164,48 @@ INSTANTIATE_TEST_SUITE_P(
         TabRow{"RightClickOnTheEndArrow", "cats", 3, EndArrow, {}, true}),
     [](const testing::TestParamInfo<TabRow> &info) { return std::string(info.param.name); });
 
+// Each engine tab says which engine it is, and searches that engine for the
+// search box's words, or opens its front page when there are none.
+TEST_F(Search, EveryTabSearchesTheEngineItNames)
+{
+    const struct { const char *caption, *searches, *front; } tabs[] = {
+        {"  DMOZ - Open Directory Project  ", "https://search.dmoz.org/", "https://www.dmoz.org"},
+        {"  Yahoo  ", "https://search.yahoo.com/", "https://www.yahoo.com"},
+        {"  Google  ", "https://www.google.com/", "https://www.google.com"},
+        {"  MSN  ", "https://search.msn.com/", "https://www.msn.com"},
+        {"  Lycos  ", "https://search.lycos.com/", "https://www.lycos.com"},
+        {"  HotBot  ", "https://hotbot.lycos.com/", "https://www.hotbot.com"},
+        {"  WebCrawler  ", "https://search.webcrawler.com/", "https://www.webcrawler.com"},
+        {"  Alta Vista  ", "https://www.altavista.com/", "https://www.altavista.com"},
+        {"  All The Web  ", "https://www.alltheweb.com/", "https://www.alltheweb.com/"},
+    };
+    MainWindow &w = shown();
+    EngineTabBar &strip = w.engineTabs();
+    ASSERT_EQ(strip.get_n_pages(), 10);
+    for (int tab = 1; tab <= 9; ++tab) {
+        const auto &expected = tabs[tab - 1];
+        SCOPED_TRACE(expected.caption);
+        const auto *label = dynamic_cast<const Gtk::Label *>(strip.get_tab_label(*strip.get_nth_page(tab)));
+        ASSERT_TRUE(label);
+        EXPECT_EQ(label->get_text(), expected.caption);
+        for (const std::string words : {"cats", ""}) {
+            view.navigations.clear();
+            w.searchBox().set_text(words);
+            strip.select(tab);
+            ASSERT_TRUE(spinUntil([this] { return !view.navigations.empty(); }));
+            testutil::spin();
+            ASSERT_EQ(view.navigations.size(), 1u);
+            const std::string &opened = view.navigations.front();
+            if (words.empty()) {
+                EXPECT_EQ(opened, expected.front);
+            } else {
+                EXPECT_EQ(opened.rfind(expected.searches, 0), 0u) << opened;
+                EXPECT_NE(opened.find("cats"), std::string::npos) << opened;
+            }
+        }
+    }
+}
+
 TEST_F(Search, TabStripIsAnAccessiblePageTabList)
 {
     MainWindow &w = loaded();

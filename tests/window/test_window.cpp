@@ -179,14 +179,29 @@ TEST_F(Window, TheSearchBoxStartsShowingTheBeginningOfItsText)
     EXPECT_EQ(box.property_scroll_offset().get_value(), 0);
 }
 
-TEST_F(Window, StatusPanelsKeepTheirWidths)
+// A long text in a panel is cut: the panels, and the window, keep their widths.
+TEST_F(Window, LongStatusTextsAreCutAndMoveNothing)
 {
     MainWindow &w = shown();
-    w.panels()[1].set_text(std::string(400, 'x'));
-    testutil::spin();
-    const int widths[] = {96, 629, 96};
+    auto widths = [&w] {
+        std::vector<int> widths{w.get_allocated_width()};
+        for (int i = 0; i < 3; ++i)
+            widths.push_back(w.panels()[i].get_allocated_width());
+        return widths;
+    };
+    const std::vector<int> before = widths();
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(w.panels()[i].get_allocated_width(), widths[i]) << i;
+        w.panels()[i].set_text(std::string(400, 'x'));
+    // Laid out again: two whole frames on.
+    GdkFrameClock *clock = gtk_widget_get_frame_clock(GTK_WIDGET(w.gobj()));
+    const gint64 frame = gdk_frame_clock_get_frame_counter(clock);
+    ASSERT_TRUE(testutil::spinUntil([&] {
+        w.queue_draw();
+        return gdk_frame_clock_get_frame_counter(clock) > frame + 1;
+    }));
+    EXPECT_EQ(widths(), before);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(w.panels()[i].get_layout()->is_ellipsized()) << i;
     // The page area takes what is left.
     EXPECT_GT(w.pageArea().get_allocated_height(), 200);
 }
