@@ -119,8 +119,12 @@ class Session:
     def environment(self):
         env = dict(os.environ)
         proxy = "http://127.0.0.1:%d" % self.proxy.port
+        # The program's temporary files go with the session's folder.
+        temporary = os.path.join(self.root, "tmp")
+        os.makedirs(temporary, exist_ok=True)
         env.update({
             "HOME": self.root,
+            "TMPDIR": temporary,
             "XDG_CONFIG_HOME": self.config,
             "XDG_DATA_HOME": self.data,
             "XDG_CACHE_HOME": os.path.join(self.root, "cache"),
@@ -175,10 +179,34 @@ class Session:
         except subprocess.TimeoutExpired:
             return None
 
+    def _running(self):
+        """Every process still running in this session's home: the program,
+        a second one, and the engine's processes they started."""
+        mark = b"\0HOME=" + self.root.encode() + b"\0"
+        found = []
+        for entry in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open("/proc/%s/environ" % entry, "rb") as f:
+                    if mark in b"\0" + f.read():
+                        found.append(int(entry))
+            except OSError:
+                continue
+        return found
+
     def close(self):
         if self.process and self.process.poll() is None:
             self.process.send_signal(signal.SIGKILL)
             self.process.wait()
+        # The engine's network process outlives the program for a moment and
+        # writes to its home as it ends: it goes before the home does.
+        for pid in self._running():
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except OSError:
+                pass
+        end = time.time() + 10
+        while self._running() and time.time() < end:
+            time.sleep(0.05)
         self.proxy.close()
         shutil.rmtree(self.root, ignore_errors=True)
 
