@@ -134,10 +134,8 @@ int main(int argc, char **argv)
     EngineProfile::setUpProcess();
 
     testing::InitGoogleTest(&argc, argv);
-    bool listing = false;
-    for (int i = 1; i < argc; ++i)
-        listing = listing || std::strncmp(argv[i], "--gtest_list_tests", 18) == 0;
-    if (!listing) {
+    // Listing the tests needs no display.
+    if (!testing::GTEST_FLAG(list_tests)) {
         if (!gtk_init_check(&argc, &argv)) {
             std::fprintf(stderr, "tests need a display: run them under xvfb-run\n");
             testutil::removeTree(root);
