@@ -9,7 +9,9 @@
 #include "settings/settingsstore.h"
 #include "testutil.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <gtkmm.h>
@@ -17,54 +19,52 @@
 namespace {
 
 using Placement = AboutAnimation::Placement;
-// Far below anything reached in the ticks these tests run: no bounce.
-constexpr int TallDialog = 100000;
 
-TEST(AboutAnimation, SizesRunFrom1To801AndBackWhileFramesCycle)
+// What the user sees once the icon is dropped on OK, in boxes of two
+// heights: a square picture that runs diagonally, a step at a time, and
+// turns at the box's top and bottom, grows to its largest and shrinks back
+// again and again, and shows its eight frames in turn. Nothing moves before.
+TEST(AboutAnimation, RunsWithinTheBoxGrowingAndShrinkingThroughItsFrames)
 {
-    AboutAnimation animation;
-    EXPECT_FALSE(animation.tick(200).has_value());
-    animation.start();
-    EXPECT_EQ(animation.tick(TallDialog), (Placement{0, 240.0f, 120, 1, 1}));
-    EXPECT_EQ(animation.tick(TallDialog), (Placement{1, 250.0f, 130, 11, 11}));
-    std::vector<int> shown{1, 11};
-    for (int i = 2; i < 163; ++i) {
-        const Placement p = *animation.tick(TallDialog);
-        EXPECT_EQ(p.height, p.width);
-        EXPECT_EQ(p.frame, i % 8);
-        shown.push_back(p.width);
+    constexpr int Step = AboutAnimation::Step;
+    for (const int height : {200, 1500}) {
+        SCOPED_TRACE(height);
+        AboutAnimation animation;
+        EXPECT_FALSE(animation.tick(height).has_value());
+        animation.start();
+        std::vector<Placement> shown;
+        for (int i = 0; i < 1000; ++i)
+            shown.push_back(*animation.tick(height));
+        int turnsDown = 0, turnsUp = 0, largest = 0, smallest = 1 << 30, shrinks = 0, grows = 0;
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const Placement &p = shown[i];
+            EXPECT_EQ(p.width, p.height);
+            EXPECT_GE(p.top, -Step);
+            EXPECT_LE(p.top, height + 2 * Step);
+            largest = std::max(largest, p.width);
+            smallest = std::min(smallest, p.width);
+            if (i == 0)
+                continue;
+            const Placement &before = shown[i - 1];
+            EXPECT_EQ(p.frame, (before.frame + 1) % AboutAnimation::FrameCount);
+            EXPECT_EQ(std::abs(p.top - before.top), Step);
+            EXPECT_EQ(p.left - before.left, float(p.top - before.top));
+            EXPECT_EQ(std::abs(p.width - before.width), Step);
+            if (i < 2)
+                continue;
+            const Placement &earlier = shown[i - 2];
+            turnsDown += before.top > earlier.top && p.top < before.top;
+            turnsUp += before.top < earlier.top && p.top > before.top;
+            shrinks += before.width > earlier.width && p.width < before.width;
+            grows += before.width < earlier.width && p.width > before.width;
+        }
+        EXPECT_GE(turnsDown, 2);
+        EXPECT_GE(turnsUp, 2);
+        EXPECT_EQ(largest, 801);
+        EXPECT_EQ(smallest, 1);
+        EXPECT_GE(shrinks, 2);
+        EXPECT_GE(grows, 2);
     }
-    std::vector<int> expected;
-    for (int size = 1; size <= 801; size += 10)
-        expected.push_back(size);
-    for (int size = 791; size >= 1; size -= 10)
-        expected.push_back(size);
-    expected.insert(expected.end(), {11, 21});
-    EXPECT_EQ(shown, expected);
-}
-
-TEST(AboutAnimation, BouncesOffTheBottomAndTheTop)
-{
-    AboutAnimation animation;
-    animation.start();
-    std::vector<int> tops;
-    for (int i = 0; i < 80; ++i) {
-        const Placement p = *animation.tick(200);
-        // Left and top move together: the picture runs diagonally.
-        EXPECT_EQ(p.left, float(p.top + 120));
-        tops.push_back(p.top);
-    }
-    // The direction turns on the top just shown: down to 220, up to -10, and again.
-    std::vector<int> expected;
-    for (int top = 120; top <= 220; top += 10)
-        expected.push_back(top);
-    for (int round = 0; round < 2; ++round) {
-        for (int top = 210; top >= -10; top -= 10)
-            expected.push_back(top);
-        for (int top = 0; top <= 220 && expected.size() < 80; top += 10)
-            expected.push_back(top);
-    }
-    EXPECT_EQ(tops, expected);
 }
 
 TEST(AboutAnimation, NameColourRoundsHalvesToEven)
