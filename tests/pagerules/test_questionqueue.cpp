@@ -37,22 +37,7 @@ struct ScriptedBar : QuestionBar
     }
 };
 
-Answer yes()
-{
-    Answer answer;
-    answer.accepted = true;
-    return answer;
-}
-Answer no()
-{
-    return Answer();
-}
-Answer blockingTheRest()
-{
-    Answer answer;
-    answer.blockFurther = true;
-    return answer;
-}
+const Answer Yes{true, "", "", false}, No{}, BlockingTheRest{false, "", "", true};
 
 struct Queue;
 struct Row
@@ -139,9 +124,9 @@ const Row Rows[] = {
              t.ask(t.request(name));
          // Not inside the engine's call that raised it.
          EXPECT_TRUE(t.bar.asked.empty());
-         t.answer(yes());
-         t.answer(no());
-         t.answer(yes());
+         t.answer(Yes);
+         t.answer(No);
+         t.answer(Yes);
          for (const Question &question : t.bar.asked)
              EXPECT_EQ(question.site, "page.test");
      },
@@ -152,7 +137,7 @@ const Row Rows[] = {
      [](Queue &t) {
          for (int box = 1; box <= 6; ++box)
              t.ask(t.request("box " + std::to_string(box)));
-         for (const Answer &answer : {no(), no(), no(), blockingTheRest()})
+         for (const Answer &answer : {No, No, No, BlockingTheRest})
              t.answer(answer);
          ASSERT_TRUE(testutil::spinUntil([&t] { return t.happened.size() == 6; }));
          EXPECT_EQ(t.offers(), (std::vector<bool>{0, 0, 0, 1}));
@@ -164,7 +149,7 @@ const Row Rows[] = {
      [](Queue &t) {
          t.guard.blockBoxes();
          t.ask(t.request("camera", false));
-         t.answer(yes());
+         t.answer(Yes);
      },
      {"camera: yes"}, {"camera"}},
     // A page that may show no more boxes cannot keep the user either.
@@ -184,7 +169,7 @@ const Row Rows[] = {
          for (const char *name : {"page alert", "frame sign-in", "frame alert", "frame file"})
              t.ask(t.request(name));
          for (int i = 0; i < 4; ++i)
-             t.answer(no());
+             t.answer(No);
          EXPECT_EQ(t.offers(), (std::vector<bool>{0, 0, 0, 1}));
          EXPECT_EQ(t.bar.asked.back().site, "page.test");
      },
@@ -198,8 +183,8 @@ const Row Rows[] = {
          again.question = [] { return std::optional<Question>(); };
          t.ask(std::move(again));
          t.ask(t.request("alert"));
-         t.answer(yes());
-         t.answer(no());
+         t.answer(Yes);
+         t.answer(No);
      },
      {"camera: yes", "alert: no"}, {"camera", "alert"}},
     {"LeavingThePageDropsWhatIsShownAndWhatWaits",
@@ -224,7 +209,7 @@ const Row Rows[] = {
          t.ask(t.request("alert"));
          t.queue->cancelAll(true);
          t.ask(t.request("next page's alert"));
-         t.answer(yes());
+         t.answer(Yes);
      },
      {"alert: dropped, page left", "next page's alert: yes"}, {"next page's alert"}},
     // The answer itself leaves the page: the answered question is not dropped too.
@@ -237,7 +222,7 @@ const Row Rows[] = {
          };
          t.ask(std::move(open));
          t.ask(t.request("alert"));
-         t.answer(yes());
+         t.answer(Yes);
      },
      {"open: yes", "alert: dropped, page left"}, {"open"}},
     {"AnswerThatAsksAgain",
@@ -245,8 +230,8 @@ const Row Rows[] = {
          QuestionQueue::Request open = t.request("open", false);
          open.answered = [&t](const Answer &) { t.ask(t.request("could not be started", false)); };
          t.ask(std::move(open));
-         t.answer(yes());
-         t.answer(yes());
+         t.answer(Yes);
+         t.answer(Yes);
      },
      {"could not be started: yes"}, {"open", "could not be started"}},
     // A file chooser or the print dialog holds the next question back until it closes.
@@ -254,25 +239,25 @@ const Row Rows[] = {
      [](Queue &t) {
          t.ask(t.withWindow("file"));
          t.ask(t.request("alert"));
-         t.answer(yes());
+         t.answer(Yes);
          ASSERT_EQ(t.windows.size(), 1u);
          testutil::spin();
          EXPECT_EQ(t.bar.asked.size(), 1u);
          t.windows.front().second();
-         t.answer(no());
+         t.answer(No);
      },
      {"alert: no"}, {"file", "alert"}},
     {"DeclinedItOpensNoWindow",
      [](Queue &t) {
          t.ask(t.withWindow("file"));
-         t.answer(no());
+         t.answer(No);
          EXPECT_TRUE(t.windows.empty());
      },
      {"file: no"}, {"file"}},
     {"LeavingClosesItsWindow",
      [](Queue &t) {
          t.ask(t.withWindow("print"));
-         t.answer(yes());
+         t.answer(Yes);
          t.queue->cancelAll(true);
      },
      {"print: window closed", "print: dropped, page left"}, {"print"}},
@@ -289,7 +274,7 @@ const Row Rows[] = {
     {"ClosedWhileItsWindowIsOpen",
      [](Queue &t) {
          t.ask(t.withWindow("print"));
-         t.answer(yes());
+         t.answer(Yes);
          t.queue.reset();
          t.windows.front().second();
      },
