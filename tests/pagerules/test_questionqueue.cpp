@@ -57,10 +57,11 @@ struct Queue : testing::TestWithParam<Row>
 {
     PageGuard guard;
     ScriptedBar bar;
-    std::unique_ptr<QuestionQueue> queue = std::make_unique<QuestionQueue>(guard, bar, [] { return "page.test"; });
     std::vector<std::string> happened;
     // The windows answers opened: the name and what tells the queue it closed.
     std::vector<std::pair<std::string, std::function<void()>>> windows;
+    // Last: what it still holds as it goes is dropped into the above.
+    std::unique_ptr<QuestionQueue> queue = std::make_unique<QuestionQueue>(guard, bar, [] { return "page.test"; });
 
     // A question the page asks, named for what it is.
     QuestionQueue::Request request(const std::string &name, bool box = true)
