@@ -1,8 +1,10 @@
+#include "about/aboutbox.h"
 #include "commands/colourscheme.h"
 #include "commands/fieldcolours.h"
 #include "commands/filecommands.h"
 #include "commands/internetsettings.h"
 #include "commands/internetsettingspanel.h"
+#include "commands/toolscommands.h"
 #include "fakedialogs.h"
 #include "fakepageview.h"
 #include "findwidget.h"
@@ -266,6 +268,51 @@ TEST_F(Commands, PanelStoresAndAppliesEachChange)
     panel.show();
     EXPECT_TRUE(javaScript.get_active());
     EXPECT_EQ(view.calls.size(), 3u);
+}
+
+// Internet Properties and About are one window each: asked for while open,
+// the window comes forward as it is. A closed About box comes back afresh,
+// and its links take the page to the maker's site.
+TEST_F(Commands, InternetPropertiesAndAboutAreOneWindowEach)
+{
+    Gtk::Window mainWindow;
+    ToolsCommands tools{view, settings, dialogs, forgetSurfed, mainWindow, "WebKitGTK 2.50.6"};
+    auto shown = [](const char *title) {
+        Gtk::Window *window = nullptr;
+        EXPECT_TRUE(testutil::spinUntil([&] {
+            window = findwidget::shownWindow(title);
+            return window && window->get_mapped();
+        })) << title;
+        return window;
+    };
+    // As the window's close box does.
+    auto close = [](Gtk::Window &window) {
+        window.close();
+        EXPECT_TRUE(testutil::spinUntil([&window] { return !window.get_visible(); }));
+    };
+    auto iconShown = [](Gtk::Window &about) { return control<Gtk::Widget>(about, "Skimlark icon").get_visible(); };
+
+    tools.showInternetProperties();
+    Gtk::Window *panel = shown("Internet Properties");
+    ASSERT_TRUE(panel);
+    close(*panel);
+    tools.showInternetProperties();
+    EXPECT_EQ(shown("Internet Properties"), panel);
+
+    tools.showAbout();
+    auto *about = dynamic_cast<AboutBox *>(shown("About Skimlark"));
+    ASSERT_TRUE(about);
+    about->iconDropped();
+    tools.showAbout();
+    EXPECT_EQ(shown("About Skimlark"), about);
+    EXPECT_FALSE(iconShown(*about));
+    control<Gtk::Button>(*about, "Visit www.velmora.example").clicked();
+    EXPECT_EQ(view.navigations, std::vector<std::string>{makersite::OwnAddress});
+    close(*about);
+    tools.showAbout();
+    Gtk::Window *again = shown("About Skimlark");
+    ASSERT_TRUE(again);
+    EXPECT_TRUE(iconShown(*again));
 }
 
 TEST_F(Commands, ThePanelSaysWhatBlockingDoesAndFollowsTheLists)
