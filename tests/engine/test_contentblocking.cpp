@@ -122,13 +122,17 @@ TEST_F(ContentBlocking, AStartWithTheSameListsLoadsTheFilterCompiledBefore)
 {
     ASSERT_TRUE(ready()) << engine.view->blocking().problem;
     engine.close();
-    // No compile helper this time: only what the last start compiled can make it ready.
+    // A compile helper that always fails, found first whatever this machine
+    // has installed: only what the last start compiled can make it ready.
     engine.programFolder = g_get_user_cache_dir();
+    const std::string failing = engine.programFolder + "/skimlark-filtercompile";
+    ASSERT_TRUE(g_file_set_contents(failing.c_str(), "#!/bin/sh\nexit 1\n", -1, nullptr));
+    ASSERT_EQ(g_chmod(failing.c_str(), 0700), 0);
     engine.open();
     ASSERT_TRUE(ready()) << engine.view->blocking().problem;
     EXPECT_EQ(engine.view->blocking().rulesUsed, 4u);
 
-    // Lists that changed need the helper, which is not there: blocking is off, and says why.
+    // Lists that changed need the helper, which fails: blocking is off, and says why.
     g_file_set_contents(engine.filterLists->front().c_str(), "||other.example^\n", -1, nullptr);
     engine.close();
     engine.open();
