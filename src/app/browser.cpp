@@ -24,6 +24,7 @@
 #include "util/defaultbuttonrule.h"
 #include "util/later.h"
 #include "util/outsideaddress.h"
+#include "util/urlinput.h"
 #include "window/findbar.h"
 #include "window/mainwindow.h"
 
@@ -82,6 +83,8 @@ struct Browser::Parts : sigc::trackable
     // Told once the window is there: what was handed over was no address.
     std::string firstMessage;
     bool firstPageAsked = false;
+    // The first page asked for before the window was built, if it was.
+    std::string askedEarly;
     // An address handed over is on its way, and how many handed over before
     // it gave way to a later one before their page showed.
     bool handedOverPending = false;
@@ -131,10 +134,12 @@ void Browser::Parts::connectControls()
     view.loadEndedWithoutPage.connect(sigc::hide(sigc::hide(handedOverEnded)));
 
     window.engineTabs().chosen.connect([this](int index) {
-        // The first activation's own choice opens the first page; nobody clicked.
-        if (choosingFirstPage)
-            tabStrip.open(index);
-        else
+        // The first activation's own choice opens the first page, unless it
+        // is on its way already; nobody clicked.
+        if (choosingFirstPage) {
+            if (askedEarly.empty())
+                tabStrip.open(index);
+        } else
             byUser(tabStrip.open(index));
     });
     window.signal_first_activated().connect([this] { firstActivation(); });
@@ -202,22 +207,45 @@ void Browser::Parts::bindCommands()
 void Browser::Parts::firstActivation()
 {
     // The stored engine choices are in place before the first page loads.
-    internetsettings::apply(settings, view);
+    if (askedEarly.empty())
+        internetsettings::apply(settings, view);
     firstPageAsked = true;
     if (!firstMessage.empty())
         runLater(*this, [this, message = firstMessage] { sayInvalid(message); });
+    // An address handed over after the first page was asked for replaces it.
     if (!firstAddress.empty()) {
-        view.navigate(firstAddress);
-        return;
+        if (firstAddress != askedEarly)
+            view.navigate(firstAddress);
+    } else {
+        choosingFirstPage = true;
+        window.engineTabs().select(HomePageTab);
+        choosingFirstPage = false;
     }
-    choosingFirstPage = true;
-    window.engineTabs().select(HomePageTab);
-    choosingFirstPage = false;
+    // What the page did while the splash waited shows now, in order.
+    view.handOverEvents();
 }
 
-Browser::Browser(SettingsStore &settings, Dialogs &dialogs, PageView &view)
+std::string Browser::requestFirstPage(SettingsStore &settings, PageView &view,
+                                      const std::vector<std::pair<std::string, std::string>> &handedOver)
+{
+    view.holdEvents();
+    std::string address;
+    for (const auto &[argument, folder] : handedOver) {
+        const outsideaddress::Verdict verdict = outsideaddress::judge(argument, folder);
+        if (verdict.kind == outsideaddress::Verdict::Open)
+            address = verdict.text;
+    }
+    if (address.empty())
+        address = urlinput::fromUserInput(HomePage::tabTarget(settings));
+    internetsettings::apply(settings, view);
+    view.navigate(address);
+    return address;
+}
+
+Browser::Browser(SettingsStore &settings, Dialogs &dialogs, PageView &view, std::string firstPageAsked)
     : m(std::make_unique<Parts>(settings, dialogs, view))
 {
+    m->askedEarly = std::move(firstPageAsked);
     m->connectControls();
     m->bindCommands();
 }

@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 class Dialogs;
 class PageView;
@@ -15,7 +17,8 @@ class MainWindow;
 class Browser
 {
 public:
-    Browser(SettingsStore &settings, Dialogs &dialogs, PageView &view);
+    // `firstPageAsked`: the address requestFirstPage() asked for, if it ran.
+    Browser(SettingsStore &settings, Dialogs &dialogs, PageView &view, std::string firstPageAsked = std::string());
     ~Browser();
     Browser(const Browser &) = delete;
     Browser &operator=(const Browser &) = delete;
@@ -30,6 +33,14 @@ public:
     // user. One page shows at a time: the last one handed over, and the
     // status bar says how many others were not opened.
     void open(const std::string &argument, const std::string &folder = std::string());
+
+    // Asks for the first page before the window is built, so that it loads
+    // while the splash waits: of the arguments handed over (each with its
+    // folder), the last that may open, else the home address. The view's
+    // events wait from here: the window's first activation hands them over,
+    // so they reach its controls as if they came then. Returns the address.
+    static std::string requestFirstPage(SettingsStore &settings, PageView &view,
+                                        const std::vector<std::pair<std::string, std::string>> &handedOver);
 
 private:
     struct Parts;

@@ -69,11 +69,18 @@ void SplashWindow::runSequence(int passes, const std::function<void()> &showMain
     present();
     int done = 0;
     if (whileWaiting) {
-        // Paint the splash before the work starts.
-        for (; done < passes && !get_realized(); ++done)
+        // The splash is painted before the work starts, which holds the loop
+        // a while; the passes that wait for its first frame count.
+        bool painted = false;
+        sigc::connection drawn = signal_draw().connect(
+            [&painted](const Cairo::RefPtr<Cairo::Context> &) {
+                painted = true;
+                return false;
+            },
+            true);
+        for (; done < passes && !painted; ++done)
             Gtk::Main::iteration(false);
-        for (; done < passes && Gtk::Main::events_pending(); ++done)
-            Gtk::Main::iteration(false);
+        drawn.disconnect();
         whileWaiting();
     }
     runPasses(passes - done);

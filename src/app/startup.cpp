@@ -22,38 +22,34 @@ namespace {
 
 constexpr int SplashPasses = 7500;
 
-// Arguments to open, each with the folder its start was made in.
-using HandedOver = std::vector<std::pair<std::string, std::string>>;
-
 // Everything one run of the program holds, in the order it is built.
 struct Running
 {
-    SettingsStore settings;
+    explicit Running(SettingsStore &store) : settings(store) {}
+    SettingsStore &settings;
     GtkDialogs dialogs;
-    std::unique_ptr<PageView> view;
-    std::unique_ptr<Browser> browser;
-    // What was handed over before the window was built, in order.
-    HandedOver waiting;
+    StartedWindow window;
 };
 
 // A start of the program, the first or a later one (which lands in the
 // first): `handedOver` is what it was asked to open, if anything.
-void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &running,
+void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &running, SettingsStore &settings,
            std::chrono::system_clock::time_point startedAt, const HandedOver &handedOver = HandedOver())
 {
     if (running) {
         // A second start of the program lands here: bring the window forward.
-        if (running->browser) {
+        StartedWindow &started = running->window;
+        if (started.browser) {
             for (const auto &[argument, folder] : handedOver)
-                running->browser->open(argument, folder);
-            running->browser->window().present();
+                started.browser->open(argument, folder);
+            started.browser->window().present();
         } else {
-            running->waiting.insert(running->waiting.end(), handedOver.begin(), handedOver.end());
+            started.waiting.insert(started.waiting.end(), handedOver.begin(), handedOver.end());
         }
         return;
     }
     app->hold();
-    running = std::make_unique<Running>();
+    running = std::make_unique<Running>(settings);
     // Only the first copy of the program gets here, before anything is written.
     running->settings.removeLeftoverWrites(keys::App, startedAt);
     // A logout or kill asks the window to close, as the close box does;
@@ -63,8 +59,8 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
     static std::function<void()> closeRequested;
     closeRequested = [&app, &running] {
         GtkDialogs::closeAllThen([&app, &running] {
-            if (running && running->browser && running->browser->window().get_visible())
-                running->browser->window().close();
+            if (running && running->window.browser && running->window.browser->window().get_visible())
+                running->window.browser->window().close();
             else
                 app->quit();
         });
@@ -76,11 +72,26 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
         }, nullptr);
     }
     Running &run = *running;
-    run.waiting = handedOver;
+    run.window.waiting = handedOver;
+    showSplashThenWindow(
+        SplashPasses, run.settings, run.dialogs, run.window, [&run] { return makePageView(run.dialogs); },
+        [&app](Browser &browser) {
+            browser.window().signal_closing().connect([&app] { app->quit(); });
+            app->add_window(browser.window());
+        });
 
+    app->release();
+}
+
+} // namespace
+
+void showSplashThenWindow(int passes, SettingsStore &settings, Dialogs &dialogs, StartedWindow &run,
+                          const std::function<std::unique_ptr<PageView>()> &makeView,
+                          const std::function<void(Browser &)> &built)
+{
     SplashWindow splash;
     splash.runSequence(
-        SplashPasses,
+        passes,
         [&run] {
             run.browser->load();
             MainWindow &window = run.browser->window();
@@ -90,28 +101,31 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
             // first page all the same (a later activation does nothing more).
             window.ensureFirstActivation();
         },
-        [&run, &app] {
-            // The page engine and the window's controls are built while the
-            // splash waits, so the engine's own processes start meanwhile.
-            run.view = makePageView(run.dialogs);
-            run.browser = std::make_unique<Browser>(run.settings, run.dialogs, *run.view);
+        [&] {
+            // The page engine is made and the first page asked for while the
+            // splash waits, so the page is on its way by the time the window
+            // shows; its events wait for the window. The window's controls
+            // are built meanwhile.
+            run.view = makeView();
+            std::string firstPage = Browser::requestFirstPage(settings, *run.view, run.waiting);
+            run.browser = std::make_unique<Browser>(settings, dialogs, *run.view, std::move(firstPage));
             for (const auto &[argument, folder] : run.waiting)
                 run.browser->open(argument, folder);
             run.waiting.clear();
-            run.browser->window().signal_closing().connect([&app] { app->quit(); });
-            app->add_window(run.browser->window());
+            built(*run.browser);
         });
-
-    app->release();
 }
-
-} // namespace
 
 int runSkimlark(int argc, char *argv[])
 {
     // Settings files older than this were written by an earlier run.
     const auto startedAt = std::chrono::system_clock::now();
     EngineProfile::setUpProcess();
+    // The settings are read first, while nothing else runs: the first page's
+    // address is among them, and it is asked for as soon as the page engine
+    // is there.
+    SettingsStore settings;
+    settings.read(keys::App, keys::Home, keys::Address, std::string());
     // Whether pages may be shown is learnt while the rest starts.
     EngineProfile::startSandboxProbe();
     // Making the font map now sets the font library reading its
@@ -128,30 +142,30 @@ int runSkimlark(int argc, char *argv[])
     auto app = Gtk::Application::create("org.velmora.Skimlark",
                                         Gio::APPLICATION_HANDLES_COMMAND_LINE | Gio::APPLICATION_HANDLES_OPEN);
     std::unique_ptr<Running> running;
-    app->signal_activate().connect([&app, &running, startedAt] { start(app, running, startedAt); });
+    app->signal_activate().connect([&app, &running, &settings, startedAt] { start(app, running, settings, startedAt); });
     app->signal_command_line().connect(
-        [&app, &running, startedAt](const Glib::RefPtr<Gio::ApplicationCommandLine> &line) {
+        [&app, &running, &settings, startedAt](const Glib::RefPtr<Gio::ApplicationCommandLine> &line) {
             int count = 0;
             char **arguments = line->get_arguments(count);
             HandedOver handedOver;
             for (int i = 1; i < count; ++i)
                 handedOver.emplace_back(arguments[i], line->get_cwd());
             g_strfreev(arguments);
-            start(app, running, startedAt, handedOver);
+            start(app, running, settings, startedAt, handedOver);
             return 0;
         },
         false);
     // Files opened through the desktop's own call.
-    app->signal_open().connect([&app, &running, startedAt](const Gio::Application::type_vec_files &files,
+    app->signal_open().connect([&app, &running, &settings, startedAt](const Gio::Application::type_vec_files &files,
                                                           const Glib::ustring &) {
         HandedOver handedOver;
         for (const auto &file : files)
             handedOver.emplace_back(file->get_uri(), std::string());
-        start(app, running, startedAt, handedOver);
+        start(app, running, settings, startedAt, handedOver);
     });
     const int status = app->run(argc, argv);
-    if (running && running->browser)
-        app->remove_window(running->browser->window());
+    if (running && running->window.browser)
+        app->remove_window(running->window.browser->window());
     running.reset();
     return status;
 }

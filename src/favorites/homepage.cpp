@@ -16,7 +16,12 @@ HomePage::HomePage(SettingsStore &settings, Dialogs &dialogs, EngineTabBar &tabs
 {
     searchButton.set_tooltip_text(m_settings.read(keys::App, keys::Home, keys::Address, ""));
     // No tooltip on the tab until the user sets a home page in this run.
-    m_tabs.setTag(HomePageTab, m_settings.read(keys::App, keys::Home, keys::Address, makersite::ReferralAddress));
+    m_tabs.setTag(HomePageTab, tabTarget(m_settings));
+}
+
+std::string HomePage::tabTarget(const SettingsStore &settings)
+{
+    return settings.read(keys::App, keys::Home, keys::Address, makersite::ReferralAddress);
 }
 
 void HomePage::set()

@@ -20,6 +20,10 @@ public:
 
     void set();
 
+    // What the Home Page tab opens: the stored home address as the user
+    // typed it, or the maker's referral address.
+    static std::string tabTarget(const SettingsStore &settings);
+
 private:
     SettingsStore &m_settings;
     Dialogs &m_dialogs;

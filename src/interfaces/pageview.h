@@ -5,6 +5,8 @@
 #include <sigc++/sigc++.h>
 #include <string>
 
+#include "util/heldsignal.h"
+
 namespace Gtk { class Overlay; class Widget; }
 
 // The one page view of the main window. Rendering, history and networking
@@ -12,8 +14,18 @@ namespace Gtk { class Overlay; class Widget; }
 // listens to these events. Tests use a recording fake.
 class PageView
 {
+    // Declared first: the events below wait in it.
+    SignalHold m_events;
+
 public:
     virtual ~PageView() = default;
+
+    // From now on the events below wait, in order, until handOverEvents():
+    // a page can be on its way before the window that shows it is built.
+    void holdEvents() { m_events.hold(); }
+    // The events that waited reach their handlers, in order, as if they
+    // came now; later ones then go straight through.
+    void handOverEvents() { m_events.handOver(); }
 
     // The widget to place in the window (the page with its own bars around it).
     virtual Gtk::Widget &widget() = 0;
@@ -94,32 +106,32 @@ public:
     virtual PageBlocking pageBlocking() const = 0;
 
     // A load began (the status bar says "Getting Page...").
-    sigc::signal<void()> loadStarted;
+    HeldSignal<> loadStarted{m_events};
     // The main frame's new page replaced the old one on screen.
-    sigc::signal<void()> loadCommitted;
+    HeldSignal<> loadCommitted{m_events};
     // The main frame's load ended; the address is the one now shown.
-    sigc::signal<void(const std::string &address)> loadFinished;
+    HeldSignal<const std::string &> loadFinished{m_events};
     // A load the program started for the user ended without its page: it was
     // stopped (by the user, by the page or by another load) or, when
     // `downloaded`, its file went to the downloads. The page on screen stays;
     // the address is the one that was being loaded. Follows loadFinished.
-    sigc::signal<void(const std::string &address, bool downloaded)> loadEndedWithoutPage;
+    HeldSignal<const std::string &, bool> loadEndedWithoutPage{m_events};
     // The address shown changed: a new page replaced the old one on screen
     // (a load on its way changes nothing yet), or the page changed its own.
-    sigc::signal<void(const std::string &address)> urlChanged;
-    sigc::signal<void(const std::string &title)> titleChanged;
+    HeldSignal<const std::string &> urlChanged{m_events};
+    HeldSignal<const std::string &> titleChanged{m_events};
     // Text for the status bar (a link's address under the pointer, or empty).
-    sigc::signal<void(const std::string &text)> statusTextChanged;
+    HeldSignal<const std::string &> statusTextChanged{m_events};
     // Progress of the current load, 0 to 100.
-    sigc::signal<void(int percent)> progressChanged;
+    HeldSignal<int> progressChanged{m_events};
     // What the last find came to: the match now shown, counted from 1, and
     // how many there are; 0 and 0 when the text is not on the page.
-    sigc::signal<void(int current, int total)> findResult;
+    HeldSignal<int, int> findResult{m_events};
     // The lists' state changed (blocking()).
-    sigc::signal<void()> blockingChanged;
+    HeldSignal<> blockingChanged{m_events};
     // What blocking does on the page shown changed (pageBlocking()).
-    sigc::signal<void()> pageBlockingChanged;
+    HeldSignal<> pageBlockingChanged{m_events};
     // The user chose, in the page's menu, to let trackers and ads load on
     // the page's site (true) or to block them there again.
-    sigc::signal<void(const std::string &host, bool allow)> adsChoice;
+    HeldSignal<const std::string &, bool> adsChoice{m_events};
 };

@@ -1,5 +1,12 @@
+#include "app/browser.h"
 #include "app/splashwindow.h"
+#include "app/startup.h"
+#include "fakedialogs.h"
+#include "fakepageview.h"
+#include "findwidget.h"
+#include "settings/settingsstore.h"
 #include "testutil.h"
+#include "window/mainwindow.h"
 
 #include <gio/gio.h>
 #include <glib.h>
@@ -31,6 +38,56 @@ std::vector<Gtk::Label *> labelsOf(Gtk::Container &container)
     }
     return labels;
 }
+
+// Which of the program's windows maps, and how many passes had run then.
+struct WindowMaps
+{
+    explicit WindowMaps(const PassCounter &passes) : passes(passes)
+    {
+        hook = g_signal_add_emission_hook(g_signal_lookup("map", GTK_TYPE_WIDGET), 0, &WindowMaps::noted, this,
+                                          nullptr);
+    }
+    ~WindowMaps() { g_signal_remove_emission_hook(g_signal_lookup("map", GTK_TYPE_WIDGET), hook); }
+
+    static gboolean noted(GSignalInvocationHint *, guint, const GValue *values, gpointer data)
+    {
+        auto *self = static_cast<WindowMaps *>(data);
+        GObject *object = G_OBJECT(g_value_get_object(&values[0]));
+        if (!GTK_IS_WINDOW(object))
+            return TRUE;
+        Glib::ObjectBase *widget = Glib::ObjectBase::_get_current_wrapper(object);
+        if (dynamic_cast<SplashWindow *>(widget))
+            self->maps.emplace_back("splash", self->passes.count);
+        else if (dynamic_cast<MainWindow *>(widget))
+            self->maps.emplace_back("main window", self->passes.count);
+        return TRUE;
+    }
+
+    const PassCounter &passes;
+    gulong hook = 0;
+    std::vector<std::pair<std::string, int>> maps;
+};
+
+// A page view whose engine answers at once: the first page loads in full
+// while the splash still waits.
+struct QuickPage : FakePageView
+{
+    explicit QuickPage(const PassCounter &passes) : passes(passes) {}
+    void navigate(const std::string &target) override
+    {
+        FakePageView::navigate(target);
+        if (passesAtRequest < 0)
+            passesAtRequest = passes.count;
+        Glib::signal_idle().connect_once([this, title = "Page " + std::to_string(navigations.size())] {
+            finishLoad(title);
+            if (passesAtLoad < 0)
+                passesAtLoad = passes.count;
+        });
+    }
+    const PassCounter &passes;
+    int passesAtRequest = -1;
+    int passesAtLoad = -1;
+};
 
 } // namespace
 
@@ -69,8 +126,65 @@ TEST(Splash, WaitsItsPassesThenShowsTheMainWindowThenCloses)
     EXPECT_FALSE(splash.get_visible());
 }
 
-struct KeyRow { const char *name; guint keyval; bool closes; };
-class SplashKeys : public testing::TestWithParam<KeyRow> {};
+// The user sees the splash, its passes, then the main window with the home
+// page; behind the splash the page is asked for and loaded. What the page
+// did meanwhile reaches the window's controls once, as if it came then, and
+// Back and Forward step through it as through any page.
+TEST(Startup, TheHomePageLoadsBehindTheSplashAndShowsInTheWindowAfterThePasses)
+{
+    const std::string root = g_dir_make_tmp("skimlark-start-XXXXXX", nullptr);
+    {
+        SettingsStore settings(root);
+        ASSERT_TRUE(settings.write("Skimlark", "Home", "Address", "http://home.test/"));
+        FakeDialogs dialogs;
+        PassCounter passes;
+        WindowMaps windows(passes);
+        StartedWindow run;
+        QuickPage *page = nullptr;
+        showSplashThenWindow(
+            Passes, settings, dialogs, run,
+            [&] {
+                auto made = std::make_unique<QuickPage>(passes);
+                page = made.get();
+                return made;
+            },
+            [](Browser &) {});
+        // The count stops here: the loop may rest again.
+        passes.source.disconnect();
+        ASSERT_TRUE(page);
+        ASSERT_EQ(windows.maps.size(), 2u);
+        EXPECT_EQ(windows.maps[0].first, "splash");
+        EXPECT_LT(windows.maps[0].second, 100);
+        EXPECT_EQ(windows.maps[1].first, "main window");
+        EXPECT_GE(windows.maps[1].second, Passes - 100);
+        // Asked for and loaded while the splash waited, asked for once.
+        EXPECT_LT(page->passesAtRequest, Passes / 2);
+        EXPECT_GE(page->passesAtLoad, 0);
+        EXPECT_LT(page->passesAtLoad, windows.maps[1].second);
+        EXPECT_EQ(page->navigations, std::vector<std::string>{"http://home.test/"});
+
+        MainWindow &window = run.browser->window();
+        Gtk::Entry &address = *window.addressCombo().get_entry();
+        auto controls = [&] {
+            return std::vector<std::string>{window.get_title(), address.get_text(), window.panels()[0].get_text(),
+                                            window.panels()[1].get_text()};
+        };
+        using Strings = std::vector<std::string>;
+        EXPECT_EQ(controls(), (Strings{"Skimlark - Page 1", "http://home.test/", "Got it", "http://home.test/"}));
+        page->navigate("http://next.test/");
+        ASSERT_TRUE(testutil::spinUntil([&] { return window.get_title() == "Skimlark - Page 2"; }));
+        for (const auto &[button, shown] : {std::pair{"back", "http://home.test/"}, {"forward", "http://next.test/"}}) {
+            g_signal_emit_by_name(findwidget::withId<Gtk::ToolButton>(window, button)->gobj(), "clicked");
+            testutil::spin();
+            EXPECT_EQ(address.get_text(), shown) << button;
+        }
+        EXPECT_TRUE(dialogs.shown.empty());
+    }
+    testutil::removeTree(root);
+}
+
+struct SplashKeyRow { const char *name; guint keyval; bool closes; };
+class SplashKeys : public testing::TestWithParam<SplashKeyRow> {};
 
 TEST_P(SplashKeys, CloseItAtOnceWhileTheWaitGoesOn)
 {
@@ -103,9 +217,9 @@ TEST_P(SplashKeys, CloseItAtOnceWhileTheWaitGoesOn)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, SplashKeys, testing::Values(
-    KeyRow{"Letter", GDK_KEY_a, true}, KeyRow{"Enter", GDK_KEY_Return, true},
-    KeyRow{"Escape", GDK_KEY_Escape, true}, KeyRow{"ShiftAlone", GDK_KEY_Shift_L, false}),
-    [](const testing::TestParamInfo<KeyRow> &info) { return info.param.name; });
+    SplashKeyRow{"Letter", GDK_KEY_a, true}, SplashKeyRow{"Enter", GDK_KEY_Return, true},
+    SplashKeyRow{"Escape", GDK_KEY_Escape, true}, SplashKeyRow{"ShiftAlone", GDK_KEY_Shift_L, false}),
+    [](const testing::TestParamInfo<SplashKeyRow> &info) { return info.param.name; });
 
 // The first start also clears what a write cut short by a kill left beside
 // the settings; the second start only hands over to the first.

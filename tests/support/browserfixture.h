@@ -30,11 +30,12 @@ struct BrowserFixture : testing::Test
     {
         return settings.read("Skimlark", section, key, "<missing>");
     }
-    MainWindow &build()
+    // `firstPageAsked`: what Browser::requestFirstPage() asked for before, if it ran.
+    MainWindow &build(const std::string &firstPageAsked = std::string())
     {
         // One window holds the page view at a time.
         browser.reset();
-        browser = std::make_unique<Browser>(settings, dialogs, view);
+        browser = std::make_unique<Browser>(settings, dialogs, view, firstPageAsked);
         return browser->window();
     }
     MainWindow &loaded()
