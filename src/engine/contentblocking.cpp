@@ -139,8 +139,29 @@ void ContentBlocking::loaded(WebKitUserContentFilter *filter)
     changed.emit();
 }
 
+void ContentBlocking::pageLoading()
+{
+    if (!m_firstPageLoaded)
+        m_firstPageLoading = true;
+}
+
+void ContentBlocking::pageLoaded()
+{
+    m_firstPageLoaded = true;
+    if (m_compileWaiting) {
+        m_compileWaiting = false;
+        startCompile();
+    }
+}
+
 void ContentBlocking::startCompile()
 {
+    // Not while the first page loads (a fresh profile's first start): it
+    // would take the processor from it.
+    if (m_firstPageLoading && !m_firstPageLoaded) {
+        m_compileWaiting = true;
+        return;
+    }
     GSubprocessLauncher *launcher = g_subprocess_launcher_new(
         GSubprocessFlags(G_SUBPROCESS_FLAGS_STDOUT_SILENCE | G_SUBPROCESS_FLAGS_STDERR_PIPE));
     // It ends with the browser, however the browser ends.

@@ -37,6 +37,10 @@ public:
 
     // Starts finding, loading or compiling the filter; once only.
     void start();
+    // A page is asked for, or one has ended its load. A compile, seconds of
+    // work on every core, waits while the first page loads.
+    void pageLoading();
+    void pageLoaded();
     const PageView::Blocking &status() const { return m_status; }
     // Null until the filter is ready.
     WebKitUserContentFilter *filter() const { return m_filter; }
@@ -60,6 +64,9 @@ private:
     std::string m_signature;
     bool m_started = false;
     bool m_compiled = false;
+    bool m_firstPageLoading = false;
+    bool m_firstPageLoaded = false;
+    bool m_compileWaiting = false;
     PageView::Blocking m_status;
     WebKitUserContentFilterStore *m_store = nullptr;
     WebKitUserContentFilter *m_filter = nullptr;

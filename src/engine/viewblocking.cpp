@@ -42,6 +42,7 @@ bool ViewBlocking::allowedOn(const std::string &host) const
 
 void ViewBlocking::loading(const std::string &uri)
 {
+    m_lists.pageLoading();
     m_host = siteexceptions::hostOf(uri);
     const bool allowedHere = allowedOn(m_host);
     const bool change = allowedHere != m_allowedHere;
@@ -55,6 +56,11 @@ void ViewBlocking::committed()
 {
     m_blocked = 0;
     changed.emit();
+}
+
+void ViewBlocking::loaded()
+{
+    m_lists.pageLoaded();
 }
 
 void ViewBlocking::viewReplaced()

@@ -36,6 +36,8 @@ public:
     void loading(const std::string &uri);
     // A new page replaced the last: its count starts.
     void committed();
+    // The page's load ended.
+    void loaded();
     // The engine's view was replaced by a new one without the filter.
     void viewReplaced();
     // A message from the page process; true when it was ours.

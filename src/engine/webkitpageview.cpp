@@ -108,6 +108,7 @@ struct WebKitPageView::Handlers
             self->showAddress(uri);
             self->loadCommitted.emit();
         } else if (event == WEBKIT_LOAD_FINISHED) {
+            self->m_blocking->loaded();
             if (!self->m_ownLoadPending)
                 self->showAddress(uri);
             const Load ended = self->m_load;

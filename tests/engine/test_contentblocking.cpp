@@ -210,23 +210,44 @@ TEST_F(ContentBlocking, RequestsBlockedAfterTheLoadStillCount)
     EXPECT_EQ(engine.view->pageBlocking().blocked, 1);
 }
 
-TEST_F(ContentBlocking, ClosingWhileTheListsCompileEndsTheHelper)
+// Lists large enough that their compile is still running a while.
+void makeListsHuge(const std::string &list)
 {
-    // Lists large enough that their compile is still running.
     std::string huge;
     for (int i = 0; i < 140000; ++i)
         huge += "/x" + std::to_string(i) + "*y^\n";
-    g_file_set_contents(engine.filterLists->front().c_str(), huge.c_str(), gssize(huge.size()), nullptr);
-    engine.view->setBlockingEnabled(true);
-    ASSERT_TRUE(spinUntil([] { return helpers() == 1; }));
-    // Nothing waits for it: pages load unblocked meanwhile.
-    servePage();
-    engine.server.expect(Tracker, {200, "text/javascript", "self.tracker = 1", {}});
-    engine.server.expect(Ad, {200, "image/gif", Gif, {}});
-    ASSERT_TRUE(engine.load(Site, "block own tracker"));
-    EXPECT_EQ(engine.view->blocking().lists, Lists::Preparing);
-    engine.close();
-    EXPECT_EQ(helpers(), 0);
+    g_file_set_contents(list.c_str(), huge.c_str(), gssize(huge.size()), nullptr);
+}
+
+// The compile starts at once when no page is on its way; asked for with the
+// first page (a fresh profile's first start), it waits until that page has
+// loaded. Either way pages load unblocked meanwhile, and closing ends it.
+TEST_F(ContentBlocking, TheCompileWaitsForTheFirstPageThenRunsUntilClosed)
+{
+    for (const bool withFirstPage : {false, true}) {
+        SCOPED_TRACE(withFirstPage ? "asked with the first page" : "no page on its way");
+        makeListsHuge(engine.filterLists->front());
+        engine.view->setBlockingEnabled(true);
+        servePage();
+        engine.server.expect(Tracker, {200, "text/javascript", "self.tracker = 1", {}});
+        engine.server.expect(Ad, {200, "image/gif", Gif, {}});
+        if (withFirstPage) {
+            // The page is on screen, its load not yet ended.
+            int helpersAtCommit = -1;
+            sigc::connection committed = engine.view->loadCommitted.connect([&] { helpersAtCommit = helpers(); });
+            ASSERT_TRUE(engine.load(Site, "block own tracker"));
+            committed.disconnect();
+            EXPECT_EQ(helpersAtCommit, 0);
+        }
+        ASSERT_TRUE(spinUntil([] { return helpers() == 1; }));
+        if (!withFirstPage)
+            ASSERT_TRUE(engine.load(Site, "block own tracker"));
+        EXPECT_EQ(engine.view->blocking().lists, Lists::Preparing);
+        engine.close();
+        EXPECT_EQ(helpers(), 0);
+        if (!withFirstPage)
+            engine.open();
+    }
 }
 
 } // namespace
