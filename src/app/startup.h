@@ -11,8 +11,10 @@ class Dialogs;
 class PageView;
 class SettingsStore;
 
-// The whole start-up, in order: resources, splash, page view and main window,
-// load, show, first activation, splash closed, then the event loop. A second
+// The whole start-up, in order: the settings, resources, splash, page view
+// and the first page asked for, main window, load, show, first activation
+// (the page's events so far reach the window), splash closed, then the event
+// loop. A second
 // start of the program brings the running window forward and ends. Addresses
 // or files on the command line, as typed and with the folder they were given
 // in, go to the window, which opens what it may instead of the home page or
