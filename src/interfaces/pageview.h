@@ -105,6 +105,9 @@ public:
     virtual Blocking blocking() const = 0;
     virtual PageBlocking pageBlocking() const = 0;
 
+    // The events. Each is a HeldSignal on m_events, so that while the view
+    // holds its events none overtakes another: a new one is declared so too.
+
     // A load began (the status bar says "Getting Page...").
     HeldSignal<> loadStarted{m_events};
     // The main frame's new page replaced the old one on screen.
