@@ -25,7 +25,10 @@ struct Downloads::Job
     bool held = false;
     // The question said it is a program.
     bool program = false;
-    int lastPercent = -1;
+    // Given once the user said where it goes (0 before).
+    unsigned id = 0;
+    // When its progress was last told (monotonic microseconds).
+    gint64 lastReport = 0;
 };
 
 namespace {
@@ -42,6 +45,9 @@ Downloads::Job *jobOf(WebKitDownload *download)
 {
     return static_cast<Downloads::Job *>(g_object_get_data(G_OBJECT(download), "skimlark-job"));
 }
+
+// Progress is told this often at most: enough for a moving bar.
+constexpr gint64 ReportInterval = 200 * G_TIME_SPAN_MILLISECOND;
 
 // How many first bytes tell a program (runsCode() reads no more).
 constexpr std::size_t FirstBytes = 4;
@@ -99,6 +105,45 @@ Downloads::Downloads(WebKitWebContext *context, Hooks hooks)
 Downloads::~Downloads()
 {
     g_signal_handler_disconnect(m_context, m_startedHandler);
+    for (const auto &[id, download] : m_running)
+        g_object_unref(download);
+}
+
+void Downloads::cancel(unsigned id)
+{
+    const auto running = m_running.find(id);
+    // Its end, said as cancelled, lets it go.
+    if (running != m_running.end())
+        webkit_download_cancel(WEBKIT_DOWNLOAD(running->second));
+}
+
+void Downloads::report(void *which, PageView::Download::State state, const std::string &landed)
+{
+    auto *download = static_cast<WebKitDownload *>(which);
+    Job *job = jobOf(download);
+    if (!job->id)
+        return;
+    PageView::Download told;
+    told.id = job->id;
+    told.path = landed.empty() ? job->target : landed;
+    const char *uri = webkit_uri_request_get_uri(webkit_download_get_request(download));
+    told.source = uri ? uri : "";
+    told.received = (long long)webkit_download_get_received_data_length(download);
+    WebKitURIResponse *response = webkit_download_get_response(download);
+    const long long length = response ? (long long)webkit_uri_response_get_content_length(response) : 0;
+    // What landed is the whole of it, whatever the site announced.
+    told.size = state == PageView::Download::State::Finished ? told.received : length > 0 ? length : -1;
+    told.state = state;
+    const auto running = m_running.find(job->id);
+    if (state == PageView::Download::State::Running) {
+        if (running == m_running.end())
+            m_running[job->id] = g_object_ref(download);
+    } else if (running != m_running.end()) {
+        m_running.erase(running);
+        // The engine holds it while it tells us of it.
+        g_object_unref(download);
+    }
+    changed.emit(told);
 }
 
 void Downloads::onStarted(WebKitWebContext *, void *started, Downloads *self)
@@ -151,11 +196,11 @@ Downloads::Job &Downloads::attach(void *started, Downloads &owner)
                                  owner->hold(download);
                              return;
                          }
-                         const int percent = int(webkit_download_get_estimated_progress(download) * 100);
-                         if (job->target.empty() || percent == job->lastPercent)
+                         const gint64 now = g_get_monotonic_time();
+                         if (job->target.empty() || now - job->lastReport < ReportInterval)
                              return;
-                         job->lastPercent = percent;
-                         owner->statusText.emit("Downloading " + job->name + ": " + std::to_string(percent) + "%");
+                         job->lastReport = now;
+                         owner->report(download, PageView::Download::State::Running);
                      }),
                      nullptr);
     g_signal_connect(download, "failed", G_CALLBACK(+[](WebKitDownload *download, GError *error, gpointer) {
@@ -169,6 +214,8 @@ Downloads::Job &Downloads::attach(void *started, Downloads &owner)
                              return;
                          const bool cancelled =
                              g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_CANCELLED_BY_USER);
+                         owner->report(download, cancelled ? PageView::Download::State::Cancelled
+                                                           : PageView::Download::State::Failed);
                          owner->statusText.emit((cancelled ? "Download cancelled: " : "Download failed: ") + job->name);
                      }),
                      nullptr);
@@ -203,6 +250,8 @@ void Downloads::ask(void *pending)
                          job->answered = true;
                          job->target = path;
                          Downloads *self = job->owner.get();
+                         if (self && !path.empty())
+                             job->id = ++self->m_lastId;
                          if (path.empty()) {
                              if (job->ended)
                                  g_unlink(job->part.c_str());
@@ -218,9 +267,7 @@ void Downloads::ask(void *pending)
                                  self->land(download);
                          } else if (self && !job->failed) {
                              job->name = baseName(path);
-                             self->statusText.emit("Downloading " + job->name + ": "
-                                                   + std::to_string(int(webkit_download_get_estimated_progress(download) * 100))
-                                                   + "%");
+                             self->report(download, PageView::Download::State::Running);
                          }
                          g_object_unref(download);
                      });
@@ -247,19 +294,22 @@ void Downloads::fetchAgain(void *held, const std::string &path)
     WebKitWebView *view = m_hooks.view ? m_hooks.view() : nullptr;
     // What a form sent cannot be asked for again without sending it again.
     if (!view || !uri || (method && g_strcmp0(method, "GET") != 0)) {
+        report(download, PageView::Download::State::Failed);
         statusText.emit("Download failed: " + name + " (get it again from the page)");
         return;
     }
     const bool program = jobOf(download)->program;
+    const unsigned id = jobOf(download)->id;
     WebKitDownload *again = webkit_web_view_download_uri(view, uri);
     Job &job = jobOf(again) ? *jobOf(again) : attach(again, *this);
     job.asked = job.answered = true;
     job.target = path;
     job.name = name;
     job.program = program;
+    job.id = id;
+    report(again, PageView::Download::State::Running);
     // The engine keeps a download it runs for as long as it runs.
     g_object_unref(again);
-    statusText.emit("Downloading " + name + ": 0%");
 }
 
 void Downloads::land(void *finished)
@@ -269,12 +319,15 @@ void Downloads::land(void *finished)
     // Fetched again, it must still be what the user agreed to keep.
     if (!job->program && downloadpaths::runsCode("", mimeOf(download), startOf(job->part))) {
         g_unlink(job->part.c_str());
+        report(download, PageView::Download::State::Failed);
         statusText.emit("Download failed: " + job->name + " came back as a program");
         return;
     }
     const std::string landed = downloadpaths::moveWithoutReplacing(job->part, job->target);
     if (landed.empty())
         g_unlink(job->part.c_str());
+    report(download, landed.empty() ? PageView::Download::State::Failed : PageView::Download::State::Finished,
+           landed);
     statusText.emit(landed.empty() ? "Download failed: " + job->name : "Downloaded " + baseName(landed));
 }
 

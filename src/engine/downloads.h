@@ -1,6 +1,9 @@
 #pragma once
 
+#include "interfaces/pageview.h"
+
 #include <functional>
+#include <map>
 #include <sigc++/sigc++.h>
 #include <string>
 
@@ -14,7 +17,8 @@ namespace Gtk { class Window; }
 // asked where it goes; it is moved into place at the end, so a file already
 // there is never replaced or deleted. Until the user answers, no more than its
 // first HoldLimit bytes are taken: past them it stops, and it is fetched again
-// once the user says where. Progress and the end are reported as status texts.
+// once the user says where. From the user's answer on it is followed under an
+// id of its own (changed); its end is also said in a status text.
 class Downloads : public sigc::trackable
 {
 public:
@@ -42,8 +46,13 @@ public:
     // file (MHTML); false when the user cancelled.
     bool savePage(WebKitWebView *view, Dialogs &dialogs, Gtk::Window *parent);
 
-    // "Downloading name: 45%", "Downloaded name", "Download failed: name" ...
+    // Stops the download of that id; nothing when it has ended.
+    void cancel(unsigned id);
+
+    // "Downloaded name", "Download failed: name" ...
     sigc::signal<void(const std::string &text)> statusText;
+    // A download the user said where to keep: answered, further, ended.
+    sigc::signal<void(const PageView::Download &)> changed;
 
     // One download's state, kept on the engine's download object.
     struct Job;
@@ -56,8 +65,13 @@ private:
     void hold(void *download);
     void fetchAgain(void *held, const std::string &path);
     void land(void *download);
+    // Tells where the download of `job` stands; its end lets it go.
+    void report(void *download, PageView::Download::State state, const std::string &landed = std::string());
 
     WebKitWebContext *m_context;
     Hooks m_hooks;
     unsigned long m_startedHandler = 0;
+    unsigned m_lastId = 0;
+    // The downloads that run under an id, kept for Cancel.
+    std::map<unsigned, void *> m_running;
 };

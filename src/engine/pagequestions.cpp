@@ -275,6 +275,7 @@ void PageQuestions::saveFile(const std::string &text, const std::string &suggest
                               reply(files.empty() ? std::string() : files.front());
                           });
     asking.dropped = [reply](bool) { reply(""); };
+    asking.outlivesPage = true;
     m_queue.ask(std::move(asking));
 }
 

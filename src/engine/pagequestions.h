@@ -66,12 +66,14 @@ public:
                      std::function<void(bool goOn)> answer);
     // Where to save a file a page sends; `text` says which and from where.
     // `reply` gets the path, or "" when the user cancelled or may not be asked.
+    // The file is the user's, not the page's: leaving the page (or Stop)
+    // leaves its question open, its chooser too, until the user answers.
     void saveFile(const std::string &text, const std::string &suggestedPath,
                   std::function<void(const std::string &path)> reply);
 
-    // Answers what is open and what waits as cancelled. `leaving`: the page is
-    // being left (a question about leaving it is answered "leave"; Stop
-    // answers it "stay").
+    // Answers what the page asked, open or waiting, as cancelled. `leaving`:
+    // the page is being left (a question about leaving it is answered
+    // "leave"; Stop answers it "stay").
     void cancelAll(bool leaving);
     // A new page replaced the one on screen: what the old one asked is void.
     void newPage();

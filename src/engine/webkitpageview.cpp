@@ -317,6 +317,7 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     };
     m_downloads = std::make_unique<Downloads>(profile.context(), std::move(hooks));
     m_downloads->statusText.connect([this](const std::string &text) { statusTextChanged.emit(text); });
+    m_downloads->changed.connect([this](const Download &download) { downloadChanged.emit(download); });
 
     if (!profile.sandboxBarText().empty())
         m_problemBar.say(profile.sandboxBarText());
@@ -794,4 +795,9 @@ PageView::Blocking WebKitPageView::blocking() const
 PageView::PageBlocking WebKitPageView::pageBlocking() const
 {
     return m_blocking->state();
+}
+
+void WebKitPageView::cancelDownload(unsigned id)
+{
+    m_downloads->cancel(id);
 }

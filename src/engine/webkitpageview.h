@@ -65,6 +65,7 @@ public:
     void setAdsAllowed(std::function<bool(const std::string &host)> allowed) override;
     Blocking blocking() const override;
     PageBlocking pageBlocking() const override;
+    void cancelDownload(unsigned id) override;
 
     // The engine's view now in use (a new one after browsing data is deleted).
     WebKitWebView *engineView() const { return m_view; }

@@ -105,6 +105,24 @@ public:
     virtual Blocking blocking() const = 0;
     virtual PageBlocking pageBlocking() const = 0;
 
+    // A file on its way to where the user said it goes.
+    struct Download
+    {
+        enum class State { Running, Finished, Failed, Cancelled };
+        // Names it from the user's answer to its end, a fetch again included.
+        unsigned id = 0;
+        // Where it goes; once finished, where it landed (a taken name gets a number).
+        std::string path;
+        // The address it comes from.
+        std::string source;
+        long long received = 0;
+        // Bytes in all, -1 while unknown.
+        long long size = -1;
+        State state = State::Running;
+    };
+    // Stops a running download; what came of it goes.
+    virtual void cancelDownload(unsigned id) = 0;
+
     // The events. Each is a HeldSignal on m_events, so that while the view
     // holds its events none overtakes another: a new one is declared so too.
 
@@ -137,4 +155,7 @@ public:
     // The user chose, in the page's menu, to let trackers and ads load on
     // the page's site (true) or to block them there again.
     HeldSignal<const std::string &, bool> adsChoice{m_events};
+    // The user said where a file goes, more of it came (a few times a
+    // second at most), or it ended.
+    HeldSignal<const Download &> downloadChanged{m_events};
 };

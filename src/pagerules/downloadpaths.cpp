@@ -49,11 +49,21 @@ std::string safeName(const std::string &suggested)
     return name.empty() ? "download" : name;
 }
 
+std::string downloadsFolder()
+{
+    const char *named = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
+    gchar *fallback = g_build_filename(g_get_home_dir(), "Downloads", nullptr);
+    const std::string folder = named && *named ? named : fallback;
+    g_free(fallback);
+    // Made as the desktop would; a place that cannot be made leaves the home folder.
+    if (g_file_test(folder.c_str(), G_FILE_TEST_IS_DIR) || g_mkdir_with_parents(folder.c_str(), 0755) == 0)
+        return folder;
+    return g_get_home_dir();
+}
+
 std::string suggestedPath(const std::string &suggested)
 {
-    const char *folder = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
-    const std::string base = folder && g_file_test(folder, G_FILE_TEST_IS_DIR) ? folder : g_get_home_dir();
-    return unusedPath(base + "/" + safeName(suggested));
+    return unusedPath(downloadsFolder() + "/" + safeName(suggested));
 }
 
 std::string numberedPath(const std::string &wanted, int n)

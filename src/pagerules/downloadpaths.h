@@ -6,7 +6,10 @@
 namespace downloadpaths {
 // The page's suggested name reduced to a plain file name ("download" if nothing is left).
 std::string safeName(const std::string &suggested);
-// Where a file of that name is offered: the Downloads folder (or home), a free name.
+// The user's Downloads folder (the desktop's, else ~/Downloads), made when
+// missing; the home folder when it cannot be made.
+std::string downloadsFolder();
+// Where a file of that name is offered: the Downloads folder, a free name.
 std::string suggestedPath(const std::string &suggested);
 // "dir/name (n).ext" for "dir/name.ext".
 std::string numberedPath(const std::string &wanted, int n);

@@ -11,7 +11,7 @@ QuestionQueue::QuestionQueue(PageGuard &guard, QuestionBar &bar, std::function<s
 
 QuestionQueue::~QuestionQueue()
 {
-    cancelAll(true);
+    drop(true, true);
 }
 
 void QuestionQueue::ask(Request request)
@@ -92,18 +92,31 @@ std::unique_ptr<QuestionQueue::Item> QuestionQueue::finish(unsigned turn)
 
 void QuestionQueue::cancelAll(bool leaving)
 {
+    drop(leaving, false);
+}
+
+void QuestionQueue::drop(bool leaving, bool everything)
+{
+    std::unique_ptr<Item> current;
+    Close close;
+    if (m_current && (everything || !m_current->request.outlivesPage)) {
+        m_bar.dismiss();
+        current = std::move(m_current);
+        close = std::move(m_close);
+        m_close = nullptr;
+    }
+    std::deque<Item> dropped, kept;
+    for (Item &item : m_waiting)
+        (!everything && item.request.outlivesPage ? kept : dropped).push_back(std::move(item));
+    m_waiting.swap(kept);
     m_nextIdle.disconnect();
-    m_bar.dismiss();
-    const std::unique_ptr<Item> current = std::move(m_current);
-    std::deque<Item> waiting;
-    waiting.swap(m_waiting);
-    const Close close = std::move(m_close);
-    m_close = nullptr;
+    if (!everything)
+        schedule();
     if (close)
         close();
     if (current && current->request.dropped)
         current->request.dropped(leaving);
-    for (Item &item : waiting) {
+    for (Item &item : dropped) {
         if (item.request.dropped)
             item.request.dropped(leaving);
     }

@@ -45,6 +45,10 @@ public:
         // Taken away unanswered, shown or waiting: the page is `leaving`, or
         // it stays (Stop).
         std::function<void(bool leaving)> dropped;
+        // Not the page's to take away (a file the user is asked where to
+        // keep): cancelAll() leaves it, shown or waiting, its window too; it
+        // goes only with the queue.
+        bool outlivesPage = false;
     };
 
     // `site` names the page on screen, as its questions show it ("" for none).
@@ -57,7 +61,8 @@ public:
     void ask(Request request);
     // A question is shown, or waits.
     bool busy() const { return m_current || !m_waiting.empty(); }
-    // Drops what is shown and what waits, and closes a window an answer opened.
+    // Drops what is shown and what waits, and closes a window an answer
+    // opened; what outlives the page stays.
     void cancelAll(bool leaving);
 
 private:
@@ -66,6 +71,8 @@ private:
         Request request;
         unsigned turn = 0;
     };
+    // Drops what cancelAll() drops, or everything.
+    void drop(bool leaving, bool everything);
     void schedule();
     bool next();
     void replied(unsigned turn, const Answer &answer);

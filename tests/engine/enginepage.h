@@ -262,8 +262,7 @@ public:
 // Where downloads are offered, and the hidden files they arrive in there.
 inline std::string downloadsFolder()
 {
-    const char *downloads = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
-    return downloads && g_file_test(downloads, G_FILE_TEST_IS_DIR) ? downloads : g_get_home_dir();
+    return std::string(g_get_home_dir()) + "/Downloads";
 }
 inline std::vector<std::string> arrivingFiles(const std::string &folder)
 {

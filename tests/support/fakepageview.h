@@ -65,6 +65,7 @@ public:
     void setAdsAllowed(std::function<bool(const std::string &)> allowed) override { adsAllowed = std::move(allowed); }
     Blocking blocking() const override { return blockingState; }
     PageBlocking pageBlocking() const override { return pageBlockingState; }
+    void cancelDownload(unsigned id) override { calls.push_back("cancelDownload:" + std::to_string(id)); }
 
     // Completes the last navigation as a page load: events, address, title.
     void finishLoad(const std::string &pageTitle = std::string());
