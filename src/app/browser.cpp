@@ -2,6 +2,8 @@
 
 #include "app/settingsreport.h"
 #include "commands/colourscheme.h"
+#include "commands/desktopfiles.h"
+#include "commands/downloadscommands.h"
 #include "commands/filecommands.h"
 #include "commands/internetsettings.h"
 #include "commands/toolscommands.h"
@@ -10,6 +12,8 @@
 #include "favorites/favoritesfolder.h"
 #include "favorites/favoritesfoldercommands.h"
 #include "favorites/homepage.h"
+#include "history/downloadlist.h"
+#include "history/historydatabase.h"
 #include "interfaces/dialogs.h"
 #include "interfaces/pageview.h"
 #include "navigation/addressbar.h"
@@ -54,11 +58,18 @@ void focusField(Gtk::Entry &field)
 // visited-address list.
 struct Browser::Parts : sigc::trackable
 {
-    Parts(SettingsStore &s, Dialogs &d, PageView &v) : settings(s), dialogs(d), view(v) {}
+    Parts(SettingsStore &s, Dialogs &d, PageView &v, Desktop *o)
+        : settings(s), dialogs(d), view(v), desktop(o ? *o : desktopFiles)
+    {
+    }
 
     SettingsStore &settings;
     Dialogs &dialogs;
     PageView &view;
+    DesktopFiles desktopFiles;
+    Desktop &desktop;
+    HistoryDatabase history;
+    DownloadList downloadList{history};
     MainWindow window{view};
     SettingsReport report{settings, dialogs, window};
     EngineMenu engineMenu{settings, window.engineMenu()};
@@ -77,6 +88,7 @@ struct Browser::Parts : sigc::trackable
     ToolsCommands tools{view, settings, dialogs, [this] { return addressBar.forgetSurfed(); }, window,
                         engineprofile::engineVersion()};
     FindBar findBar{view};
+    DownloadsCommands downloads{view, downloadList, desktop, window};
 
     // Opened instead of the home page by the first activation.
     std::string firstAddress;
@@ -125,6 +137,8 @@ void Browser::Parts::connectControls()
     // bar's text is what goes.
     addressBar.surfing.connect([this] { pageFocus.expect(); });
     addressBar.notice.connect([this](const std::string &text) { window.panels()[1].set_text(text); });
+    // The history file's troubles (damaged and set aside, cannot be written) are told once each.
+    history.problemFound.connect([this](const std::string &message) { status.tell(message); });
     // What was handed over shows, or is given up: the next one counts afresh.
     auto handedOverEnded = [this] {
         handedOverPending = false;
@@ -163,6 +177,7 @@ void Browser::Parts::bindCommands()
     bind(Command::SetHomePage, [this] { homePage.set(); });
     bind(Command::Open, [this] { byUser(files.open()); });
     bind(Command::Save, [this] { files.save(); });
+    bind(Command::Downloads, [this] { downloads.showWindow(); });
     bind(Command::ShowFavoritesFolder, [this] { byUser(folder.showFolder()); });
     bind(Command::AddToFavoritesFolder, [this] { folder.addToFavorites(); });
     bind(Command::PrintPreview, [this] { files.printPreview(); });
@@ -242,8 +257,9 @@ std::string Browser::requestFirstPage(SettingsStore &settings, PageView &view,
     return address;
 }
 
-Browser::Browser(SettingsStore &settings, Dialogs &dialogs, PageView &view, std::string firstPageAsked)
-    : m(std::make_unique<Parts>(settings, dialogs, view))
+Browser::Browser(SettingsStore &settings, Dialogs &dialogs, PageView &view, std::string firstPageAsked,
+                 Desktop *desktop)
+    : m(std::make_unique<Parts>(settings, dialogs, view, desktop))
 {
     m->askedEarly = std::move(firstPageAsked);
     m->connectControls();

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+class Desktop;
 class Dialogs;
 class PageView;
 class SettingsStore;
@@ -18,7 +19,9 @@ class Browser
 {
 public:
     // `firstPageAsked`: the address requestFirstPage() asked for, if it ran.
-    Browser(SettingsStore &settings, Dialogs &dialogs, PageView &view, std::string firstPageAsked = std::string());
+    // `desktop` opens files and their folders; the desktop's own when null.
+    Browser(SettingsStore &settings, Dialogs &dialogs, PageView &view, std::string firstPageAsked = std::string(),
+            Desktop *desktop = nullptr);
     ~Browser();
     Browser(const Browser &) = delete;
     Browser &operator=(const Browser &) = delete;

@@ -1,6 +1,7 @@
 #include "navigation/pagestatus.h"
 
 #include "interfaces/pageview.h"
+#include "history/downloadrows.h"
 #include "navigation/addressbar.h"
 #include "pagerules/makersite.h"
 
@@ -23,6 +24,7 @@ PageStatus::PageStatus(PageView &view, std::array<Gtk::Label, 3> &panels,
     view.titleChanged.connect(sigc::mem_fun(*this, &PageStatus::titleChanged));
     // Requests blocked after the load (late trackers) still count.
     view.pageBlockingChanged.connect(sigc::mem_fun(*this, &PageStatus::pageBlockingChanged));
+    view.downloadChanged.connect(sigc::mem_fun(*this, &PageStatus::downloadChanged));
 
     m_clock = Glib::signal_timeout().connect(sigc::mem_fun(*this, &PageStatus::clockTick), 500);
     // Show the time at once rather than half a second after the window opens.
@@ -86,8 +88,13 @@ void PageStatus::loadEndedWithoutPage(const std::string &address, bool downloade
     // The address typed or handed over is not what is on screen.
     const std::string shown = m_view.currentAddress();
     m_addressBar.showPageAddress(shown);
-    if (downloaded)
+    // The page on screen stays, with what it said; the file shows after its address.
+    if (downloaded) {
+        if (m_pageLoaded)
+            m_panels[Activity].set_text("Got it");
+        showLoaded();
         return;
+    }
     m_panels[Activity].set_text("Stopped");
     writeMessage("Stopped loading " + address + (shown.empty() ? "" : "; the page shown is " + shown));
     m_showingLoaded = false;
@@ -125,12 +132,36 @@ void PageStatus::pageBlockingChanged()
         showLoaded();
 }
 
+void PageStatus::downloadChanged(const PageView::Download &download)
+{
+    if (download.state == PageView::Download::State::Running)
+        m_downloads[download.id] = download;
+    else
+        m_downloads.erase(download.id);
+    if (m_showingLoaded)
+        showLoaded();
+}
+
 void PageStatus::showLoaded()
 {
-    const std::string address = m_view.currentAddress();
-    const std::string note = blockingNote(m_view.pageBlocking());
-    writeMessage(note.empty() ? address : address.empty() ? note : address + " \u2014 " + note);
+    std::vector<downloadrows::Running> running;
+    for (const auto &[id, download] : m_downloads) {
+        gchar *name = g_path_get_basename(download.path.c_str());
+        running.push_back({name, download.received, download.size});
+        g_free(name);
+    }
+    writeMessage(withNotes(m_view.currentAddress(),
+                           {blockingNote(m_view.pageBlocking()), downloadrows::statusNote(running)}));
     m_showingLoaded = true;
+}
+
+std::string PageStatus::withNotes(std::string text, const std::vector<std::string> &notes)
+{
+    for (const std::string &note : notes) {
+        if (!note.empty())
+            text += (text.empty() ? "" : " \u2014 ") + note;
+    }
+    return text;
 }
 
 std::string PageStatus::blockingNote(const PageView::PageBlocking &blocking)

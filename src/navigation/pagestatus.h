@@ -5,6 +5,7 @@
 #include <array>
 #include <gtkmm/label.h>
 #include <gtkmm/window.h>
+#include <map>
 
 class AddressBar;
 
@@ -22,6 +23,9 @@ public:
     // What the second panel adds to a loaded page's address: "12 blocked",
     // the site's exception, or nothing.
     static std::string blockingNote(const PageView::PageBlocking &blocking);
+    // What the second panel adds after the loaded page's address and its
+    // notes, each after " — ": the notes that are not empty.
+    static std::string withNotes(std::string text, const std::vector<std::string> &notes);
 
     // Something the program tells the user in the long panel: it stays over
     // the page's load texts for NoticeSeconds of the window being on screen
@@ -42,6 +46,7 @@ private:
     bool clockTick();
     void showLoaded();
     void pageBlockingChanged();
+    void downloadChanged(const PageView::Download &download);
 
     PageView &m_view;
     std::array<Gtk::Label, 3> &m_panels;
@@ -57,4 +62,6 @@ private:
     bool m_pageLoaded = false;
     // The second panel shows the loaded page (not a link or a load's text).
     bool m_showingLoaded = false;
+    // The files on their way, for the percentage after the page's address.
+    std::map<unsigned, PageView::Download> m_downloads;
 };

@@ -86,6 +86,23 @@ inline std::string shownText(Gtk::Widget &root, const std::string &name)
     return text;
 }
 
+// Like shownText, without the labels of what is hidden inside it (a hidden button's).
+inline std::string visibleText(Gtk::Widget &root, const std::string &name)
+{
+    Gtk::Widget *widget = named(root, name);
+    if (!widget || !widget->get_visible())
+        return "";
+    std::string text;
+    for (Gtk::Label *label : every<Gtk::Label>(*widget)) {
+        bool visible = true;
+        for (Gtk::Widget *up = label; visible && up != widget; up = up->get_parent())
+            visible = up->get_visible();
+        if (visible)
+            text += (text.empty() ? "" : "\n") + label->get_text();
+    }
+    return text;
+}
+
 // The window on screen read out as `name`; nullptr if none shows.
 inline Gtk::Window *shownWindow(const std::string &name)
 {

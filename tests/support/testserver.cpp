@@ -131,6 +131,14 @@ void TestServer::serve(SoupServer *, void *raw, const char *, void *, void *data
                               GConnectFlags(0));
         ++self->streaming;
         g_signal_connect_swapped(message, "finished", G_CALLBACK(+[](TestServer *self) { --self->streaming; }), self);
+    } else if (response->pauseAfter) {
+        // The server pauses by itself once the first part is written.
+        const std::size_t first = std::min(*response->pauseAfter, response->body.size());
+        soup_message_headers_set_content_type(headers, response->contentType.c_str(), nullptr);
+        soup_message_headers_set_content_length(headers, goffset(response->body.size()));
+        SoupMessageBody *body = soup_server_message_get_response_body(message);
+        soup_message_body_append(body, SOUP_MEMORY_COPY, response->body.data(), first);
+        self->m_rests.emplace_back(g_object_ref(message), response->body.substr(first));
     } else {
         soup_server_message_set_response(message, response->contentType.c_str(), SOUP_MEMORY_COPY,
                                          response->body.data(), response->body.size());
@@ -148,4 +156,12 @@ void TestServer::release()
         g_object_unref(message);
     }
     m_held.clear();
+    for (auto &[message, rest] : m_rests) {
+        auto *paused = static_cast<SoupServerMessage *>(message);
+        soup_message_body_append(soup_server_message_get_response_body(paused), SOUP_MEMORY_COPY, rest.data(),
+                                 rest.size());
+        soup_server_message_unpause(paused);
+        g_object_unref(paused);
+    }
+    m_rests.clear();
 }

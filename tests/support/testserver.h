@@ -31,6 +31,9 @@ public:
         bool held = false;
         // The body sent again and again, without end, until the client leaves.
         bool endless = false;
+        // Only this many first bytes of the body are sent (its length is
+        // announced whole); the rest waits for release().
+        std::optional<std::size_t> pauseAfter = std::nullopt;
     };
 
     TestServer();
@@ -68,4 +71,6 @@ private:
     std::string m_proxyAddress;
     std::map<std::string, Response> m_routes;
     std::vector<void *> m_held;
+    // Answers paused part way, with the rest of their body.
+    std::vector<std::pair<void *, std::string>> m_rests;
 };
