@@ -74,6 +74,13 @@ DownloadsWindow::DownloadsWindow() : m_clearButton("C_lear List", true), m_close
 
     m_clearButton.signal_clicked().connect([this] { clearAsked.emit(); });
     m_closeButton.signal_clicked().connect([this] { hide(); });
+    // Esc closes it, as it closes the program's other small windows.
+    signal_key_press_event().connect([this](GdkEventKey *event) {
+        if (event->keyval != GDK_KEY_Escape)
+            return false;
+        hide();
+        return true;
+    }, false);
 }
 
 DownloadsWindow::~DownloadsWindow() = default;
@@ -86,6 +93,11 @@ DownloadsWindow::Entry &DownloadsWindow::entryFor(std::int64_t id, int position)
     kept = std::make_unique<Entry>();
     Entry &entry = *kept;
     plainLabel(entry.name);
+    // Bold by attribute: the name stays plain text, whatever it holds.
+    Pango::AttrList bold;
+    Pango::Attribute weight = Pango::Attribute::create_attr_weight(Pango::WEIGHT_BOLD);
+    bold.insert(weight);
+    entry.name.set_attributes(bold);
     plainLabel(entry.details);
     entry.bar.set_show_text(true);
     entry.buttons.set_layout(Gtk::BUTTONBOX_START);
