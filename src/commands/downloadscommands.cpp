@@ -102,12 +102,12 @@ void DownloadsCommands::changed(const PageView::Download &download)
     if (added || download.state != PageView::Download::State::Running)
         return reload();
     for (DownloadRecord &record : m_records) {
-        if (record.id == id) {
-            record.received = download.received;
-            record.size = download.size;
-        }
+        if (record.id != id)
+            continue;
+        record.received = download.received;
+        record.size = download.size;
+        m_window->update(downloadrows::rowFor(record, m_speeds[id].bytesPerSecond(), false));
     }
-    refresh();
 }
 
 void DownloadsCommands::reload()

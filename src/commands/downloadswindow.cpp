@@ -136,30 +136,41 @@ void DownloadsWindow::show(const std::vector<downloadrows::Row> &rows)
             m_list.remove(entry.row);
             m_list.insert(entry.row, int(position));
         }
-        entry.name.set_text(row.name);
-        std::string details = row.site;
-        for (const std::string &part : {row.size, row.status}) {
-            if (!part.empty())
-                details += (details.empty() ? "" : " \u2014 ") + part;
-        }
-        entry.details.set_text(details);
-        name(entry.row, row.name);
-        name(entry.bar, "Progress of " + row.name);
-        entry.bar.set_visible(row.running);
-        if (row.fraction >= 0) {
-            entry.bar.set_fraction(row.fraction);
-            entry.bar.set_text(std::to_string(int(row.fraction * 100)) + "%");
-        } else if (row.running) {
-            entry.bar.pulse();
-            entry.bar.set_text(row.size);
-        }
-        entry.cancel.set_visible(row.running);
-        entry.open.set_visible(row.openable);
-        entry.showInFolder.set_visible(row.openable);
+        fill(entry, row);
     }
     for (auto &[id, entry] : gone)
         m_list.remove(entry->row);
     m_clearButton.set_sensitive(rows.size() > 0);
+}
+
+void DownloadsWindow::update(const downloadrows::Row &row)
+{
+    if (const auto kept = m_entries.find(row.id); kept != m_entries.end())
+        fill(*kept->second, row);
+}
+
+void DownloadsWindow::fill(Entry &entry, const downloadrows::Row &row)
+{
+    entry.name.set_text(row.name);
+    std::string details = row.site;
+    for (const std::string &part : {row.size, row.status}) {
+        if (!part.empty())
+            details += (details.empty() ? "" : " \u2014 ") + part;
+    }
+    entry.details.set_text(details);
+    name(entry.row, row.name);
+    name(entry.bar, "Progress of " + row.name);
+    entry.bar.set_visible(row.running);
+    if (row.fraction >= 0) {
+        entry.bar.set_fraction(row.fraction);
+        entry.bar.set_text(std::to_string(int(row.fraction * 100)) + "%");
+    } else if (row.running) {
+        entry.bar.pulse();
+        entry.bar.set_text(row.size);
+    }
+    entry.cancel.set_visible(row.running);
+    entry.open.set_visible(row.openable);
+    entry.showInFolder.set_visible(row.openable);
 }
 
 void DownloadsWindow::say(const std::string &text)

@@ -24,6 +24,8 @@ public:
     // Shows these rows in this order; a row kept from before keeps its
     // widgets, so the keyboard stays where it was.
     void show(const std::vector<downloadrows::Row> &rows);
+    // Shows a listed row anew (its download came further).
+    void update(const downloadrows::Row &row);
     // A word to the user under the list ("" clears it).
     void say(const std::string &text);
 
@@ -35,6 +37,7 @@ public:
 private:
     struct Entry;
     Entry &entryFor(std::int64_t id, int position);
+    static void fill(Entry &entry, const downloadrows::Row &row);
 
     Gtk::ListBox m_list;
     Gtk::Label m_said;

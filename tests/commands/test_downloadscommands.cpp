@@ -80,6 +80,9 @@ TEST(DownloadsCommands, ListsEachDownloadAsItComesAndCancelsARunningOne)
     ASSERT_TRUE(window);
     view.downloadChanged.emit({9, "/home/u/a.zip", "https://a.test/a.zip", 250, 1000, State::Running});
     EXPECT_EQ(findwidget::visibleText(*window, "a.zip"), "a.zip\na.test \u2014 250 bytes of 1.0\u00a0kB \u2014 Starting\u2026\nCancel");
+    view.downloadChanged.emit({9, "/home/u/a.zip", "https://a.test/a.zip", 500, 1000, State::Running});
+    EXPECT_EQ(findwidget::visibleText(*window, "a.zip"), "a.zip\na.test \u2014 500 bytes of 1.0\u00a0kB \u2014 Starting\u2026\nCancel");
+    EXPECT_EQ(findwidget::named<Gtk::ProgressBar>(*window, "Progress of a.zip")->get_text(), "50%");
     EXPECT_EQ(findwidget::visibleText(*window, "old.iso"), "old.iso\nmirror.test \u2014 10 bytes \u2014 Moved or deleted");
     findwidget::named<Gtk::Button>(*findwidget::named(*window, "a.zip"), "Cancel")->clicked();
     EXPECT_EQ(view.calls, std::vector<std::string>{"cancelDownload:9"});
