@@ -1,3 +1,4 @@
+#include "commands/desktopfiles.h"
 #include "commands/downloadscommands.h"
 #include "fakedesktop.h"
 #include "fakepageview.h"
@@ -92,6 +93,53 @@ TEST(DownloadsCommands, ListsEachDownloadAsItComesAndCancelsARunningOne)
     findwidget::named<Gtk::Button>(*window, "Clear List")->clicked();
     EXPECT_EQ(findwidget::visibleText(*window, "a (1).zip"), "");
     EXPECT_TRUE(list.list().empty());
+}
+
+} // namespace
+
+namespace {
+
+// The desktop's file manager, as the session bus offers it: records what it is asked to show.
+TEST(DesktopFiles, ShowInFolderAsksTheFileManagerForTheFile)
+{
+    GDBusConnection *bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    if (!bus)
+        GTEST_SKIP() << "no session bus";
+    GDBusNodeInfo *node = g_dbus_node_info_new_for_xml(
+        "<node><interface name='org.freedesktop.FileManager1'><method name='ShowItems'>"
+        "<arg type='as' direction='in'/><arg type='s' direction='in'/></method></interface></node>",
+        nullptr);
+    static const GDBusInterfaceVTable answers = {
+        [](GDBusConnection *, const gchar *, const gchar *, const gchar *, const gchar *, GVariant *parameters,
+           GDBusMethodInvocation *invocation, gpointer shown) {
+            const gchar **items = nullptr;
+            g_variant_get(parameters, "(^a&s&s)", &items, nullptr);
+            for (const gchar **item = items; item && *item; ++item)
+                static_cast<std::vector<std::string> *>(shown)->push_back(*item);
+            g_free(items);
+            g_dbus_method_invocation_return_value(invocation, nullptr);
+        },
+        nullptr, nullptr, {}};
+    std::vector<std::string> shown;
+    const guint object = g_dbus_connection_register_object(bus, "/org/freedesktop/FileManager1", node->interfaces[0],
+                                                           &answers, &shown, nullptr, nullptr);
+    bool owned = false;
+    const guint name = g_bus_own_name_on_connection(
+        bus, "org.freedesktop.FileManager1", G_BUS_NAME_OWNER_FLAGS_NONE,
+        [](GDBusConnection *, const gchar *, gpointer owned) { *static_cast<bool *>(owned) = true; }, nullptr, &owned,
+        nullptr);
+    ASSERT_TRUE(testutil::spinUntil([&] { return owned; }));
+
+    const std::string path = std::string(g_get_home_dir()) + "/a b#.txt";
+    std::string failed;
+    DesktopFiles().showInFolder(path, [&](const std::string &why) { failed = why; });
+    EXPECT_TRUE(testutil::spinUntil([&] { return !shown.empty(); })) << failed;
+    EXPECT_EQ(shown, std::vector<std::string>{"file://" + std::string(g_get_home_dir()) + "/a%20b%23.txt"});
+
+    g_bus_unown_name(name);
+    g_dbus_connection_unregister_object(bus, object);
+    g_dbus_node_info_unref(node);
+    g_object_unref(bus);
 }
 
 } // namespace
