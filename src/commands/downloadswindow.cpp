@@ -4,6 +4,7 @@
 #include <gtkmm/buttonbox.h>
 #include <gtkmm/progressbar.h>
 #include <gtkmm/scrolledwindow.h>
+#include <gtkmm/separator.h>
 
 namespace {
 const char *const Title = "Downloads";
@@ -43,6 +44,12 @@ DownloadsWindow::DownloadsWindow() : m_clearButton("C_lear List", true), m_close
 
     name(m_list, "Downloads list");
     m_list.set_selection_mode(Gtk::SELECTION_NONE);
+    m_list.set_header_func([](Gtk::ListBoxRow *row, Gtk::ListBoxRow *before) {
+        if (!before)
+            row->unset_header();
+        else if (!row->get_header())
+            row->set_header(*Gtk::manage(new Gtk::Separator));
+    });
     // The list's own: it goes with the list.
     auto *empty = Gtk::manage(new Gtk::Label("No downloads"));
     empty->show();
