@@ -65,7 +65,7 @@ private:
     void hold(void *download);
     void fetchAgain(void *held, const std::string &path);
     void land(void *download);
-    // Tells where the download of `job` stands; its end lets it go.
+    // Tells where a download the user kept stands (through changed); its end lets it go.
     void report(void *download, PageView::Download::State state, const std::string &landed = std::string());
 
     WebKitWebContext *m_context;
