@@ -43,6 +43,19 @@ std::string safeName(const std::string &suggested)
         name = valid;
         g_free(valid);
     }
+    // Marks that turn the text's direction would make "fdp.exe" read as
+    // "exe.pdf": they go, as do other invisible controls.
+    std::string shown;
+    for (const char *c = name.c_str(); *c; c = g_utf8_next_char(c)) {
+        const gunichar ch = g_utf8_get_char(c);
+        const bool turns = ch == 0x061C || ch == 0x200E || ch == 0x200F || (ch >= 0x202A && ch <= 0x202E)
+                           || (ch >= 0x2066 && ch <= 0x2069);
+        if (turns || (ch >= 0x7F && ch <= 0x9F))
+            shown += '_';
+        else
+            shown.append(c, g_utf8_next_char(c) - c);
+    }
+    name = shown;
     // Leading dots would hide the file or climb out of the folder.
     const std::size_t start = name.find_first_not_of(". ");
     name = start == std::string::npos ? std::string() : name.substr(start);

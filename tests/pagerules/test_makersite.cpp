@@ -59,7 +59,8 @@ TEST(Downloads, NamesStayInTheFolderAndNeverTakeAnExistingFile)
 {
     const struct { std::string offered, name; } names[] = {
         {"report.pdf", "report.pdf"}, {"../../.bashrc", "bashrc"}, {"", "download"}, {"..", "download"},
-        {"a\nb.txt", "a_b.txt"},
+        {"a\nb.txt", "a_b.txt"}, {"invoice\u202efdp.exe", "invoice_fdp.exe"}, {"a\u2067b\u200f\u0085", "a_b__"},
+        {"\u05d3\u05d5\u05d7.pdf", "\u05d3\u05d5\u05d7.pdf"},
     };
     for (const auto &row : names)
         EXPECT_EQ(downloadpaths::safeName(row.offered), row.name) << row.offered;
