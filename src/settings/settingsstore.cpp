@@ -139,22 +139,74 @@ std::string folderOf(const std::string &path)
     return result;
 }
 
-// The name of a temporary file the atomic write makes beside the file:
-// "<file>." and six letters or digits.
-bool isTemporaryName(const std::string &name, const std::string &file)
+// Writes go to a hidden file beside the settings, under a name only this
+// program makes, and are renamed over the settings once on disk.
+const std::string WritingMark = ".saving-";
+
+std::string writingTemplate(const std::string &path)
 {
-    if (name.size() != file.size() + 7 || name.compare(0, file.size(), file) != 0 || name[file.size()] != '.')
+    const std::string folder = folderOf(path);
+    gchar *base = g_path_get_basename(path.c_str());
+    std::string name = folder + "/." + base + WritingMark + "XXXXXX";
+    g_free(base);
+    return name;
+}
+
+// Writes `data` to `path` so that a crash leaves the old file or the new
+// one, never half of one; false with errno set on failure.
+bool writeWhole(const std::string &path, const std::string &data)
+{
+    std::string temporary = writingTemplate(path);
+    const int fd = g_mkstemp_full(temporary.data(), O_RDWR | O_CLOEXEC, 0600);
+    if (fd < 0)
         return false;
-    bool wordLike = true;
-    for (size_t i = file.size() + 1; i < name.size(); ++i) {
-        if (!g_ascii_isalnum(name[i]))
-            return false;
-        wordLike = wordLike && g_ascii_islower(name[i]);
+    size_t written = 0;
+    while (written < data.size()) {
+        const ssize_t step = ::write(fd, data.data() + written, data.size() - written);
+        if (step < 0 && errno == EINTR)
+            continue;
+        if (step <= 0)
+            break;
+        written += size_t(step);
     }
-    // Six small letters read like a name someone chose ("backup", "before"):
-    // such a file may be the user's own and stays, at the price of a random
-    // name that happened to come out that way now and then.
-    return !wordLike;
+    bool ok = written == data.size() && fsync(fd) == 0;
+    const int saved = errno;
+    ok = close(fd) == 0 && ok;
+    if (ok && g_rename(temporary.c_str(), path.c_str()) == 0)
+        return true;
+    const int failed = ok ? errno : saved;
+    g_unlink(temporary.c_str());
+    errno = failed;
+    return false;
+}
+
+// A file left by a write cut short: "." + the file's name + the mark + six
+// letters or digits. Earlier versions wrote "<file>." + six letters or digits,
+// which a user may choose too ("BACKUP", "OLD123", "before", "myCopy"): such
+// a name is taken for a leftover only when it has a small letter, a capital
+// past the first place and a digit, as random names mostly do and chosen
+// ones do not. The rest stay, at the price of an old leftover now and then.
+bool isLeftoverName(const std::string &name, const std::string &file)
+{
+    auto sixRandom = [&name](size_t from, bool oldStyle) {
+        if (name.size() != from + 6)
+            return false;
+        bool lower = false, digit = false, laterUpper = false;
+        for (size_t i = from; i < name.size(); ++i) {
+            const char c = name[i];
+            if (!g_ascii_isalnum(c))
+                return false;
+            lower = lower || g_ascii_islower(c);
+            digit = digit || g_ascii_isdigit(c);
+            laterUpper = laterUpper || (i > from && g_ascii_isupper(c));
+        }
+        return !oldStyle || (lower && laterUpper && digit);
+    };
+    const std::string current = "." + file + WritingMark;
+    if (name.compare(0, current.size(), current) == 0)
+        return sixRandom(current.size(), false);
+    return name.size() > file.size() && name.compare(0, file.size(), file) == 0 && name[file.size()] == '.'
+           && sixRandom(file.size() + 1, true);
 }
 
 } // namespace
@@ -265,13 +317,7 @@ bool SettingsStore::write(const std::string &application, const std::string &sec
     if (problem == Problem::None) {
         doc.setValue(keyPath(section, key), validUtf8(value));
         const std::string data = doc.serialize();
-        GError *error = nullptr;
-        // Written beside the file and renamed over it once on disk: a crash
-        // leaves the old file or the new one, never half of one.
-        if (g_file_set_contents_full(path.c_str(), data.data(), gssize(data.size()),
-                                     GFileSetContentsFlags(G_FILE_SET_CONTENTS_CONSISTENT
-                                                           | G_FILE_SET_CONTENTS_DURABLE),
-                                     0600, &error)) {
+        if (writeWhole(path, data)) {
             struct stat st;
             if (g_stat(path.c_str(), &st) == 0) {
                 file->state = File::Read;
@@ -280,9 +326,7 @@ bool SettingsStore::write(const std::string &application, const std::string &sec
                 m_files[path] = std::move(file);
             }
         } else {
-            problem = g_error_matches(error, G_FILE_ERROR, G_FILE_ERROR_NOSPC) ? Problem::NoRoom
-                                                                               : Problem::NotWritable;
-            g_error_free(error);
+            problem = errno == ENOSPC || errno == EDQUOT ? Problem::NoRoom : Problem::NotWritable;
             if (!aside.empty())
                 g_unlink(aside.c_str());
         }
@@ -313,7 +357,7 @@ void SettingsStore::removeLeftoverWrites(const std::string &application,
     std::vector<std::string> leftovers;
     if (GDir *dir = g_dir_open(folder.c_str(), 0, nullptr)) {
         while (const char *name = g_dir_read_name(dir)) {
-            if (isTemporaryName(name, file))
+            if (isLeftoverName(name, file))
                 leftovers.push_back(folder + '/' + name);
         }
         g_dir_close(dir);

@@ -50,7 +50,8 @@ public:
     bool isDamaged(const std::string &application) const;
 
     // Removes what writes cut short by a kill left beside the file: the
-    // temporary "<file>.XXXXXX" files last changed before `startedAt`, the
+    // temporary files only this program names so (and the random-looking
+    // ones earlier versions left), last changed before `startedAt`, the
     // program's start. A write under way now has a younger one, which stays.
     void removeLeftoverWrites(const std::string &application, std::chrono::system_clock::time_point startedAt);
 

@@ -222,15 +222,19 @@ INSTANTIATE_TEST_SUITE_P(Rows, SplashKeys, testing::Values(
     [](const testing::TestParamInfo<SplashKeyRow> &info) { return info.param.name; });
 
 // The first start also clears what a write cut short by a kill left beside
-// the settings; the second start only hands over to the first.
+// the settings, and nothing the user keeps there; the second start only hands
+// over to the first.
 TEST(Startup, SecondStartReachesTheFirstWindowAndEnds)
 {
     const std::string folder = std::string(g_get_user_config_dir()) + "/Velmora";
-    const std::string leftover = folder + "/Skimlark.conf.Xy12Zq";
+    const std::string leftover = folder + "/.Skimlark.conf.saving-Xy12Zq";
+    const std::string backup = folder + "/Skimlark.conf.BACKUP";
     ASSERT_EQ(g_mkdir_with_parents(folder.c_str(), 0700), 0);
-    ASSERT_TRUE(g_file_set_contents(leftover.c_str(), "[Home]\n", -1, nullptr));
     const struct utimbuf old = {1000000000, 1000000000};
-    ASSERT_EQ(utime(leftover.c_str(), &old), 0);
+    for (const std::string &file : {leftover, backup}) {
+        ASSERT_TRUE(g_file_set_contents(file.c_str(), "[Home]\n", -1, nullptr));
+        ASSERT_EQ(utime(file.c_str(), &old), 0);
+    }
     const char *binary = g_getenv("SKIMLARK_BINARY") ? g_getenv("SKIMLARK_BINARY") : SKIMLARK_BINARY_PATH;
     GDBusConnection *bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
     ASSERT_TRUE(bus) << "tests run on a private session bus (dbus-run-session)";
@@ -262,6 +266,7 @@ TEST(Startup, SecondStartReachesTheFirstWindowAndEnds)
     ASSERT_TRUE(testutil::spinUntil(registered, std::chrono::seconds(60)));
     EXPECT_TRUE(testutil::spinUntil([&] { return !g_file_test(leftover.c_str(), G_FILE_TEST_EXISTS); },
                                     std::chrono::seconds(20)));
+    EXPECT_TRUE(g_file_test(backup.c_str(), G_FILE_TEST_EXISTS));
     const int second = exitStatus(start());
     EXPECT_TRUE(WIFEXITED(second) && WEXITSTATUS(second) == 0) << second;
     EXPECT_EQ(waitpid(first, nullptr, WNOHANG), 0) << "the first program ended";

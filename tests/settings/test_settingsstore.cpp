@@ -299,22 +299,27 @@ TEST(SettingsStore, LeftoversOfWritesCutShortGoAtTheNextStart)
         {"Skimlark.conf.9Zz0Qa", false}, {"Skimlark.conf.aB3xY", true},   {"Skimlark.conf.aB3xY9z", true},
         {"Skimlark.conf.aB-xY9", true},  {"Other.conf.aB3xY9", true},
         {"Skimlark.conf.backup", true},  {"Skimlark.confXaB3xY9", true},
+        // The user's own names, and the names only this program writes under.
+        {"Skimlark.conf.BACKUP", true},  {"Skimlark.conf.OLD123", true},  {"Skimlark.conf.Backup", true},
+        {"Skimlark.conf.myCopy", true},  {".Skimlark.conf.saving-abcdef", false},
+        {".Skimlark.conf.saving-Q1", true}, {".Other.conf.saving-abcdef", true},
     };
     for (const auto &file : files)
         put(folder + file.name, "[Home]\nEngine=yahoo\n");
-    ASSERT_EQ(g_mkdir((folder + "Skimlark.conf.Dir123").c_str(), 0700), 0);
-    ASSERT_EQ(symlink((folder + "Skimlark.conf").c_str(), (folder + "Skimlark.conf.Lnk123").c_str()), 0);
+    ASSERT_EQ(g_mkdir((folder + "Skimlark.conf.Dir12Z").c_str(), 0700), 0);
+    ASSERT_EQ(symlink((folder + "Skimlark.conf").c_str(), (folder + "Skimlark.conf.Lnk12Z").c_str()), 0);
     const struct timespec old[2] = {{time(nullptr) - 7200, 0}, {time(nullptr) - 7200, 0}};
     GDir *dir = g_dir_open(folder.c_str(), 0, nullptr);
     while (const char *name = g_dir_read_name(dir))
         ASSERT_EQ(utimensat(AT_FDCWD, (folder + name).c_str(), old, AT_SYMLINK_NOFOLLOW), 0) << name;
     g_dir_close(dir);
     // A write under way now.
-    put(folder + "Skimlark.conf.Qw12Er", "[Home]\n");
+    put(folder + ".Skimlark.conf.saving-Qw12Er", "[Home]\n");
 
     store.removeLeftoverWrites(App, started);
 
-    std::vector<std::string> expected{"Skimlark.conf.Dir123", "Skimlark.conf.Lnk123", "Skimlark.conf.Qw12Er"};
+    std::vector<std::string> expected{"Skimlark.conf.Dir12Z", "Skimlark.conf.Lnk12Z",
+                                      ".Skimlark.conf.saving-Qw12Er"};
     for (const auto &file : files) {
         if (file.stays)
             expected.push_back(file.name);
