@@ -79,7 +79,8 @@ struct Browser::Parts : sigc::trackable
     EngineTabStrip tabStrip{window.engineTabs(), window.searchBox(), view};
     SearchCommand search{window.searchBox(), settings, view};
     AddressBar addressBar{window.addressCombo(), window.surfButton(), settings, view, dialogs,
-                          [this](const std::string &words) { search.searchFor(words); }};
+                          [this](const std::string &words) { search.searchFor(words); },
+                          [this] { return search.engineChosen(); }};
     NavigationToolbar toolbar{settings, view, dialogs, &window};
     PageStatus status{view, window.panels(), window, addressBar};
     PageFocus pageFocus{view, window};
@@ -136,7 +137,8 @@ void Browser::Parts::connectControls()
     // A surf (from Surf, Enter or the list) hands nothing back: the address
     // bar's text is what goes.
     addressBar.surfing.connect([this] { pageFocus.expect(); });
-    addressBar.notice.connect([this](const std::string &text) { window.panels()[1].set_text(text); });
+    // Held over the page's load texts, so that it can be read.
+    addressBar.notice.connect([this](const std::string &text) { status.tell(text); });
     // The history file's troubles (damaged and set aside, cannot be written) are told once each.
     history.problemFound.connect([this](const std::string &message) { status.tell(message); });
     // What was handed over shows, or is given up: the next one counts afresh.

@@ -7,6 +7,7 @@
 #include "util/defaultbuttonrule.h"
 #include "util/urlinput.h"
 
+#include <gtkmm/cellrenderertext.h>
 #include <gtkmm/entry.h>
 #include <gtkmm/window.h>
 
@@ -22,9 +23,10 @@ const std::string LastSurfedKey = "0";
 } // namespace
 
 AddressBar::AddressBar(Gtk::ComboBoxText &combo, Gtk::Button &surfButton, SettingsStore &settings,
-                       PageView &view, Dialogs &dialogs, std::function<void(const std::string &)> search)
+                       PageView &view, Dialogs &dialogs, std::function<void(const std::string &)> search,
+                       std::function<bool()> canSearch)
     : m_combo(combo), m_surfButton(surfButton), m_settings(settings), m_view(view), m_dialogs(dialogs),
-      m_search(std::move(search))
+      m_search(std::move(search)), m_canSearch(std::move(canSearch))
 {
     // The remembered address is the list's one entry, also when empty.
     m_combo.append(m_settings.read(keys::App, keys::MRURL, LastSurfedKey, ""));
@@ -37,6 +39,47 @@ AddressBar::AddressBar(Gtk::ComboBoxText &combo, Gtk::Button &surfButton, Settin
     entry().signal_insert_text().connect(sigc::mem_fun(*this, &AddressBar::textInserted), false);
     entry().signal_focus_out_event().connect(sigc::mem_fun(*this, &AddressBar::focusLeft), false);
     entry().signal_key_press_event().connect(sigc::mem_fun(*this, &AddressBar::keyPressed), false);
+    fitListToWindow();
+}
+
+void AddressBar::fitListToWindow()
+{
+    // A long address would make the list as wide as the screen: it is no
+    // wider than the window, its entries cut in the middle, each whole in
+    // its tooltip.
+    auto *text = dynamic_cast<Gtk::CellRendererText *>(m_combo.get_first_cell());
+    if (!text)
+        return;
+    text->property_ellipsize() = Pango::ELLIPSIZE_MIDDLE;
+    auto follow = [this, text](Gtk::Allocation &window) {
+        auto metrics = m_combo.get_pango_context()->get_metrics(m_combo.get_style_context()->get_font());
+        const int charWidth = std::max(1, std::max(metrics.get_approximate_char_width(),
+                                                   metrics.get_approximate_digit_width()) / PANGO_SCALE);
+        text->property_max_width_chars() = std::max(8, (window.get_width() - 48) / charWidth);
+    };
+    m_combo.signal_map().connect([this, follow] {
+        if (auto *window = m_combo.get_toplevel(); window && !m_followingWindow) {
+            m_followingWindow = true;
+            window->signal_size_allocate().connect(follow);
+            Gtk::Allocation now = window->get_allocation();
+            follow(now);
+        }
+    });
+    m_combo.property_popup_shown().signal_changed().connect([this] {
+        auto *popup = gtk_combo_box_get_popup_accessible(GTK_COMBO_BOX(m_combo.gobj()));
+        GtkWidget *menu = popup && GTK_IS_ACCESSIBLE(popup) ? gtk_accessible_get_widget(GTK_ACCESSIBLE(popup)) : nullptr;
+        if (!m_combo.property_popup_shown().get_value() || !menu || !GTK_IS_MENU(menu))
+            return;
+        GList *items = gtk_container_get_children(GTK_CONTAINER(menu));
+        auto rows = m_combo.get_model()->children();
+        auto row = rows.begin();
+        for (GList *item = items; item && row != rows.end(); item = item->next, ++row) {
+            Glib::ustring whole;
+            row->get_value(0, whole);
+            gtk_widget_set_tooltip_text(GTK_WIDGET(item->data), whole.empty() ? nullptr : whole.c_str());
+        }
+        g_list_free(items);
+    });
 }
 
 Gtk::Entry &AddressBar::entry()
@@ -56,11 +99,16 @@ void AddressBar::surf()
         notice.emit("Not opened: the address was cut short to fit the address bar.");
         return;
     }
-    m_edited = false;
-    surfing.emit();
     // Words with a blank in them can never name a host: looking them up as
     // one could only fail.
-    if (urlinput::isSearchWords(address) && m_search)
+    const bool words = urlinput::isSearchWords(address) && m_search;
+    if (words && m_canSearch && !m_canSearch()) {
+        notice.emit("Not searched: no search engine is chosen. Choose one in the Integrated Search Engine menu.");
+        return;
+    }
+    m_edited = false;
+    surfing.emit();
+    if (words)
         m_search(address);
     else
         m_view.navigate(urlinput::fromUserInput(address));

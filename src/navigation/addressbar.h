@@ -26,9 +26,11 @@ class SettingsStore;
 class AddressBar : public sigc::trackable
 {
 public:
-    // `search` searches words as the Search command does.
+    // `search` searches words as the Search command does, `canSearch` says
+    // whether an engine is chosen to search them with.
     AddressBar(Gtk::ComboBoxText &combo, Gtk::Button &surfButton, SettingsStore &settings,
-               PageView &view, Dialogs &dialogs, std::function<void(const std::string &words)> search);
+               PageView &view, Dialogs &dialogs, std::function<void(const std::string &words)> search,
+               std::function<bool()> canSearch);
 
     void surf();
 
@@ -51,6 +53,7 @@ public:
 
 private:
     Gtk::Entry &entry();
+    void fitListToWindow();
     void writeText(const std::string &text);
     void listChanged();
     void textChanged();
@@ -65,8 +68,10 @@ private:
     PageView &m_view;
     Dialogs &m_dialogs;
     std::function<void(const std::string &)> m_search;
+    std::function<bool()> m_canSearch;
     bool m_writing = false;
     bool m_edited = false;
     // The text was cut to fit the field: it is no address to open.
     bool m_cut = false;
+    bool m_followingWindow = false;
 };

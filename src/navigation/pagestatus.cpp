@@ -81,6 +81,7 @@ void PageStatus::loadStarted()
     m_panels[Activity].set_text("Getting Page...");
     writeMessage("Skimlark is receiving packets...");
     m_showingLoaded = false;
+    m_loading = true;
 }
 
 void PageStatus::loadEndedWithoutPage(const std::string &address, bool downloaded)
@@ -88,6 +89,7 @@ void PageStatus::loadEndedWithoutPage(const std::string &address, bool downloade
     // The address typed or handed over is not what is on screen.
     const std::string shown = m_view.currentAddress();
     m_addressBar.showPageAddress(shown);
+    m_loading = false;
     // The page on screen stays, with what it said; the file shows after its address.
     if (downloaded) {
         if (m_pageLoaded)
@@ -104,8 +106,9 @@ void PageStatus::loadFinished()
 {
     m_panels[Activity].set_text("Got it");
     showLoaded();
-    m_captionWindow.set_title("Skimlark - " + m_view.currentTitle());
+    m_loading = false;
     m_pageLoaded = true;
+    showCaption(m_view.currentTitle());
     if (const auto next = makersite::leadsOn(m_view.currentAddress()))
         m_view.replacePage(*next);
 }
@@ -114,8 +117,16 @@ void PageStatus::titleChanged(const std::string &title)
 {
     // The engine may learn the title only after the load has finished, and a
     // script may change it later: once a page has loaded, the caption follows.
-    if (m_pageLoaded)
-        m_captionWindow.set_title("Skimlark - " + title);
+    // A new load clears the title until the new one arrives: the caption
+    // keeps the last one meanwhile.
+    if (m_pageLoaded && !(m_loading && title.empty()))
+        showCaption(title);
+}
+
+void PageStatus::showCaption(const std::string &title)
+{
+    // A page without a title (a picture, a PDF) is named by its address.
+    m_captionWindow.set_title("Skimlark - " + (title.empty() ? m_view.currentAddress() : title));
 }
 
 void PageStatus::statusTextChanged(const std::string &text)

@@ -43,6 +43,7 @@ private:
     void noticeEnded();
     void urlChanged();
     void titleChanged(const std::string &title);
+    void showCaption(const std::string &title);
     bool clockTick();
     void showLoaded();
     void pageBlockingChanged();
@@ -60,6 +61,8 @@ private:
     sigc::connection m_noticeShown;
     // The caption keeps its design text until the first page has loaded.
     bool m_pageLoaded = false;
+    // A load is under way: its page's title has not arrived yet.
+    bool m_loading = false;
     // The second panel shows the loaded page (not a link or a load's text).
     bool m_showingLoaded = false;
     // The files on their way, for the percentage after the page's address.

@@ -22,6 +22,8 @@ public:
     // The address a search for the words ends on ("" for an engine id no
     // row carries).
     std::string queryAddress(const std::string &words) const;
+    // Whether the stored engine id names an engine to search with.
+    bool engineChosen() const { return !queryAddress("").empty(); }
 
 private:
     Gtk::Entry &m_searchBox;
