@@ -1,8 +1,12 @@
 #include "window/enginetabbar.h"
 
 #include <gtkmm/box.h>
+#include <gtkmm/image.h>
 #include <gtkmm/label.h>
+#include <gtkmm/viewport.h>
+#include <glibmm/main.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -32,8 +36,7 @@ std::pair<int, int> tabOverhang(Gtk::Notebook &notebook, bool selected)
     return {padding.left + border.left, padding.right + border.right};
 }
 
-// The tab under a button event, or -1 (the scroll arrows, the gaps between
-// tabs). Tabs scrolled out of sight have no mapped label. The notebook only
+// The tab under a button event, or -1 (the gaps between tabs). The notebook only
 // sees presses over its row of tabs, so the height needs no test.
 int tabAt(Gtk::Notebook &notebook, const GdkEventButton *event)
 {
@@ -68,14 +71,14 @@ int tabAt(Gtk::Notebook &notebook, const GdkEventButton *event)
 EngineTabBar::EngineTabBar()
 {
     set_show_border(false);
-    set_scrollable(true);
+    // The strip around it scrolls: the notebook's own arrows would change
+    // the selected tab as they scroll.
+    set_scrollable(false);
     get_accessible()->set_name("Search engines");
 
     signal_switch_page().connect([this](Gtk::Widget *, guint page) {
         // Pages going away with the strip move the selection too. While a
-        // button is held, only a switch to the tab pressed is a choice: the
-        // scroll arrows of a narrow strip switch pages as well, and again
-        // while held, to bring more tabs into sight.
+        // button is held, only a switch to the tab pressed is a choice.
         if (m_pressedTab != NotPressed)
             m_switchedWhilePressed = true;
         if (!m_selectingFromCode && (m_pressedTab == NotPressed || m_pressedTab == int(page))
@@ -169,4 +172,105 @@ void EngineTabBar::select(int index)
     set_current_page(index);
     m_selectingFromCode = false;
     chosen.emit(index);
+}
+
+ScrollingTabStrip::ScrollingTabStrip(EngineTabBar &tabs) : Gtk::Box(Gtk::ORIENTATION_HORIZONTAL), m_tabs(tabs)
+{
+    m_view.set_policy(Gtk::POLICY_EXTERNAL, Gtk::POLICY_NEVER);
+    m_view.set_shadow_type(Gtk::SHADOW_NONE);
+    m_view.add(m_tabs);
+    if (auto *viewport = dynamic_cast<Gtk::Viewport *>(m_view.get_child()))
+        viewport->set_shadow_type(Gtk::SHADOW_NONE);
+    pack_start(m_view, true, true);
+    const std::pair<Gtk::Button *, std::pair<const char *, const char *>> arrows[] = {
+        {&m_back, {"pan-start-symbolic", "Scroll the tabs back"}},
+        {&m_on, {"pan-end-symbolic", "Scroll the tabs on"}}};
+    for (const auto &[button, look] : arrows) {
+        button->set_image_from_icon_name(look.first, Gtk::ICON_SIZE_MENU);
+        button->set_relief(Gtk::RELIEF_NONE);
+        // The keyboard moves along the tabs themselves.
+        button->set_can_focus(false);
+        button->set_tooltip_text(look.second);
+        button->get_accessible()->set_name(look.second);
+        button->set_no_show_all(true);
+        pack_start(*button, false, false);
+    }
+    m_back.signal_clicked().connect([this] { step(-1); });
+    m_on.signal_clicked().connect([this] { step(1); });
+    auto adjustment = m_view.get_hadjustment();
+    // The arrows show or hide once the strip is laid out, not while it is.
+    auto follow = [this] {
+        if (!m_arrowsFollow.connected())
+            m_arrowsFollow = Glib::signal_idle().connect([this] {
+                arrowsFollow();
+                return false;
+            });
+    };
+    adjustment->signal_changed().connect(follow);
+    adjustment->signal_value_changed().connect(follow);
+    m_tabs.signal_switch_page().connect([this](Gtk::Widget *, guint page) { showTab(int(page)); }, true);
+    // A window made narrower keeps the selected tab in sight.
+    m_view.signal_size_allocate().connect([this](Gtk::Allocation &box) {
+        if (box.get_width() != m_shownWidth) {
+            m_shownWidth = box.get_width();
+            showTab(m_tabs.get_current_page());
+        }
+    });
+}
+
+ScrollingTabStrip::~ScrollingTabStrip()
+{
+    m_arrowsFollow.disconnect();
+}
+
+std::vector<std::pair<int, int>> ScrollingTabStrip::tabSpans()
+{
+    std::vector<std::pair<int, int>> spans;
+    // The strip's own widget may be gone before this object is.
+    if (!m_tabs.gobj() || gtk_widget_in_destruction(GTK_WIDGET(m_tabs.gobj())))
+        return spans;
+    for (int index = 0; index < m_tabs.get_n_pages(); ++index) {
+        Gtk::Widget *label = m_tabs.get_tab_label(*m_tabs.get_nth_page(index));
+        int x = 0, y = 0;
+        if (!label || !label->translate_coordinates(m_tabs, 0, 0, x, y))
+            return {};
+        const auto [before, after] = tabOverhang(m_tabs, index == m_tabs.get_current_page());
+        spans.emplace_back(x - before, x + label->get_allocated_width() + after);
+    }
+    return spans;
+}
+
+void ScrollingTabStrip::step(int direction)
+{
+    // On to the next tab's start, or back to the start of the one before.
+    auto adjustment = m_view.get_hadjustment();
+    const double now = adjustment->get_value();
+    double to = direction > 0 ? adjustment->get_upper() : 0;
+    for (const auto &[start, end] : tabSpans()) {
+        if (direction > 0 && start > now + 1 && start < to)
+            to = start;
+        if (direction < 0 && start < now - 1)
+            to = start;
+    }
+    adjustment->set_value(std::clamp(to, adjustment->get_lower(),
+                                     adjustment->get_upper() - adjustment->get_page_size()));
+}
+
+void ScrollingTabStrip::showTab(int index)
+{
+    const auto spans = tabSpans();
+    if (index < 0 || index >= int(spans.size()))
+        return;
+    m_view.get_hadjustment()->clamp_page(spans[index].first, spans[index].second);
+}
+
+void ScrollingTabStrip::arrowsFollow()
+{
+    auto adjustment = m_view.get_hadjustment();
+    const double value = adjustment->get_value();
+    const bool scrolls = adjustment->get_upper() - adjustment->get_lower() > adjustment->get_page_size() + 0.5;
+    for (Gtk::Button *arrow : {&m_back, &m_on})
+        arrow->set_visible(scrolls);
+    m_back.set_sensitive(value > adjustment->get_lower() + 0.5);
+    m_on.set_sensitive(value + adjustment->get_page_size() < adjustment->get_upper() - 0.5);
 }

@@ -241,6 +241,11 @@ void GtkDialogs::closeAllThen(std::function<void()> close)
     });
 }
 
+bool GtkDialogs::anyOpen()
+{
+    return !modals().running.empty();
+}
+
 void GtkDialogs::letCloseRequestsThrough()
 {
     gdk_event_handler_set(passCloseRequests, nullptr, nullptr);

@@ -15,6 +15,8 @@ public:
     // closeAll(), then `close` once every box has returned to its caller, so
     // that nothing holds the window it closes.
     static void closeAllThen(std::function<void()> close);
+    // Whether a box is open now.
+    static bool anyOpen();
     // Call once at start-up: while a box is open, a close request for another
     // window (the close box of the main window) ends the boxes and then
     // reaches that window, where GTK would drop it.

@@ -4,6 +4,7 @@
 #include "util/appicon.h"
 #include "util/later.h"
 #include "util/windowplacement.h"
+#include "window/gtkdialogs.h"
 #include "window/toolbaricons.h"
 
 using windowplacement::pixels;
@@ -75,7 +76,91 @@ double fittingPoints(Gtk::Label &label, double points, int width)
     return points;
 }
 
+// A row that keeps its natural width in a window too narrow for it: cut at
+// the window's edge, scrolled by the mouse, and by the keyboard's focus.
+void scrollsSideways(Gtk::ScrolledWindow &view, Gtk::Widget &row)
+{
+    view.set_policy(Gtk::POLICY_AUTOMATIC, Gtk::POLICY_NEVER);
+    view.set_overlay_scrolling(true);
+    view.set_shadow_type(Gtk::SHADOW_NONE);
+    view.set_propagate_natural_width(true);
+    view.add(row);
+    if (auto *viewport = dynamic_cast<Gtk::Viewport *>(view.get_child()))
+        viewport->set_shadow_type(Gtk::SHADOW_NONE);
+}
+
 } // namespace
+
+void FixedRow::on_size_allocate(Gtk::Allocation &allocation)
+{
+    Gtk::Fixed::on_size_allocate(allocation);
+    if (get_direction() != Gtk::TEXT_DIR_RTL)
+        return;
+    // The places count from the right edge instead of the left.
+    for (Gtk::Widget *child : get_children()) {
+        if (!child->get_visible())
+            continue;
+        Gtk::Allocation box = child->get_allocation();
+        box.set_x(allocation.get_x() + allocation.get_width() - (box.get_x() - allocation.get_x()) - box.get_width());
+        child->size_allocate(box);
+    }
+}
+
+void StatusPanels::addPanel(Gtk::Widget &panel, int width)
+{
+    m_panels.emplace_back(&panel, width);
+    pack_start(panel, false, false);
+}
+
+void StatusPanels::get_preferred_width_vfunc(int &minimum, int &natural) const
+{
+    const int around = 2 * int(get_border_width()) + get_spacing() * std::max(0, int(m_panels.size()) - 1);
+    minimum = natural = around;
+    for (const auto &[panel, width] : m_panels) {
+        int least = 0, wanted = 0;
+        panel->get_preferred_width(least, wanted);
+        minimum += least;
+        natural += std::max(least, width);
+    }
+}
+
+void StatusPanels::on_size_allocate(Gtk::Allocation &allocation)
+{
+    // The bar's own frame as a box has it; the panels' widths below.
+    Gtk::Box::on_size_allocate(allocation);
+    const int border = int(get_border_width());
+    int room = allocation.get_width() - 2 * border - get_spacing() * std::max(0, int(m_panels.size()) - 1);
+    std::vector<int> least(m_panels.size()), widths(m_panels.size());
+    for (size_t i = 0; i < m_panels.size(); ++i) {
+        int wanted = 0;
+        m_panels[i].first->get_preferred_width(least[i], wanted);
+        widths[i] = std::max(least[i], m_panels[i].second);
+        room -= widths[i];
+    }
+    // Too little room: the widest panel gives way first, then the next.
+    std::vector<size_t> order(m_panels.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&widths](size_t a, size_t b) { return widths[a] > widths[b]; });
+    for (size_t i : order) {
+        if (room >= 0)
+            break;
+        const int give = std::min(widths[i] - least[i], -room);
+        widths[i] -= give;
+        room += give;
+    }
+    const bool mirrored = get_direction() == Gtk::TEXT_DIR_RTL;
+    int x = border;
+    for (size_t i = 0; i < m_panels.size(); ++i) {
+        Gtk::Widget &panel = *m_panels[i].first;
+        const int left = mirrored ? allocation.get_width() - x - widths[i] : x;
+        Gtk::Allocation box(allocation.get_x() + left, allocation.get_y() + border, widths[i],
+                            std::max(1, allocation.get_height() - 2 * border));
+        if (panel.get_visible())
+            panel.size_allocate(box);
+        x += widths[i] + get_spacing();
+    }
+}
 
 MainWindow::MainWindow(PageView &pageView)
     : m_pageView(pageView),
@@ -87,7 +172,14 @@ MainWindow::MainWindow(PageView &pageView)
     set_default_size(pixels(ClientWidth), pixels(ClientHeight) + 22);
     add_events(Gdk::POINTER_MOTION_MASK);
     buildControls();
-    bind(Command::Exit, [this](int) { close(); });
+    bind(Command::Exit, [this](int) {
+        // A box open holds every other window: GTK would drop the close.
+        // The box is answered as closed (Cancel) first.
+        if (GtkDialogs::anyOpen())
+            GtkDialogs::closeAllThen([this] { close(); });
+        else
+            close();
+    });
     bind(Command::FullScreen, [this](int) { toggleFullScreen(); });
 }
 
@@ -101,7 +193,9 @@ void MainWindow::buildControls()
     add(m_layer);
     m_layer.add(m_layout);
     m_pageView.showQuestionsOver(m_layer);
-    m_layout.pack_start(m_menuBar, false, false);
+    // Its menus are reached by their access keys and F10 where it is cut.
+    scrollsSideways(m_menuBarView, m_menuBar);
+    m_layout.pack_start(m_menuBarView, false, false);
     buildToolbar();
 
     // The search row keeps the design's places; the fields keep them too.
@@ -127,7 +221,9 @@ void MainWindow::buildControls()
         widget->set_size_request(pixels(place.width), pixels(SearchButtonPlace.height));
         m_searchRow.put(*widget, pixels(place.left), pixels(place.top - ToolbarHeight) - 5);
     }
-    m_layout.pack_start(m_searchRow, false, false);
+    scrollsSideways(m_searchRowView, m_searchRow);
+    m_searchRow.set_focus_hadjustment(m_searchRowView.get_hadjustment());
+    m_layout.pack_start(m_searchRowView, false, false);
 
     m_searchLabel.set_text("Search the Internet:");
     m_addressLabel.set_text("Location:");
@@ -148,6 +244,19 @@ void MainWindow::buildControls()
     m_addressCombo.get_accessible()->set_name("Location:");
     m_addressCombo.get_entry()->get_accessible()->set_name("Location:");
     m_addressCombo.get_entry()->set_width_chars(1);
+    // The list's arrow is a button inside the combo's own parts: name it for
+    // what it shows.
+    struct Arrow
+    {
+        static void name(GtkWidget *part, gpointer)
+        {
+            if (GTK_IS_TOGGLE_BUTTON(part))
+                atk_object_set_name(gtk_widget_get_accessible(part), "Visited addresses");
+            else if (GTK_IS_CONTAINER(part) && !GTK_IS_ENTRY(part))
+                gtk_container_forall(GTK_CONTAINER(part), name, nullptr);
+        }
+    };
+    gtk_container_forall(GTK_CONTAINER(m_addressCombo.gobj()), Arrow::name, nullptr);
     m_searchBox.set_width_chars(1);
     // A field whose whole text is selected as it takes the focus shows the
     // text's beginning, with the cursor there, not its end.
@@ -169,7 +278,7 @@ void MainWindow::buildControls()
 
     m_engineTabs.get_accessible()->set_name("Search engines");
     m_engineTabs.addTab("");
-    m_layout.pack_start(m_engineTabs, false, false);
+    m_layout.pack_start(m_tabStrip, false, false);
 
     m_progressToolbar.set_toolbar_style(Gtk::TOOLBAR_ICONS);
     m_progressToolbar.set_size_request(-1, pixels(ProgressToolbarHeight));
@@ -211,9 +320,6 @@ void MainWindow::buildToolbar()
         // ToolItem::set_tooltip_text) on the inner button: keep both, and
         // the description, in step.
         Gtk::Widget *inner = button->get_child();
-        // Toolbar buttons are clicked, not tabbed to: the window's first
-        // focus goes to the search box, and Enter there never means Back.
-        inner->set_can_focus(false);
         inner->get_accessible()->set_name(slot.tooltip);
         auto follow = [button, inner](Gtk::Widget *from, Gtk::Widget *to) {
             const Glib::ustring text = from->get_tooltip_text();
@@ -237,14 +343,13 @@ void MainWindow::buildStatusBar()
     for (int i = 0; i < 3; ++i) {
         Gtk::Label &panel = m_panels[i];
         panel.set_xalign(0);
-        panel.set_size_request(pixels(PanelWidths[i]), -1);
         // Long texts are cut, so the panels keep their widths.
         panel.set_ellipsize(Pango::ELLIPSIZE_END);
         panel.set_width_chars(1);
         panel.set_max_width_chars(1);
         cssFor(panel, "label { border: 1px solid; border-color: #a0a0a0 #ffffff #ffffff #a0a0a0;"
                       " padding: 1px 4px; }");
-        m_statusBar.pack_start(panel, false, false);
+        m_statusBar.addPanel(panel, pixels(PanelWidths[i]));
     }
     m_layout.pack_end(m_statusBar, false, false);
 }
@@ -261,6 +366,9 @@ void MainWindow::load()
     m_toolbarComponent.attach(m_progressToolbar, m_pageView);
     m_firstActivation = true;
     m_engineTabs.setCaption(HomePageTab, "Home Page");
+    // The toolbar's buttons come first in the Tab order; the window's first
+    // focus is the search box all the same.
+    m_searchBox.grab_focus();
     placeOnScreen();
 }
 
@@ -339,13 +447,22 @@ void MainWindow::placeNow()
         return;
     Gdk::Rectangle area;
     monitor->get_workarea(area);
-    int width = 0, height = 0;
-    get_size(width, height);
+    int inner = 0, innerHeight = 0;
+    get_size(inner, innerHeight);
+    int width = inner, height = innerHeight;
     if (get_window()) {
         Gdk::Rectangle frame;
         get_window()->get_frame_extents(frame);
         width = std::max(width, frame.get_width());
         height = std::max(height, frame.get_height());
+    }
+    // A screen smaller than the design's window gets a window that fits it.
+    if (width > area.get_width() || height > area.get_height()) {
+        const int fitWidth = std::min(inner, inner - (width - area.get_width()));
+        const int fitHeight = std::min(innerHeight, innerHeight - (height - area.get_height()));
+        resize(std::max(1, fitWidth), std::max(1, fitHeight));
+        width = std::min(width, area.get_width());
+        height = std::min(height, area.get_height());
     }
     const auto corner = windowplacement::centred(
         {area.get_x(), area.get_y(), area.get_width(), area.get_height()}, width, height, CentreRaise);

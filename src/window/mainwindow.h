@@ -11,8 +11,34 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class PageView;
+
+// The status bar: its panels keep their design widths while the window has
+// room for them; in a narrower one the long panel gives way first, then the
+// others.
+class StatusPanels : public Gtk::Box
+{
+public:
+    StatusPanels() : Gtk::Box(Gtk::ORIENTATION_HORIZONTAL) {}
+    void addPanel(Gtk::Widget &panel, int width);
+
+protected:
+    void get_preferred_width_vfunc(int &minimum, int &natural) const override;
+    void on_size_allocate(Gtk::Allocation &allocation) override;
+
+private:
+    std::vector<std::pair<Gtk::Widget *, int>> m_panels;
+};
+
+// The search row: controls at fixed places, mirrored in a right-to-left
+// locale as the rest of the window is.
+class FixedRow : public Gtk::Fixed
+{
+protected:
+    void on_size_allocate(Gtk::Allocation &allocation) override;
+};
 
 // The main window: its controls and menu tree, their layout and placement,
 // the first activation and the close that ends the program. Behaviour is
@@ -80,10 +106,14 @@ private:
     // Over all the controls and the page: the page's questions are drawn here.
     Gtk::Overlay m_layer;
     Gtk::Box m_layout{Gtk::ORIENTATION_VERTICAL};
+    Gtk::ScrolledWindow m_menuBarView;
     Gtk::MenuBar m_menuBar;
     BrowserMenus m_menus;
     Gtk::Toolbar m_toolbar;
-    Gtk::Fixed m_searchRow;
+    // The search row keeps its controls' places; a window narrower than the
+    // row scrolls it, to the control that takes the focus.
+    Gtk::ScrolledWindow m_searchRowView;
+    FixedRow m_searchRow;
     Gtk::Label m_searchLabel;
     Gtk::Entry m_searchBox;
     Gtk::Button m_searchButton;
@@ -91,9 +121,10 @@ private:
     Gtk::ComboBoxText m_addressCombo{true};
     Gtk::Button m_surfButton;
     EngineTabBar m_engineTabs;
+    ScrollingTabStrip m_tabStrip{m_engineTabs};
     Gtk::Toolbar m_progressToolbar;
     Gtk::Box m_pageArea{Gtk::ORIENTATION_VERTICAL};
-    Gtk::Box m_statusBar{Gtk::ORIENTATION_HORIZONTAL};
+    StatusPanels m_statusBar;
     std::array<Gtk::Label, 3> m_panels;
     ToolbarComponent m_toolbarComponent;
     std::array<Gtk::ToolButton *, 24> m_toolbarButtons{};

@@ -162,7 +162,8 @@ void QuestionPanel::holdInput()
     m_cancel->set_sensitive(m_acceptsInput);
     if (m_acceptsInput)
         return;
-    m_inputTimer = Glib::signal_timeout().connect([this] {
+    // Dropped with the panel, should its page go while the question waits.
+    m_inputTimer = Glib::signal_timeout().connect(sigc::track_obj([this] {
         m_acceptsInput = true;
         m_accept->set_sensitive(true);
         m_cancel->set_sensitive(true);
@@ -170,7 +171,7 @@ void QuestionPanel::holdInput()
         if (m_scroller.has_focus())
             firstButton().grab_focus();
         return false;
-    }, m_inputDelay.count());
+    }, *this), m_inputDelay.count());
 }
 
 void QuestionPanel::takeKeys(bool take)

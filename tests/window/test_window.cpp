@@ -206,6 +206,70 @@ TEST_F(Window, LongStatusTextsAreCutAndMoveNothing)
     EXPECT_GT(w.pageArea().get_allocated_height(), 200);
 }
 
+// The panels keep their widths while the window has room; a narrower window
+// takes from the long panel first. The page area follows the window.
+TEST_F(Window, StatusPanelsKeepTheirWidthsWhileTheyFit)
+{
+    MainWindow &w = shown();
+    int least = 0, wanted = 0;
+    w.get_preferred_width(least, wanted);
+    EXPECT_LE(least, 400);
+    w.panels()[1].set_text(std::string(400, 'x'));
+    const struct { int width; int panels[3]; } rows[] = {
+        {1144, {96, 629, 96}},
+        {500, {96, -1, 96}}, // -1: narrower than its design width
+    };
+    for (const auto &row : rows) {
+        w.resize(row.width, 560);
+        ASSERT_TRUE(testutil::spinUntil([&] { return w.get_allocated_width() == row.width; })) << row.width;
+        testutil::spin();
+        for (int i = 0; i < 3; ++i) {
+            if (row.panels[i] < 0)
+                EXPECT_LT(w.panels()[i].get_allocated_width(), 629) << row.width;
+            else
+                EXPECT_EQ(w.panels()[i].get_allocated_width(), row.panels[i]) << row.width << " " << i;
+        }
+        int x = 0, y = 0;
+        w.panels()[2].translate_coordinates(w, w.panels()[2].get_allocated_width(), 0, x, y);
+        EXPECT_LE(x, row.width);
+        EXPECT_EQ(w.pageArea().get_allocated_width(), row.width);
+        EXPECT_GT(w.pageArea().get_allocated_height(), 200);
+    }
+}
+
+// Right to left, the search row and the status bar read from the right, as
+// the rest of the window does; the list's arrow has a name, and the toolbar
+// is reached with Tab (it comes before the search box).
+TEST_F(Window, RightToLeftMirrorsTheRowAndTheToolbarIsInTabsReach)
+{
+    Gtk::Widget::set_default_direction(Gtk::TEXT_DIR_RTL);
+    MainWindow &w = shown();
+    Gtk::Widget::set_default_direction(Gtk::TEXT_DIR_LTR);
+    auto left = [&w](Gtk::Widget &widget) {
+        int x = 0, y = 0;
+        widget.translate_coordinates(w, 0, 0, x, y);
+        return x;
+    };
+    EXPECT_GT(left(w.searchBox()), left(w.searchButton()));
+    EXPECT_GT(left(w.addressCombo()), left(w.surfButton()));
+    EXPECT_GT(left(w.searchButton()), left(w.addressCombo()));
+    EXPECT_GT(left(w.panels()[0]), left(w.panels()[2]));
+    EXPECT_GT(left(w.searchBox()), w.get_allocated_width() / 2);
+
+    std::string arrowName;
+    for (Gtk::ToggleButton *arrow : findwidget::every<Gtk::ToggleButton>(w.addressCombo()))
+        arrowName = findwidget::nameOf(*arrow);
+    EXPECT_EQ(arrowName, "Visited addresses");
+
+    ASSERT_EQ(w.get_focus(), &w.searchBox());
+    bool reached = false;
+    for (int step = 0; step < 60 && !reached; ++step) {
+        w.child_focus(Gtk::DIR_TAB_FORWARD);
+        reached = w.get_focus() && w.get_focus()->is_ancestor(*toolbarButton("back")->get_parent());
+    }
+    EXPECT_TRUE(reached);
+}
+
 TEST(WindowPlacement, CentredAboveTheMiddleOrAtTheTopLeftCorner)
 {
     using windowplacement::Point;
@@ -273,3 +337,4 @@ TEST_P(Closing, ClosesTheOtherWindowsAndWritesNothing)
 
 INSTANTIATE_TEST_SUITE_P(Routes, Closing, testing::Values(false, true),
                          [](const testing::TestParamInfo<bool> &info) { return info.param ? "Exit" : "CloseBox"; });
+

@@ -11,6 +11,8 @@ namespace {
 void press(Gtk::Widget &widget, guint keyval, GdkModifierType modifiers = GdkModifierType(0))
 {
     ASSERT_TRUE(gtk_test_widget_send_key(GTK_WIDGET(widget.gobj()), keyval, modifiers));
+    // The key goes through the display server: handled once a round trip to it has returned.
+    gdk_display_sync(gdk_display_get_default());
     testutil::spin();
 }
 
