@@ -13,4 +13,6 @@ if ! bwrap --unshare-user-try --unshare-pid --unshare-net --ro-bind / / true 2>/
 fi
 # The accessibility bridge must load: the test environment turns it off for unit tests.
 unset NO_AT_BRIDGE
-exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- /usr/bin/python3 "$script" "$binary"
+# A script may ask for another screen with a line "# screen: 800x600x24".
+screen=$(sed -n 's/^# screen: \([0-9x]*\)$/\1/p' "$script" | head -n 1)
+exec xvfb-run -a -s "-screen 0 ${screen:-1280x800x24}" dbus-run-session -- /usr/bin/python3 "$script" "$binary"

@@ -14,6 +14,7 @@ are answered inside the program and never reach the proxy.
 """
 import http.server
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -351,3 +352,17 @@ def key(name):
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
+
+
+def windows(title, prefix=False):
+    """The X windows on screen with this title, as a window manager sees them."""
+    tree = subprocess.check_output(["xwininfo", "-root", "-tree"], text=True)
+    found = []
+    for match in re.finditer(r'(0x[0-9a-f]+) "([^"]*)"', tree):
+        name = match.group(2)
+        if name == title or (prefix and name.startswith(title)):
+            stats = subprocess.run(["xwininfo", "-id", match.group(1), "-stats"], text=True,
+                                   capture_output=True).stdout
+            if "IsViewable" in stats:
+                found.append(int(match.group(1), 16))
+    return found

@@ -4,12 +4,11 @@ A page's question shows in the page's own area and leaves the window working;
 the program's own message box stays modal, and a close request answers it.
 """
 import ctypes
-import re
 import signal
 import subprocess
 import sys
 
-from skimlark_at import Session, check, find, press, press_opening_modal, set_text, wait_for
+from skimlark_at import Session, check, find, press, press_opening_modal, set_text, wait_for, windows
 
 START = "http://www.velmora.example/skimlark.htm"
 
@@ -31,20 +30,6 @@ def page_question(session, title):
     """The question a page asked, shown over the page: found by who asks."""
     return wait_for(lambda: find(session.app, "info bar", title, showing=True), 30,
                     "the page's question %r" % title)
-
-
-def windows(title, prefix=False):
-    """The X windows on screen with this title, as a window manager sees them."""
-    tree = subprocess.check_output(["xwininfo", "-root", "-tree"], text=True)
-    found = []
-    for match in re.finditer(r'(0x[0-9a-f]+) "([^"]*)"', tree):
-        name = match.group(2)
-        if name == title or (prefix and name.startswith(title)):
-            stats = subprocess.run(["xwininfo", "-id", match.group(1), "-stats"], text=True,
-                                   capture_output=True).stdout
-            if "IsViewable" in stats:
-                found.append(int(match.group(1), 16))
-    return found
 
 
 def close_box(title_prefix):
@@ -126,8 +111,24 @@ def page_question_then_window_works(binary):
         session.close()
 
 
+def exit_over_the_bus_with_box_open(binary):
+    """File > Exit chosen by an assistive tool while the program's box is open
+    answers the box as closed and ends the program."""
+    session = started(binary)
+    try:
+        before = session.settings_bytes()
+        exit_item = session.menu_item("File", "Exit")
+        press_opening_modal(session.find("push button", "Forward"))
+        wait_for(lambda: windows("Skimlark"), 30, "the message box")
+        press_opening_modal(exit_item)
+        ends_cleanly(session, before, "File > Exit over the accessibility bus")
+    finally:
+        session.close()
+
+
 if __name__ == "__main__":
     binary = sys.argv[1]
     own_box_then(binary, "SIGTERM", lambda session: session.process.send_signal(signal.SIGTERM))
     own_box_then(binary, "the close box", lambda session: close_box("Skimlark - "))
     page_question_then_window_works(binary)
+    exit_over_the_bus_with_box_open(binary)
