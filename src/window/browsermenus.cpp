@@ -31,6 +31,9 @@ BrowserMenus::BrowserMenus(Gtk::MenuBar &bar, const Glib::RefPtr<Gtk::AccelGroup
             auto *menu = Gtk::manage(new Gtk::Menu);
             menu->set_accel_group(keys);
             item->set_submenu(*menu);
+            // An assistive tool may choose an item of a menu never opened:
+            // GTK then takes its grab on the menu's window, which must exist.
+            gtk_widget_realize(GTK_WIDGET(menu->get_toplevel()->gobj()));
             menus[row.name] = menu;
         }
     }

@@ -111,6 +111,11 @@ EngineTabBar::EngineTabBar()
         m_pressedTab = NotPressed;
         return false;
     }, false);
+    // Going away, the strip hides its tabs before its pages go: a screen
+    // reader told of each page leaving would ask for its tab, gone by then.
+    g_signal_connect(gobj(), "destroy", G_CALLBACK(+[](GtkWidget *strip, gpointer) {
+        gtk_notebook_set_show_tabs(GTK_NOTEBOOK(strip), FALSE);
+    }), nullptr);
     // The wheel passing over the strip chooses nothing.
     add_events(Gdk::SCROLL_MASK | Gdk::SMOOTH_SCROLL_MASK);
     signal_scroll_event().connect([](GdkEventScroll *) { return true; }, false);

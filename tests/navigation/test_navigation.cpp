@@ -1,5 +1,6 @@
 #include "browserfixture.h"
 #include "findwidget.h"
+#include "widgetinput.h"
 
 #include "pagerules/makersite.h"
 #include "settings/settingskeys.h"
@@ -147,6 +148,32 @@ TEST_F(Navigation, AListPickSurfsEachTimeAndTextFromCodeNever)
 // Esc, a surf, leaving the field, or a navigation started elsewhere (also
 // Search pressed as an assistive tool presses it, the keyboard left in the
 // bar). A command that navigates nowhere leaves the typing alone.
+// A long address keeps the list within the window, cut in the middle, and
+// whole in its entry's tooltip.
+TEST_F(Navigation, TheVisitedListIsNoWiderThanTheWindow)
+{
+    const std::string address = "http://long.test/" + std::string(420, 'a') + "/end";
+    seed(keys::MRURL, "0", address);
+    MainWindow &w = shown();
+    const auto arrows = findwidget::every<Gtk::ToggleButton>(w.addressCombo());
+    ASSERT_EQ(arrows.size(), 1u);
+    widgetinput::click(*arrows[0], 1);
+    GtkWidget *menu = gtk_accessible_get_widget(
+        GTK_ACCESSIBLE(gtk_combo_box_get_popup_accessible(GTK_COMBO_BOX(w.addressCombo().gobj()))));
+    ASSERT_TRUE(menu && GTK_IS_MENU(menu));
+    ASSERT_TRUE(testutil::spinUntil([menu] { return gtk_widget_get_mapped(menu); }));
+    testutil::spin();
+    EXPECT_GT(gtk_widget_get_allocated_width(menu), 100);
+    EXPECT_LE(gtk_widget_get_allocated_width(menu), w.get_allocated_width());
+    GList *items = gtk_container_get_children(GTK_CONTAINER(menu));
+    ASSERT_TRUE(items);
+    gchar *tip = gtk_widget_get_tooltip_text(GTK_WIDGET(items->data));
+    EXPECT_EQ(tip ? std::string(tip) : std::string(), address);
+    g_free(tip);
+    g_list_free(items);
+    w.addressCombo().popdown();
+}
+
 TEST_F(Navigation, TypingIsLeftAloneByPageEventsUntilHandedBack)
 {
     enum Then { Nothing, Escape, Surf, LeaveField, Back, Refresh, Home, Tab, Favorite, Search, EmptyFavorite, Open };
