@@ -247,7 +247,10 @@ std::vector<std::pair<int, int>> ScrollingTabStrip::tabSpans()
 
 void ScrollingTabStrip::step(int direction)
 {
-    // On to the next tab's start, or back to the start of the one before.
+    // On to the next tab's start, or back to the start of the one before;
+    // right to left, on is leftwards.
+    if (get_direction() == Gtk::TEXT_DIR_RTL)
+        direction = -direction;
     auto adjustment = m_view.get_hadjustment();
     const double now = adjustment->get_value();
     double to = direction > 0 ? adjustment->get_upper() : 0;

@@ -209,7 +209,14 @@ class Session:
         while self._running() and time.time() < end:
             time.sleep(0.05)
         self.proxy.close()
+        try:
+            with open(os.path.join(self.root, "stderr.log"), errors="replace") as f:
+                criticals = [line for line in f if "-CRITICAL **" in line]
+        except FileNotFoundError:
+            criticals = []
         shutil.rmtree(self.root, ignore_errors=True)
+        # The toolkit's criticals are faults of the program's own.
+        check(not criticals, "the program's output carries criticals: %s" % "".join(criticals[:5]))
 
     # Lookups on this program's tree.
     def find(self, role, name=None, **kw):
