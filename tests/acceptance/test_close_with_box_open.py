@@ -5,7 +5,6 @@ the program's own message box stays modal, and a close request answers it.
 """
 import ctypes
 import signal
-import subprocess
 import sys
 
 from skimlark_at import Session, check, find, press, press_opening_modal, set_text, wait_for, windows
