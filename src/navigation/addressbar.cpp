@@ -55,7 +55,9 @@ void AddressBar::fitListToWindow()
         auto metrics = m_combo.get_pango_context()->get_metrics(m_combo.get_style_context()->get_font());
         const int charWidth = std::max(1, std::max(metrics.get_approximate_char_width(),
                                                    metrics.get_approximate_digit_width()) / PANGO_SCALE);
-        text->property_max_width_chars() = std::max(8, (window.get_width() - 48) / charWidth);
+        const int chars = std::max(8, (window.get_width() - 48) / charWidth);
+        if (text->property_max_width_chars().get_value() != chars)
+            text->property_max_width_chars() = chars;
     };
     m_combo.signal_map().connect([this, follow] {
         if (auto *window = m_combo.get_toplevel(); window && !m_followingWindow) {
