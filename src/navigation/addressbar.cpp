@@ -52,6 +52,10 @@ void AddressBar::fitListToWindow()
         return;
     text->property_ellipsize() = Pango::ELLIPSIZE_MIDDLE;
     auto follow = [this, text](Gtk::Allocation &window) {
+        // The clock's tick lays the window out again: only a new width counts.
+        if (window.get_width() == m_listWidthFor)
+            return;
+        m_listWidthFor = window.get_width();
         auto metrics = m_combo.get_pango_context()->get_metrics(m_combo.get_style_context()->get_font());
         const int charWidth = std::max(1, std::max(metrics.get_approximate_char_width(),
                                                    metrics.get_approximate_digit_width()) / PANGO_SCALE);

@@ -74,4 +74,5 @@ private:
     // The text was cut to fit the field: it is no address to open.
     bool m_cut = false;
     bool m_followingWindow = false;
+    int m_listWidthFor = -1;
 };
