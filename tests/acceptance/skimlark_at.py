@@ -211,7 +211,8 @@ class Session:
         self.proxy.close()
         try:
             with open(os.path.join(self.root, "stderr.log"), errors="replace") as f:
-                criticals = [line for line in f if "-CRITICAL **" in line]
+                # The program's own (the engine's processes write here too).
+                criticals = [line for line in f if "-CRITICAL **" in line and "(org.velmora.Skimlark:" in line]
         except FileNotFoundError:
             criticals = []
         shutil.rmtree(self.root, ignore_errors=True)
