@@ -212,7 +212,8 @@ class Session:
         try:
             with open(os.path.join(self.root, "stderr.log"), errors="replace") as f:
                 # The program's own (the engine's processes write here too).
-                criticals = [line for line in f if "-CRITICAL **" in line and "(org.velmora.Skimlark:" in line]
+                criticals = [line for line in f if "-CRITICAL **" in line
+                             and ("(org.velmora.Skimlark:" in line or "(skimlark:" in line)]
         except FileNotFoundError:
             criticals = []
         shutil.rmtree(self.root, ignore_errors=True)
