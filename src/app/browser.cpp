@@ -14,12 +14,15 @@
 #include "favorites/homepage.h"
 #include "history/downloadlist.h"
 #include "history/historydatabase.h"
+#include "history/sitezoom.h"
 #include "interfaces/dialogs.h"
 #include "interfaces/pageview.h"
 #include "navigation/addressbar.h"
 #include "navigation/navigationtoolbar.h"
 #include "navigation/pagefocus.h"
 #include "navigation/pagestatus.h"
+#include "navigation/pagezoom.h"
+#include "navigation/securitymark.h"
 #include "pagerules/siteexceptions.h"
 #include "search/enginemenu.h"
 #include "search/enginetabstrip.h"
@@ -90,6 +93,9 @@ struct Browser::Parts : sigc::trackable
                         engineprofile::engineVersion()};
     FindBar findBar{view};
     DownloadsCommands downloads{view, downloadList, desktop, window};
+    SiteZoom siteZoom{history};
+    PageZoom zoom{view, siteZoom};
+    SecurityMark securityMark{*window.addressCombo().get_entry(), view, dialogs};
 
     // Opened instead of the home page by the first activation.
     std::string firstAddress;
@@ -120,6 +126,7 @@ struct Browser::Parts : sigc::trackable
     void bindCommands();
     void firstActivation();
     void openHandedOver(const std::string &address);
+    void focusNext();
     void sayInvalid(const std::string &message);
 };
 
@@ -208,17 +215,29 @@ void Browser::Parts::bindCommands()
     });
     bind(Command::FocusAddressBar, [this] { focusField(*window.addressCombo().get_entry()); });
     bind(Command::FocusSearchBox, [this] { focusField(window.searchBox()); });
-    // As in other browsers F6 moves to the address bar, unless the page asks
-    // something: the user's one way to answer it from the keyboard.
-    bind(Command::FocusQuestion, [this] {
-        if (!view.focusQuestion())
-            focusField(*window.addressCombo().get_entry());
-    });
+    bind(Command::CycleFocus, [this] { focusNext(); });
     bind(Command::Find, [this] { findBar.open(); });
-    bind(Command::ZoomIn, [this] { view.zoomBy(1); });
-    bind(Command::ZoomOut, [this] { view.zoomBy(-1); });
-    bind(Command::ZoomReset, [this] { view.resetZoom(); });
+    bind(Command::ZoomIn, [this] { zoom.in(); });
+    bind(Command::ZoomOut, [this] { zoom.out(); });
+    bind(Command::ZoomReset, [this] { zoom.reset(); });
     bind(Command::AddFavorite, [this] { favorites.addCurrentPage(); });
+}
+
+// F6, as in other browsers: the address bar, the search box, the page, and
+// the page's question when it asks one (the user's one way to answer it from
+// the keyboard; it never takes the keyboard itself), round again.
+void Browser::Parts::focusNext()
+{
+    Gtk::Entry &address = *window.addressCombo().get_entry();
+    Gtk::Widget *now = window.get_focus();
+    if (now == &address)
+        return focusField(window.searchBox());
+    if (now == &window.searchBox())
+        return view.takeFocus();
+    const bool inPage = now && (now == &view.widget() || now->is_ancestor(view.widget()));
+    if (inPage && view.focusQuestion())
+        return;
+    focusField(address);
 }
 
 void Browser::Parts::firstActivation()
@@ -231,6 +250,9 @@ void Browser::Parts::firstActivation()
         runLater(*this, [this, message = firstMessage] { sayInvalid(message); });
     // An address handed over after the first page was asked for replaces it.
     if (!firstAddress.empty()) {
+        // Started to show a page: the keyboard goes to it, as the user asked
+        // for nothing else.
+        pageFocus.expect();
         if (firstAddress != askedEarly)
             view.navigate(firstAddress);
     } else {

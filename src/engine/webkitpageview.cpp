@@ -8,6 +8,7 @@
 #include "engine/fullscreennotice.h"
 #include "engine/pagefinder.h"
 #include "engine/pagenavigations.h"
+#include "engine/pagesecurity.h"
 #include "engine/pageprinter.h"
 #include "engine/pagequestions.h"
 #include "engine/scriptworld.h"
@@ -26,7 +27,6 @@
 
 namespace {
 
-constexpr double ZoomStep = 0.1;
 // A load the engine names but never starts: a page's stop() can cancel the
 // user's load before it is on its way, and the engine then says nothing.
 constexpr unsigned StartWaitMs = 3000;
@@ -90,6 +90,8 @@ struct WebKitPageView::Handlers
             self->m_profile.watchNetwork();
             self->loadStarted.emit();
         } else if (event == WEBKIT_LOAD_REDIRECTED) {
+            // The site answered: over https, its secure connection works.
+            self->m_secureFirst->answered(self->m_load.uri);
             self->m_load.uri = uri ? uri : "";
         } else if (event == WEBKIT_LOAD_COMMITTED) {
             self->m_warmUp.reset();
@@ -105,7 +107,10 @@ struct WebKitPageView::Handlers
             // boxes and the frames start afresh.
             self->m_questions->newPage();
             self->m_guard.pageChanged();
+            self->m_secureFirst->answered(uri ? uri : "");
+            self->m_insecureContent = false;
             self->showAddress(uri);
+            self->updateSecurity(self->m_load.errorPage ? std::string() : std::string(uri ? uri : ""));
             self->loadCommitted.emit();
         } else if (event == WEBKIT_LOAD_FINISHED) {
             self->m_blocking->loaded();
@@ -148,6 +153,9 @@ struct WebKitPageView::Handlers
             return TRUE;
         }
         end = Load::End::Explained;
+        // A typed address's secure attempt failed: its http form loads instead.
+        if (self->m_secureFirst->failed(uri ? uri : ""))
+            return TRUE;
         self->m_errors->loadFailed(uri ? uri : "", error ? error->message : "",
                                    error && error->domain == G_RESOLVER_ERROR);
         return TRUE;
@@ -159,6 +167,8 @@ struct WebKitPageView::Handlers
         const std::string failing = uri ? uri : "";
         // The question or the page below says why the page is not there.
         self->m_load.end = Load::End::Explained;
+        if (self->m_secureFirst->failed(failing))
+            return TRUE;
         if (!PageGuard::certificateMayBeAccepted(problems) || !certificate) {
             self->m_errors->untrusted(failing, problems);
             return TRUE;
@@ -308,6 +318,7 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
     m_blocking->changed.connect([this] { pageBlockingChanged.emit(); });
     m_blocking->choice.connect([this](const std::string &host, bool allow) { adsChoice.emit(host, allow); });
     m_listsChanged = profile.contentBlocking().changed.connect([this] { blockingChanged.emit(); });
+    m_secureFirst = std::make_unique<SecureFirst>([this](const std::string &http) { loadUri(http); });
     buildView();
     Downloads::Hooks hooks;
     hooks.view = [this] { return m_view; };
@@ -332,6 +343,7 @@ WebKitPageView::~WebKitPageView()
 {
     m_networkEnded.disconnect();
     m_startWait.disconnect();
+    m_secureFirst.reset();
     m_placing.disconnect();
     m_listsChanged.disconnect();
     m_warmUp.reset();
@@ -394,11 +406,20 @@ void WebKitPageView::connectSignals()
         {"notify::estimated-load-progress", G_CALLBACK(Handlers::progressChanged)},
         {"mouse-target-changed", G_CALLBACK(Handlers::mouseTarget)},
         {"web-process-terminated", G_CALLBACK(Handlers::terminated)},
+        {"insecure-content-detected", G_CALLBACK(+[](WebKitWebView *, WebKitInsecureContentEvent, Self *self) {
+             self->m_insecureContent = true;
+             self->updateSecurity(self->m_security.level == Security::Level::Unknown ? std::string() : self->m_shownUri);
+         })},
         // What a page asks to open: the guard decides, through our navigations.
         {"decide-policy", G_CALLBACK(+[](WebKitWebView *, WebKitPolicyDecision *decision,
                                          WebKitPolicyDecisionType type, Self *self) -> gboolean {
-             if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE)
+             if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
+                 auto *answer = WEBKIT_RESPONSE_POLICY_DECISION(decision);
+                 if (webkit_response_policy_decision_is_main_frame_main_resource(answer))
+                     self->m_secureFirst->answered(
+                         webkit_uri_response_get_uri(webkit_response_policy_decision_get_response(answer)));
                  return self->m_navigations->decideResponse(decision);
+             }
              return self->m_navigations->decide(decision, type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION);
          })},
         {"create", G_CALLBACK(+[](WebKitWebView *, WebKitNavigationAction *action, Self *self) -> GtkWidget * {
@@ -419,7 +440,10 @@ void WebKitPageView::connectSignals()
              self->m_questions->scriptDialog(box, self->m_guard.boxTitle(self->m_shownUri));
              return TRUE;
          })},
-        {"authenticate", G_CALLBACK(+[](WebKitWebView *, WebKitAuthenticationRequest *request, Self *self) -> gboolean {
+        {"authenticate", G_CALLBACK(+[](WebKitWebView *view, WebKitAuthenticationRequest *request, Self *self) -> gboolean {
+             // The site asks who the user is: its connection works.
+             if (const char *uri = webkit_web_view_get_uri(view))
+                 self->m_secureFirst->answered(uri);
              self->m_questions->signIn(request);
              return TRUE;
          })},
@@ -609,7 +633,24 @@ void WebKitPageView::navigate(const std::string &address)
 {
     // Leaving the page answers what it asked.
     m_questions->cancelAll(true);
+    m_secureFirst->cancel();
     loadUri(address);
+}
+
+void WebKitPageView::navigateSecureFirst(const std::string &httpsAddress)
+{
+    m_questions->cancelAll(true);
+    // The maker's pages are answered here, over their own address.
+    const std::string http = "http" + httpsAddress.substr(5);
+    if (makersite::toPrivate(http))
+        return navigate(http);
+    loadUri(m_secureFirst->start(httpsAddress));
+}
+
+void WebKitPageView::updateSecurity(const std::string &uri)
+{
+    m_security = pagesecurity::of(m_view, uri, m_insecureContent);
+    securityChanged.emit();
 }
 
 void WebKitPageView::offerSearch(std::function<std::string(const std::string &words)> queryFor)
@@ -622,6 +663,7 @@ void WebKitPageView::replacePage(const std::string &address)
     if (!m_profile.sandboxProblem().empty())
         return;
     m_questions->cancelAll(true);
+    m_secureFirst->cancel();
     const auto own = makersite::toPrivate(address);
     const std::string target = own ? *own : address;
     if (makersite::isPrivate(target))
@@ -660,6 +702,7 @@ bool WebKitPageView::stepInHistory(gboolean (*can)(WebKitWebView *), void (*go)(
         return false;
     // Leaving the page answers what it asked.
     m_questions->cancelAll(true);
+    m_secureFirst->cancel();
     m_ownLoadPending = true;
     go(m_view);
     return true;
@@ -669,12 +712,14 @@ void WebKitPageView::stop()
 {
     // The page stays: asked whether it may be left, it is not.
     m_questions->cancelAll(false);
+    m_secureFirst->cancel();
     webkit_web_view_stop_loading(m_view);
 }
 
 void WebKitPageView::refresh()
 {
     m_questions->cancelAll(true);
+    m_secureFirst->cancel();
     if (m_profile.sandboxBarText().empty())
         m_problemBar.hide();
     else
@@ -723,15 +768,17 @@ void WebKitPageView::takeFocus()
     gtk_widget_grab_focus(GTK_WIDGET(m_view));
 }
 
-void WebKitPageView::zoomBy(int steps)
+double WebKitPageView::zoomLevel() const
 {
-    const double level = webkit_web_view_get_zoom_level(m_view) + steps * ZoomStep;
-    webkit_web_view_set_zoom_level(m_view, std::clamp(level, 0.3, 5.0));
+    return webkit_web_view_get_zoom_level(m_view);
 }
 
-void WebKitPageView::resetZoom()
+void WebKitPageView::setZoomLevel(double level)
 {
-    webkit_web_view_set_zoom_level(m_view, 1.0);
+    if (level == webkit_web_view_get_zoom_level(m_view))
+        return;
+    webkit_web_view_set_zoom_level(m_view, level);
+    zoomChanged.emit(webkit_web_view_get_zoom_level(m_view));
 }
 
 void WebKitPageView::findText(const std::string &text, bool backward)

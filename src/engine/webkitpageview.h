@@ -22,6 +22,7 @@ class ViewBlocking;
 class PageNavigations;
 class PagePrinter;
 class PageQuestions;
+class SecureFirst;
 class WarmUpView;
 
 // The page view over WebKit: the only place that knows the engine's view.
@@ -42,6 +43,7 @@ public:
     void showQuestionsOver(Gtk::Overlay &layer) override;
     bool focusQuestion() override;
     void navigate(const std::string &address) override;
+    void navigateSecureFirst(const std::string &httpsAddress) override;
     void replacePage(const std::string &address) override;
     void offerSearch(std::function<std::string(const std::string &words)> queryFor) override;
     void showHtml(const std::string &html, const std::string &baseAddress) override;
@@ -55,8 +57,8 @@ public:
     bool printPreview() override;
     bool saveAs() override;
     void takeFocus() override;
-    void zoomBy(int steps) override;
-    void resetZoom() override;
+    double zoomLevel() const override;
+    void setZoomLevel(double level) override;
     void findText(const std::string &text, bool backward) override;
     void setJavaScriptEnabled(bool enabled) override;
     void setImagesEnabled(bool enabled) override;
@@ -66,6 +68,7 @@ public:
     Blocking blocking() const override;
     PageBlocking pageBlocking() const override;
     void cancelDownload(unsigned id) override;
+    Security security() const override { return m_security; }
 
     // The engine's view now in use (a new one after browsing data is deleted).
     WebKitWebView *engineView() const { return m_view; }
@@ -85,6 +88,8 @@ private:
     bool stepInHistory(int (*can)(WebKitWebView *), void (*go)(WebKitWebView *));
     // The address shown changed to this engine address.
     void showAddress(const char *uri);
+    // The page on screen, or what it loaded, changed how secure it is.
+    void updateSecurity(const std::string &uri);
     // The engine's network process ended: a load on its way is ended and
     // explained, and Refresh tries `uri` again.
     void networkEnded();
@@ -122,6 +127,10 @@ private:
     std::unique_ptr<ErrorPages> m_errors;
     std::unique_ptr<ViewBlocking> m_blocking;
     sigc::connection m_listsChanged;
+    std::unique_ptr<SecureFirst> m_secureFirst;
+    Security m_security;
+    // The page on screen loaded something over plain http.
+    bool m_insecureContent = false;
 
     // The engine address of the page on screen; a load on its way does not
     // change it until its page replaces this one.

@@ -41,6 +41,12 @@ public:
     // replaces a load in progress. Text the user typed is turned into an
     // address where it is typed (urlinput.h), never here.
     virtual void navigate(const std::string &address) = 0;
+    // An address the user typed without a scheme, as its https:// form: it
+    // opens over https, and over http when no secure connection can be made
+    // (refused, no TLS, a certificate the engine does not accept, or no
+    // answer within a few seconds). A host seen to work over https in this
+    // run is never fetched over http this way.
+    virtual void navigateSecureFirst(const std::string &httpsAddress) = 0;
     // Where a page cannot be opened because its host does not exist, the
     // explanation offers to search for the host's name: `queryFor` gives the
     // address that searches for some words.
@@ -64,9 +70,10 @@ public:
     virtual bool printPreview() = 0;
     virtual bool saveAs() = 0;
     virtual void takeFocus() = 0;
-    // Zoom and find, for the keys users expect.
-    virtual void zoomBy(int steps) = 0;
-    virtual void resetZoom() = 0;
+    // The page's zoom (1.0 is 100%); zoomChanged tells a change.
+    virtual double zoomLevel() const = 0;
+    virtual void setZoomLevel(double level) = 0;
+    // Find, for the keys users expect.
     virtual void findText(const std::string &text, bool backward) = 0;
     // The Internet settings panel's choices for the page engine.
     virtual void setJavaScriptEnabled(bool enabled) = 0;
@@ -75,6 +82,21 @@ public:
     // exceptions and the history, with the page left meanwhile and loaded
     // again after; `done` gets what was deleted, or an error, once it was.
     virtual void clearBrowsingData(std::function<void(bool ok, const std::string &what)> done) = 0;
+
+    // How the page on screen reached the user.
+    struct Security
+    {
+        // Unknown: no page from the web (a blank page, a file, the program's
+        // own pages, an explanation of a failed load).
+        enum class Level { Unknown, Secure, NotSecure };
+        Level level = Level::Unknown;
+        std::string host;
+        // Why a page is not secure, in words; empty for a secure one.
+        std::string problem;
+        // The certificate of an https page, as it names them.
+        std::string issuedTo, issuedBy, validFrom, validUntil;
+    };
+    virtual Security security() const = 0;
 
     // Blocking trackers and ads, with the lists on this system.
     struct Blocking
@@ -152,6 +174,10 @@ public:
     HeldSignal<> blockingChanged{m_events};
     // What blocking does on the page shown changed (pageBlocking()).
     HeldSignal<> pageBlockingChanged{m_events};
+    // The page's security changed (security()): a new page, or insecure
+    // content on the one shown.
+    HeldSignal<> securityChanged{m_events};
+    HeldSignal<double> zoomChanged{m_events};
     // The user chose, in the page's menu, to let trackers and ads load on
     // the page's site (true) or to block them there again.
     HeldSignal<const std::string &, bool> adsChoice{m_events};

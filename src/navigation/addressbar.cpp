@@ -116,8 +116,12 @@ void AddressBar::surf()
     surfing.emit();
     if (words)
         m_search(address);
+    else if (const std::string target = urlinput::fromUserInput(address);
+             urlinput::lacksScheme(address) && target.rfind("http://", 0) == 0)
+        // Typed without a scheme: over https first, as users expect now.
+        m_view.navigateSecureFirst("https://" + target.substr(7));
     else
-        m_view.navigate(urlinput::fromUserInput(address));
+        m_view.navigate(target);
     m_combo.append(address);
     // The page opens whether or not its address can be kept; a failure is
     // told as such. The count goes with the address it counts.

@@ -5,6 +5,7 @@
 #include "navigation/addressbar.h"
 #include "pagerules/makersite.h"
 
+#include <cmath>
 #include <glibmm/datetime.h>
 #include <glibmm/main.h>
 
@@ -25,6 +26,7 @@ PageStatus::PageStatus(PageView &view, std::array<Gtk::Label, 3> &panels,
     // Requests blocked after the load (late trackers) still count.
     view.pageBlockingChanged.connect(sigc::mem_fun(*this, &PageStatus::pageBlockingChanged));
     view.downloadChanged.connect(sigc::mem_fun(*this, &PageStatus::downloadChanged));
+    view.zoomChanged.connect(sigc::hide(sigc::mem_fun(*this, &PageStatus::zoomChanged)));
 
     m_clock = Glib::signal_timeout().connect(sigc::mem_fun(*this, &PageStatus::clockTick), 500);
     // Show the time at once rather than half a second after the window opens.
@@ -153,6 +155,12 @@ void PageStatus::downloadChanged(const PageView::Download &download)
         showLoaded();
 }
 
+void PageStatus::zoomChanged()
+{
+    if (m_showingLoaded)
+        showLoaded();
+}
+
 void PageStatus::showLoaded()
 {
     std::vector<downloadrows::Running> running;
@@ -162,7 +170,8 @@ void PageStatus::showLoaded()
         g_free(name);
     }
     writeMessage(withNotes(m_view.currentAddress(),
-                           {blockingNote(m_view.pageBlocking()), downloadrows::statusNote(running)}));
+                           {blockingNote(m_view.pageBlocking()), zoomNote(m_view.zoomLevel()),
+                            downloadrows::statusNote(running)}));
     m_showingLoaded = true;
 }
 
@@ -173,6 +182,12 @@ std::string PageStatus::withNotes(std::string text, const std::vector<std::strin
             text += (text.empty() ? "" : " \u2014 ") + note;
     }
     return text;
+}
+
+std::string PageStatus::zoomNote(double level)
+{
+    const int percent = int(std::lround(level * 100));
+    return percent == 100 ? std::string() : "zoom " + std::to_string(percent) + "%";
 }
 
 std::string PageStatus::blockingNote(const PageView::PageBlocking &blocking)

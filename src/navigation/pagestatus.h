@@ -26,6 +26,8 @@ public:
     // What the second panel adds after the loaded page's address and its
     // notes, each after " — ": the notes that are not empty.
     static std::string withNotes(std::string text, const std::vector<std::string> &notes);
+    // What it adds while the page is not at 100%: "zoom 120%".
+    static std::string zoomNote(double level);
 
     // Something the program tells the user in the long panel: it stays over
     // the page's load texts for NoticeSeconds of the window being on screen
@@ -48,6 +50,7 @@ private:
     void showLoaded();
     void pageBlockingChanged();
     void downloadChanged(const PageView::Download &download);
+    void zoomChanged();
 
     PageView &m_view;
     std::array<Gtk::Label, 3> &m_panels;

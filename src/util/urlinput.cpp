@@ -81,6 +81,16 @@ std::string fromUserInput(const std::string &text, const std::string &homeDir)
     return webAddress(input);
 }
 
+bool lacksScheme(const std::string &text)
+{
+    const std::string input = trimming::trimmed(text);
+    if (input.empty() || input[0] == '/' || input == "~" || input.compare(0, 2, "~/") == 0)
+        return false;
+    const size_t colon = schemeEnd(input);
+    return colon == std::string::npos || isPortAfter(input, colon)
+           || (input.find(':') != std::string::npos && g_hostname_is_ip_address(input.c_str()));
+}
+
 bool isSearchWords(const std::string &text)
 {
     const std::string input = trimming::trimmed(text);

@@ -12,6 +12,10 @@ std::string fromUserInput(const std::string &text, const std::string &homeDir);
 // no scheme, is no path, and its host part holds a blank, so no host can be
 // meant ("hello world"; not "example.com/a b").
 bool isSearchWords(const std::string &text);
+// Whether typed text names a web address without saying its scheme
+// ("news.test", "kitchen", "localhost:8080/a"): fromUserInput makes it an
+// http:// address, and a browser tries its https:// form first.
+bool lacksScheme(const std::string &text);
 // The scheme an address starts with, in lower case ("http", "javascript"),
 // or "" when it has none ("example.com:81" is a host and port).
 std::string schemeOf(const std::string &address);

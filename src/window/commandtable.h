@@ -28,7 +28,7 @@ enum class Command {
     Home,
     FocusAddressBar,
     FocusSearchBox,
-    FocusQuestion, // the page's question, or else the address bar
+    CycleFocus, // the next of the address bar, the search box, the page and its question
     Find,
     ZoomIn,
     ZoomOut,
@@ -148,7 +148,7 @@ inline constexpr KeyRow KeyRows[] = {
     {Command::CloseFindOrStop, {{GDK_KEY_Escape, keyrows::Plain}}, true},
     {Command::FocusAddressBar, {{GDK_KEY_l, keyrows::Ctrl}, {GDK_KEY_d, keyrows::Alt}}},
     {Command::FocusSearchBox, {{GDK_KEY_k, keyrows::Ctrl}}},
-    {Command::FocusQuestion, {{GDK_KEY_F6, keyrows::Plain}}},
+    {Command::CycleFocus, {{GDK_KEY_F6, keyrows::Plain}}},
     {Command::Find, {{GDK_KEY_f, keyrows::Ctrl}}},
     {Command::ZoomIn, {{GDK_KEY_plus, keyrows::Ctrl}, {GDK_KEY_equal, keyrows::Ctrl}, {GDK_KEY_KP_Add, keyrows::Ctrl}}},
     {Command::ZoomOut, {{GDK_KEY_minus, keyrows::Ctrl}, {GDK_KEY_KP_Subtract, keyrows::Ctrl}}},

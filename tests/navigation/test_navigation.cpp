@@ -34,7 +34,9 @@ TEST_F(Navigation, SurfSendsTheTextAsTypedOrGreetsTheHiddenPhrase)
     // Enter in the bar reaches Surf through the default button (search tests).
     const struct { std::string text, address, engine; } rows[] = {
         {"Copper kettle is brave", ""},
-        {" Example.COM/a b?kettle is brave ", "http://Example.COM/a%20b?kettle%20is%20brave"},
+        // Without a scheme: https is tried first (and http after, by the engine).
+        {" Example.COM/a b?kettle is brave ", "https://Example.COM/a%20b?kettle%20is%20brave"},
+        {"http://plain.test/", "http://plain.test/"},
         // Words a host can never be are searched for with the stored engine.
         {"copper kettle is brave ", "https://www.google.com/search?q=copper%20kettle%20is%20brave%20"},
         // No engine to search with: said, and nothing kept.
@@ -289,7 +291,7 @@ TEST_F(Navigation, PageEventsWriteThePanelsThePlainCaptionAndTheReferralRedirect
 TEST_F(Navigation, TheSecondPanelSaysWhatWasBlockedOnTheLoadedPage)
 {
     // After the load: what blocking did, then events that may follow.
-    const struct { bool blocking, allowedHere; int blocked; Strings after; std::string shown; } rows[] = {
+    const struct { bool blocking, allowedHere; int blocked; Strings after; std::string shown; double zoom = 1.0; } rows[] = {
         {true, false, 12, {}, "http://a.test/ \u2014 12 blocked"},
         {true, false, 0, {}, "http://a.test/"},
         {false, false, 3, {}, "http://a.test/"},
@@ -297,14 +299,21 @@ TEST_F(Navigation, TheSecondPanelSaysWhatWasBlockedOnTheLoadedPage)
         {true, false, 1, {"blocked"}, "http://a.test/ \u2014 2 blocked"},
         {true, false, 1, {"status:http://link.test/", "blocked"}, "http://link.test/"},
         {true, false, 1, {"started", "blocked"}, "Skimlark is receiving packets..."},
+        // The page's zoom, while it is not 100%.
+        {true, false, 12, {}, "http://a.test/ \u2014 12 blocked \u2014 zoom 120%", 1.2},
+        {false, false, 0, {"zoom"}, "http://a.test/ \u2014 zoom 150%", 0.9},
+        {false, false, 0, {}, "http://a.test/", 1.0},
     };
     for (const auto &row : rows) {
         MainWindow &w = loaded();
         view.address = "http://a.test/";
         view.pageBlockingState = {row.blocking, row.allowedHere, row.blocked};
+        view.zoom = row.zoom;
         view.loadFinished.emit(view.address);
         for (const std::string &event : row.after) {
-            if (event == "blocked") {
+            if (event == "zoom") {
+                view.setZoomLevel(1.5);
+            } else if (event == "blocked") {
                 ++view.pageBlockingState.blocked;
                 view.pageBlockingChanged.emit();
             } else if (event == "started") {
@@ -434,5 +443,89 @@ TEST_F(Navigation, ALoadEndedWithoutItsPageShowsTheAddressOfThePageOnScreen)
         view.loadFinished.emit(view.address);
         view.loadEndedWithoutPage.emit("http://bank.test/", row.downloaded);
         EXPECT_EQ((Strings{entry().get_text(), w.panels()[0].get_text(), w.panels()[1].get_text()}), row.seen);
+    }
+}
+
+namespace {
+
+void pressKey(Gtk::Widget &widget, guint keyval, GdkModifierType modifiers = GdkModifierType(0))
+{
+    ASSERT_TRUE(gtk_test_widget_send_key(GTK_WIDGET(widget.gobj()), keyval, modifiers));
+    testutil::spin();
+}
+
+} // namespace
+
+// Each site keeps the zoom chosen for it, across a restart; another site is
+// left at 100%, and Ctrl+0 forgets a site's level.
+TEST_F(Navigation, ZoomIsKeptPerSiteAcrossARestart)
+{
+    auto open = [this](const std::string &address) {
+        view.address = address;
+        view.urlChanged.emit(address);
+        view.loadCommitted.emit();
+        view.loadFinished.emit(address);
+    };
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run == 0 ? "first run" : "after a restart");
+        MainWindow &w = shown();
+        open("http://big.test/a");
+        if (run == 0) {
+            pressKey(w.surfButton(), GDK_KEY_plus, GDK_CONTROL_MASK);
+            pressKey(w.surfButton(), GDK_KEY_equal, GDK_CONTROL_MASK);
+        }
+        EXPECT_EQ(w.panels()[1].get_text(), "http://big.test/a \u2014 zoom 120%");
+        open("http://small.test/");
+        EXPECT_EQ(view.zoom, 1.0);
+        EXPECT_EQ(w.panels()[1].get_text(), "http://small.test/");
+        if (run == 0) {
+            pressKey(w.surfButton(), GDK_KEY_minus, GDK_CONTROL_MASK);
+            EXPECT_EQ(w.panels()[1].get_text(), "http://small.test/ \u2014 zoom 90%");
+            pressKey(w.surfButton(), GDK_KEY_0, GDK_CONTROL_MASK);
+        }
+        open("file:///tmp/x.html");
+        EXPECT_EQ(view.zoom, 1.0);
+        open("http://BIG.test/b");
+        EXPECT_EQ(view.zoom, 1.2);
+    }
+}
+
+// The mark at the start of the address bar says how the page came, in its
+// tooltip and to a screen reader; activated, it tells the certificate.
+TEST_F(Navigation, TheAddressBarMarksHowSecureThePageIs)
+{
+    using Level = PageView::Security::Level;
+    const struct { Level level; const char *mark; const char *told; } rows[] = {
+        {Level::Secure, "Secure connection", "The connection to bank.test is secure"},
+        {Level::NotSecure, "Not secure", "The connection to bank.test is not secure: its certificate has expired"},
+        {Level::Unknown, "", ""},
+    };
+    shown();
+    Gtk::Entry &field = entry();
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.mark);
+        dialogs.shown.clear();
+        view.securityState = {row.level, "bank.test", row.level == Level::Secure ? "" : "its certificate has expired",
+                              "CN=bank.test", "CN=Test Authority", "01/01/26 00:00:00", "01/01/27 00:00:00"};
+        view.securityChanged.emit();
+        const std::string mark = row.mark;
+        ASSERT_EQ(field.get_icon_name(Gtk::ENTRY_ICON_PRIMARY).empty(), mark.empty());
+        if (mark.empty())
+            continue;
+        EXPECT_EQ(field.get_icon_tooltip_text(Gtk::ENTRY_ICON_PRIMARY), mark);
+        AtkObject *icon = atk_object_ref_accessible_child(gtk_widget_get_accessible(GTK_WIDGET(field.gobj())), 0);
+        ASSERT_TRUE(icon);
+        EXPECT_EQ(std::string(atk_object_get_name(icon)), mark);
+        // As a screen reader's user would press it.
+        ASSERT_TRUE(ATK_IS_ACTION(icon));
+        EXPECT_TRUE(atk_action_do_action(ATK_ACTION(icon), 0));
+        g_object_unref(icon);
+        testutil::spinUntil([this] { return !dialogs.shown.empty(); });
+        ASSERT_EQ(dialogs.shown.size(), 1u);
+        EXPECT_EQ(dialogs.shown[0].title, mark);
+        EXPECT_TRUE(has(dialogs.shown[0].text, row.told)) << dialogs.shown[0].text;
+        EXPECT_TRUE(has(dialogs.shown[0].text, "Issued to: CN=bank.test\nIssued by: CN=Test Authority\n"
+                                               "Valid from: 01/01/26 00:00:00\nValid until: 01/01/27 00:00:00"))
+            << dialogs.shown[0].text;
     }
 }

@@ -24,6 +24,12 @@ public:
         navigations.push_back(target);
         calls.push_back("navigate:" + target);
     }
+    // Recorded as the https address it tries first.
+    void navigateSecureFirst(const std::string &target) override
+    {
+        navigations.push_back(target);
+        calls.push_back("navigateSecureFirst:" + target);
+    }
     void offerSearch(std::function<std::string(const std::string &)> queryFor) override
     {
         searchOffer = std::move(queryFor);
@@ -48,8 +54,14 @@ public:
     bool printPreview() override { calls.push_back("printPreview"); return printResult; }
     bool saveAs() override { calls.push_back("saveAs"); return true; }
     void takeFocus() override { calls.push_back("takeFocus"); }
-    void zoomBy(int steps) override { calls.push_back("zoomBy:" + std::to_string(steps)); }
-    void resetZoom() override { calls.push_back("resetZoom"); }
+    double zoomLevel() const override { return zoom; }
+    void setZoomLevel(double level) override
+    {
+        if (level == zoom)
+            return;
+        zoom = level;
+        zoomChanged.emit(level);
+    }
     void findText(const std::string &text, bool backward) override
     {
         calls.push_back("find:" + text + (backward ? ":back" : ":forward"));
@@ -66,6 +78,7 @@ public:
     Blocking blocking() const override { return blockingState; }
     PageBlocking pageBlocking() const override { return pageBlockingState; }
     void cancelDownload(unsigned id) override { calls.push_back("cancelDownload:" + std::to_string(id)); }
+    Security security() const override { return securityState; }
 
     // Completes the last navigation as a page load: events, address, title.
     void finishLoad(const std::string &pageTitle = std::string());
@@ -86,6 +99,8 @@ public:
     std::function<bool(const std::string &)> adsAllowed;
     Blocking blockingState;
     PageBlocking pageBlockingState;
+    Security securityState;
+    double zoom = 1.0;
 
 private:
     Gtk::Label m_widget;

@@ -39,6 +39,11 @@ TestServer::~TestServer()
     }
 }
 
+void TestServer::tunnel(const std::string &authority, const std::string &address)
+{
+    m_tunnels[authority] = std::stoi(address.substr(address.rfind(':') + 1));
+}
+
 void TestServer::expect(const std::string &url, Response response)
 {
     m_routes[url] = std::move(response);
@@ -97,6 +102,32 @@ void TestServer::serve(SoupServer *, void *raw, const char *, void *, void *data
     }
     self->requests.push_back(request);
 
+    if (request.method == "CONNECT") {
+        const char *host = g_uri_get_host(soup_server_message_get_uri(message));
+        const std::string authority = std::string(host ? host : "") + ":"
+                                      + std::to_string(g_uri_get_port(soup_server_message_get_uri(message)));
+        if (const auto tunnel = self->m_tunnels.find(authority); tunnel != self->m_tunnels.end()) {
+            // Once the answer is out, the connection is joined to the server's.
+            soup_server_message_set_status(message, 200, nullptr);
+            g_signal_connect(message, "wrote-body", G_CALLBACK(+[](SoupServerMessage *message, gpointer port) {
+                                 GIOStream *client = soup_server_message_steal_connection(message);
+                                 GSocketClient *connector = g_socket_client_new();
+                                 GSocketConnection *server = g_socket_client_connect_to_host(
+                                     connector, "127.0.0.1", guint16(GPOINTER_TO_INT(port)), nullptr, nullptr);
+                                 g_object_unref(connector);
+                                 if (server) {
+                                     g_io_stream_splice_async(client, G_IO_STREAM(server),
+                                                              GIOStreamSpliceFlags(G_IO_STREAM_SPLICE_CLOSE_STREAM1
+                                                                                   | G_IO_STREAM_SPLICE_CLOSE_STREAM2),
+                                                              G_PRIORITY_DEFAULT, nullptr, nullptr, nullptr);
+                                     g_object_unref(server);
+                                 }
+                                 g_object_unref(client);
+                             }),
+                             GINT_TO_POINTER(tunnel->second));
+            return;
+        }
+    }
     std::optional<Response> response;
     const auto route = self->m_routes.find(request.url);
     if (request.method == "CONNECT")

@@ -11,7 +11,8 @@ typedef struct _SoupServer SoupServer;
 
 // A loopback HTTP server that the page engine uses as its proxy, so every
 // request arrives here with its absolute address. It answers only what the
-// test registered: any other request, or a CONNECT, fails the test.
+// test registered: any other request, or a CONNECT to a host and port not
+// tunnelled, fails the test.
 class TestServer
 {
 public:
@@ -50,6 +51,11 @@ public:
     // returns its "https://127.0.0.1:<port>"; expect() its addresses too.
     std::string startTls();
 
+    // A CONNECT to `authority` ("bank.test:443") is joined to the server of
+    // `address` ("https://127.0.0.1:<port>" from startTls(), or
+    // proxyAddress() for a site that speaks no TLS).
+    void tunnel(const std::string &authority, const std::string &address);
+
     // Sends the answers kept back.
     void release();
 
@@ -70,6 +76,7 @@ private:
     SoupServer *m_tls = nullptr;
     std::string m_proxyAddress;
     std::map<std::string, Response> m_routes;
+    std::map<std::string, int> m_tunnels;
     std::vector<void *> m_held;
     // Answers paused part way, with the rest of their body.
     std::vector<std::pair<void *, std::string>> m_rests;

@@ -44,8 +44,12 @@ TEST(UrlInput, TypedTextBecomesTheAddressABrowserOpens)
         {"~", "file:///home/u"},
         {"~user/x", "http://~user/x"},
     };
-    for (const auto &row : rows)
+    for (const auto &row : rows) {
         EXPECT_EQ(urlinput::fromUserInput(row.typed, "/home/u"), row.expected) << "typed: " << row.typed;
+        // Exactly the addresses given a scheme here are tried over https first.
+        EXPECT_EQ(urlinput::lacksScheme(row.typed), std::string(row.expected).rfind("http://", 0) == 0)
+            << "typed: " << row.typed;
+    }
 }
 
 TEST(UrlInput, WordsThatCanNeverBeAHostAreSearchedFor)

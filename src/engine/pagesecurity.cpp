@@ -1,0 +1,160 @@
+#include "engine/pagesecurity.h"
+
+#include <webkit2/webkit2.h>
+
+namespace pagesecurity {
+namespace {
+
+std::string stringProperty(GTlsCertificate *certificate, const char *name)
+{
+    gchar *value = nullptr;
+    g_object_get(certificate, name, &value, nullptr);
+    std::string result = value ? value : "";
+    g_free(value);
+    return result;
+}
+
+std::string dateProperty(GTlsCertificate *certificate, const char *name)
+{
+    GDateTime *value = nullptr;
+    g_object_get(certificate, name, &value, nullptr);
+    if (!value)
+        return std::string();
+    GDateTime *local = g_date_time_to_local(value);
+    gchar *text = g_date_time_format(local ? local : value, "%x %X");
+    std::string result = text ? text : "";
+    g_free(text);
+    if (local)
+        g_date_time_unref(local);
+    g_date_time_unref(value);
+    return result;
+}
+
+// What the engine found wrong with a certificate, the first thing first.
+std::string certificateProblem(GTlsCertificateFlags errors)
+{
+    if (errors & G_TLS_CERTIFICATE_UNKNOWN_CA)
+        return "its certificate is not signed by a known authority";
+    if (errors & G_TLS_CERTIFICATE_BAD_IDENTITY)
+        return "its certificate belongs to another site";
+    if (errors & G_TLS_CERTIFICATE_NOT_ACTIVATED)
+        return "its certificate is not valid yet";
+    if (errors & G_TLS_CERTIFICATE_EXPIRED)
+        return "its certificate has expired";
+    if (errors & G_TLS_CERTIFICATE_REVOKED)
+        return "its certificate was revoked";
+    if (errors & G_TLS_CERTIFICATE_INSECURE)
+        return "its certificate uses weak encryption";
+    return "its certificate could not be checked";
+}
+
+} // namespace
+
+std::string hostOf(const std::string &uri)
+{
+    GUri *parsed = g_uri_parse(uri.c_str(), G_URI_FLAGS_NONE, nullptr);
+    if (!parsed)
+        return std::string();
+    const char *host = g_uri_get_host(parsed);
+    gchar *lower = host ? g_ascii_strdown(host, -1) : nullptr;
+    std::string result = lower ? lower : "";
+    g_free(lower);
+    g_uri_unref(parsed);
+    return result;
+}
+
+PageView::Security of(WebKitWebView *view, const std::string &uri, bool insecureContent)
+{
+    PageView::Security security;
+    const std::string scheme = uri.substr(0, uri.find(':'));
+    if (scheme != "http" && scheme != "https")
+        return security;
+    security.host = hostOf(uri);
+    security.level = PageView::Security::Level::NotSecure;
+    if (scheme == "http") {
+        security.problem = "the connection to this site is not encrypted";
+        return security;
+    }
+    GTlsCertificate *certificate = nullptr;
+    GTlsCertificateFlags errors = GTlsCertificateFlags(0);
+    if (!webkit_web_view_get_tls_info(view, &certificate, &errors) || !certificate) {
+        security.problem = "the site's certificate is not known";
+        return security;
+    }
+    security.issuedTo = stringProperty(certificate, "subject-name");
+    security.issuedBy = stringProperty(certificate, "issuer-name");
+    security.validFrom = dateProperty(certificate, "not-valid-before");
+    security.validUntil = dateProperty(certificate, "not-valid-after");
+    if (errors)
+        security.problem = certificateProblem(errors) + ", and it was let through by an exception";
+    else if (insecureContent)
+        security.problem = "parts of this page are not sent securely";
+    else
+        security.level = PageView::Security::Level::Secure;
+    return security;
+}
+
+} // namespace pagesecurity
+
+SecureFirst::SecureFirst(std::function<void(const std::string &)> fallBack) : m_fallBack(std::move(fallBack)) {}
+
+SecureFirst::~SecureFirst()
+{
+    m_wait.disconnect();
+}
+
+std::string SecureFirst::start(const std::string &https)
+{
+    cancel();
+    const std::string http = "http" + https.substr(5);
+    const std::string host = pagesecurity::hostOf(https);
+    if (m_plainHosts.count(host) && !m_secureHosts.count(host))
+        return http;
+    m_https = https;
+    m_http = http;
+    m_host = host;
+    m_wait = Glib::signal_timeout().connect_seconds(
+        [this] {
+            fallBack();
+            return false;
+        },
+        WaitSeconds);
+    return https;
+}
+
+void SecureFirst::cancel()
+{
+    m_wait.disconnect();
+    m_https.clear();
+    m_http.clear();
+    m_host.clear();
+}
+
+void SecureFirst::answered(const std::string &uri)
+{
+    if (uri.rfind("https:", 0) == 0)
+        m_secureHosts.insert(pagesecurity::hostOf(uri));
+    if (!m_https.empty())
+        cancel();
+}
+
+bool SecureFirst::failed(const std::string &uri)
+{
+    if (m_https.empty() || pagesecurity::hostOf(uri) != m_host)
+        return false;
+    if (m_secureHosts.count(m_host)) {
+        cancel();
+        return false;
+    }
+    fallBack();
+    return true;
+}
+
+void SecureFirst::fallBack()
+{
+    const std::string http = m_http;
+    m_plainHosts.insert(m_host);
+    cancel();
+    if (!http.empty())
+        m_fallBack(http);
+}
