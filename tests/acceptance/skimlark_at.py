@@ -18,6 +18,7 @@ import os
 import re
 import select
 import socket
+import ssl
 import shutil
 import signal
 import subprocess
@@ -71,10 +72,12 @@ class Proxy:
                     self.send_header("Content-Length", "0")
                     self.end_headers()
                     return
-                outer.requests.append(self.path)
-                outer.request_headers.append((self.path, dict(self.headers)))
+                # Through a tunnel to the TLS site the path is the server's own.
+                address = self.path if "://" in self.path else "https://%s%s" % (self.headers["Host"], self.path)
+                outer.requests.append(address)
+                outer.request_headers.append((address, dict(self.headers)))
                 outer.answering.wait(120)
-                title, body = outer.pages.get(self.path, ("Test page", "Test page"))
+                title, body = outer.pages.get(address, ("Test page", "Test page"))
                 data = PAGE % (title.encode(), body.encode())
                 self.send_response(200)
                 for name, value in outer.extra_headers.get(self.path, []):
@@ -88,12 +91,83 @@ class Proxy:
             def log_message(self, *args):
                 pass
 
+        self.handler = Handler
         self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
         self.port = self.server.server_address[1]
+        self.tls_server = None
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
+
+    def serve_tls(self, certificate, key):
+        """Starts the same site over TLS with this certificate; returns its port,
+        for `tunnels`."""
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(certificate, key)
+        self.tls_server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), self.handler)
+        self.tls_server.socket = context.wrap_socket(self.tls_server.socket, server_side=True)
+        threading.Thread(target=self.tls_server.serve_forever, daemon=True).start()
+        return self.tls_server.server_address[1]
 
     def close(self):
         self.server.shutdown()
+        if self.tls_server:
+            self.tls_server.shutdown()
+
+
+class TestAuthority:
+    """A certificate authority made for one session with the openssl tool, and
+    certificates it signs for hosts. `trusting(command)` runs a command that
+    trusts it as the system's own authorities are trusted: the system's list
+    with this one added is mounted over the system's, for that command alone
+    (a mount namespace of its own; root, or a user namespace, is needed)."""
+
+    SYSTEM_LIST = "/etc/ssl/certs/ca-certificates.crt"
+
+    def __init__(self, folder):
+        self.folder = folder
+        os.makedirs(folder, exist_ok=True)
+        self.certificate = os.path.join(folder, "authority.pem")
+        self.key = os.path.join(folder, "authority.key")
+        self._openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                      "-subj", "/CN=Skimlark Test Authority", "-keyout", self.key, "-out", self.certificate,
+                      "-addext", "basicConstraints=critical,CA:TRUE",
+                      "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+        self.trust_list = os.path.join(folder, "trusted.pem")
+        with open(self.trust_list, "wb") as out:
+            if os.path.exists(self.SYSTEM_LIST):
+                with open(self.SYSTEM_LIST, "rb") as system:
+                    out.write(system.read())
+            with open(self.certificate, "rb") as ours:
+                out.write(ours.read())
+
+    def _openssl(self, *args):
+        subprocess.run(["openssl", *args], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def sign(self, host):
+        """A certificate and key for `host`, signed by this authority."""
+        key = os.path.join(self.folder, host + ".key")
+        request = os.path.join(self.folder, host + ".csr")
+        certificate = os.path.join(self.folder, host + ".pem")
+        extensions = os.path.join(self.folder, host + ".ext")
+        with open(extensions, "w") as f:
+            f.write("subjectAltName=DNS:%s\nextendedKeyUsage=serverAuth\n" % host)
+        self._openssl("req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=" + host,
+                      "-keyout", key, "-out", request)
+        self._openssl("x509", "-req", "-in", request, "-CA", self.certificate, "-CAkey", self.key,
+                      "-CAcreateserial", "-days", "1", "-extfile", extensions, "-out", certificate)
+        return certificate, key
+
+    def trusting(self, command):
+        mount = 'mount --bind "$0" %s && exec "$@"' % self.SYSTEM_LIST
+        private = ["unshare", "--mount", "--propagation", "private"]
+        if os.geteuid() != 0:
+            private.insert(1, "--map-root-user")
+        return private + ["sh", "-c", mount, self.trust_list, *command]
+
+    @staticmethod
+    def possible():
+        return subprocess.run(["unshare", "--mount", "--propagation", "private", "true"] if os.geteuid() == 0
+                              else ["unshare", "--map-root-user", "--mount", "true"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
 
 
 def join(near, far):
@@ -172,15 +246,19 @@ class Session:
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return second.wait(timeout)
 
-    def start(self, *args, timeout=60, env=None):
+    def start(self, *args, timeout=60, env=None, authority=None):
         """Starts the program with `args`; `env` adds to or (with None values)
-        takes from its environment."""
+        takes from its environment; with a TestAuthority, the program trusts it."""
         env = {**self.environment(), **(env or {})}
         env = {name: value for name, value in env.items() if value is not None}
         # Bring the accessibility bus and its registry up before the program
         # looks for them, so it never starts unregistered.
         pyatspi.Registry.getDesktop(0).childCount
-        self.process = subprocess.Popen([self.binary, *args], env=env, stdout=subprocess.DEVNULL,
+        command = [self.binary, *args]
+        if authority:
+            # Each step execs the next: the program keeps the process's id.
+            command = authority.trusting(command)
+        self.process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
                                         stderr=open(os.path.join(self.root, "stderr.log"), "w"))
         self.app = wait_for(self._find_app, timeout, "the program on the accessibility bus")
         self.window = wait_for(lambda: find(self.app, "frame", "Skimlark", prefix=True, showing=True),

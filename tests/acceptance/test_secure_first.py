@@ -1,11 +1,12 @@
 """How secure a page is, addresses typed without a scheme, and the keyboard:
 a page handed over at the first start has it, and F6 goes round the address
 bar, the search box and the page."""
+import os
 import sys
 
 import pyatspi
 
-from skimlark_at import Session, check, find, key, press, set_text, wait_for
+from skimlark_at import Session, TestAuthority, check, find, key, press, set_text, text_of, wait_for
 
 
 def mark(session):
@@ -13,6 +14,24 @@ def mark(session):
     field = find(session.find("combo box", "Location:"), "text", "Location:")
     names = [field.getChildAtIndex(i).name for i in range(field.childCount)]
     return names[0] if names else ""
+
+
+def mark_node(session):
+    field = find(session.find("combo box", "Location:"), "text", "Location:")
+    return field.getChildAtIndex(0) if field.childCount else None
+
+
+def box_titled(session, title):
+    for role in ("alert", "dialog"):
+        box = find(session.app, role, title, showing=True)
+        if box is not None:
+            return box
+    return None
+
+
+def find_labels(root):
+    from skimlark_at import find_all
+    return find_all(root, "label") + find_all(root, "text")
 
 
 def focused(node):
@@ -25,7 +44,16 @@ def main(binary):
     session.proxy.pages["http://news.test/"] = ("News", "news")
     # The news site answers on port 443 without TLS.
     session.proxy.tunnels["news.test:443"] = session.proxy.port
-    session.start("http://long.test/")
+    # The bank's certificate is signed by an authority the program trusts as
+    # it trusts the system's.
+    authority = None
+    if TestAuthority.possible():
+        authority = TestAuthority(os.path.join(session.root, "authority"))
+        session.proxy.tunnels["bank.test:443"] = session.proxy.serve_tls(*authority.sign("bank.test"))
+        session.proxy.pages["https://bank.test/"] = ("Bank", "bank")
+    else:
+        print("no mount namespace here: the padlock is not checked")
+    session.start("http://long.test/", authority=authority)
     try:
         wait_for(lambda: session.window.name == "Skimlark - Long", 60, "the page handed over")
         # The page has the keyboard: Page Down scrolls at once.
@@ -64,6 +92,21 @@ def main(binary):
         check(requests.index("CONNECT news.test:443") < requests.index("http://news.test/"), "%r" % requests)
         wait_for(lambda: mark(session) == "Not secure", 10, "the not-secure mark (now %r)" % mark(session))
         check(b"0=news.test\n" in session.settings_bytes(), "the address kept as typed: %r" % session.settings_bytes())
+
+        if authority:
+            set_text(location, "https://bank.test/")
+            press(session.find("push button", "Surf"))
+            wait_for(lambda: session.window.name == "Skimlark - Bank", 60,
+                     "the bank over https (seen %r)" % session.proxy.requests)
+            wait_for(lambda: mark(session) == "Secure connection", 10, "the padlock (now %r)" % mark(session))
+            # Pressed, the padlock tells the certificate.
+            mark_node(session).queryAction().doAction(0)
+            box = wait_for(lambda: box_titled(session, "Secure connection"), 20, "the certificate box")
+            told = " ".join(text_of(label) for label in find_labels(box))
+            for part in ("The connection to bank.test is secure", "Issued to: CN=bank.test",
+                         "Issued by: CN=Skimlark Test Authority", "Valid until: "):
+                check(part in told, "%r not in %r" % (part, told))
+            press(find(box, "push button", "OK"))
     finally:
         session.close()
 
