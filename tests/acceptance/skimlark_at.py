@@ -465,6 +465,19 @@ def key(name):
     pyatspi.Registry.generateKeyboardEvent(KEYSYMS[name], None, pyatspi.KEY_SYM)
 
 
+def ctrl(name):
+    """Types Ctrl with one key ('equal', 'minus', '0') into the focused control."""
+    pyatspi.Registry.generateKeyboardEvent(CONTROL_MASK, None, pyatspi.KEY_LOCKMODIFIERS)
+    try:
+        pyatspi.Registry.generateKeyboardEvent(CTRL_KEYSYMS[name], None, pyatspi.KEY_SYM)
+    finally:
+        pyatspi.Registry.generateKeyboardEvent(CONTROL_MASK, None, pyatspi.KEY_UNLOCKMODIFIERS)
+
+
+CONTROL_MASK = 1 << 2
+CTRL_KEYSYMS = {"equal": 0x3d, "minus": 0x2d, "0": 0x30}
+
+
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
