@@ -114,60 +114,55 @@ class Proxy:
 
 
 class TestAuthority:
-    """A certificate authority made for one session with the openssl tool, and
-    certificates it signs for hosts. `trusting(command)` runs a command that
-    trusts it as the system's own authorities are trusted: the system's list
-    with this one added is mounted over the system's, for that command alone
-    (a mount namespace of its own; root, or a user namespace, is needed)."""
+    """A certificate authority made for one session with the openssl tool, which
+    signs certificates for hosts. A command wrapped by `trusting` trusts it as
+    the system's authorities: their list with this one added is mounted over
+    theirs in a mount namespace of the command's own (root or a user namespace
+    is needed: `possible`)."""
 
     SYSTEM_LIST = "/etc/ssl/certs/ca-certificates.crt"
 
     def __init__(self, folder):
-        self.folder = folder
         os.makedirs(folder, exist_ok=True)
-        self.certificate = os.path.join(folder, "authority.pem")
-        self.key = os.path.join(folder, "authority.key")
-        self._openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
-                      "-subj", "/CN=Skimlark Test Authority", "-keyout", self.key, "-out", self.certificate,
-                      "-addext", "basicConstraints=critical,CA:TRUE",
-                      "-addext", "keyUsage=critical,keyCertSign,cRLSign")
-        self.trust_list = os.path.join(folder, "trusted.pem")
+        self.folder = folder
+        self.certificate, self.key = self._file("authority.pem"), self._file("authority.key")
+        self._openssl("req", "-x509", "-subj", "/CN=Skimlark Test Authority", "-keyout", self.key,
+                      "-out", self.certificate, "-addext", "basicConstraints=critical,CA:TRUE",
+                      "-addext", "keyUsage=critical,keyCertSign")
+        self.trust_list = self._file("trusted.pem")
         with open(self.trust_list, "wb") as out:
-            if os.path.exists(self.SYSTEM_LIST):
-                with open(self.SYSTEM_LIST, "rb") as system:
-                    out.write(system.read())
-            with open(self.certificate, "rb") as ours:
-                out.write(ours.read())
+            for name in (self.SYSTEM_LIST, self.certificate):
+                if os.path.exists(name):
+                    with open(name, "rb") as part:
+                        out.write(part.read())
 
-    def _openssl(self, *args):
-        subprocess.run(["openssl", *args], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    def _file(self, name):
+        return os.path.join(self.folder, name)
+
+    def _openssl(self, command, *args):
+        subprocess.run(["openssl", command, "-newkey", "rsa:2048", "-nodes", "-days", "1", *args] if command == "req"
+                       else ["openssl", command, *args], check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def sign(self, host):
-        """A certificate and key for `host`, signed by this authority."""
-        key = os.path.join(self.folder, host + ".key")
-        request = os.path.join(self.folder, host + ".csr")
-        certificate = os.path.join(self.folder, host + ".pem")
-        extensions = os.path.join(self.folder, host + ".ext")
-        with open(extensions, "w") as f:
-            f.write("subjectAltName=DNS:%s\nextendedKeyUsage=serverAuth\n" % host)
-        self._openssl("req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=" + host,
+        """A certificate and its key for `host`, signed by this authority."""
+        key, request, certificate = self._file(host + ".key"), self._file(host + ".csr"), self._file(host + ".pem")
+        self._openssl("req", "-subj", "/CN=" + host, "-addext", "subjectAltName=DNS:" + host,
                       "-keyout", key, "-out", request)
-        self._openssl("x509", "-req", "-in", request, "-CA", self.certificate, "-CAkey", self.key,
-                      "-CAcreateserial", "-days", "1", "-extfile", extensions, "-out", certificate)
+        self._openssl("x509", "-req", "-in", request, "-CA", self.certificate, "-CAkey", self.key, "-days", "1",
+                      "-copy_extensions", "copy", "-out", certificate)
         return certificate, key
 
-    def trusting(self, command):
-        mount = 'mount --bind "$0" %s && exec "$@"' % self.SYSTEM_LIST
-        private = ["unshare", "--mount", "--propagation", "private"]
-        if os.geteuid() != 0:
-            private.insert(1, "--map-root-user")
-        return private + ["sh", "-c", mount, self.trust_list, *command]
+    @staticmethod
+    def _private():
+        return ["unshare", "--mount", "--propagation", "private"] + ([] if os.geteuid() == 0 else ["--map-root-user"])
 
     @staticmethod
     def possible():
-        return subprocess.run(["unshare", "--mount", "--propagation", "private", "true"] if os.geteuid() == 0
-                              else ["unshare", "--map-root-user", "--mount", "true"],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
+        return subprocess.run(TestAuthority._private() + ["true"], stderr=subprocess.DEVNULL).returncode == 0
+
+    def trusting(self, command):
+        mount = 'mount --bind "$0" %s && exec "$@"' % self.SYSTEM_LIST
+        return self._private() + ["sh", "-c", mount, self.trust_list, *command]
 
 
 def join(near, far):
