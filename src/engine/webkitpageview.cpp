@@ -9,6 +9,7 @@
 #include "engine/pagefinder.h"
 #include "engine/pagenavigations.h"
 #include "engine/pagesecurity.h"
+#include "engine/securefirst.h"
 #include "engine/pageprinter.h"
 #include "engine/pagequestions.h"
 #include "engine/scriptworld.h"
