@@ -43,10 +43,11 @@ inline std::string fileContents(const std::string &path)
     return result;
 }
 
-// Removes a file or a folder with all it holds.
+// Removes a file or a folder with all it holds (a link, not what it leads to).
 inline void removeTree(const std::string &path)
 {
-    if (GDir *folder = g_dir_open(path.c_str(), 0, nullptr)) {
+    GDir *folder = g_file_test(path.c_str(), G_FILE_TEST_IS_SYMLINK) ? nullptr : g_dir_open(path.c_str(), 0, nullptr);
+    if (folder) {
         for (const gchar *name = g_dir_read_name(folder); name; name = g_dir_read_name(folder))
             removeTree(path + "/" + name);
         g_dir_close(folder);
