@@ -485,6 +485,12 @@ TEST_F(Engine, TypedAddressesTryHttpsFirstAndFallBackToHttp)
         return r.method == "CONNECT" && r.url.find("kitchen") != std::string::npos;
     }));
 
+    // No answer at all: http after a few seconds.
+    server.tunnel("slow.test:443", "");
+    server.expect("http://slow.test/", htmlPage("Slow over http"));
+    view->navigateSecureFirst("https://slow.test/");
+    ASSERT_TRUE(testutil::spinUntil([&] { return view->currentTitle() == "Slow over http"; }, std::chrono::seconds(30)));
+
     // The user lets the certificate through once: from then on the site
     // works over https, and a typed address opens there.
     user->replies = {enginepage::Reply::yes()};

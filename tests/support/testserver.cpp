@@ -41,7 +41,7 @@ TestServer::~TestServer()
 
 void TestServer::tunnel(const std::string &authority, const std::string &address)
 {
-    m_tunnels[authority] = std::stoi(address.substr(address.rfind(':') + 1));
+    m_tunnels[authority] = address.empty() ? 0 : std::stoi(address.substr(address.rfind(':') + 1));
 }
 
 void TestServer::expect(const std::string &url, Response response)
@@ -106,7 +106,11 @@ void TestServer::serve(SoupServer *, void *raw, const char *, void *, void *data
         const char *host = g_uri_get_host(soup_server_message_get_uri(message));
         const std::string authority = std::string(host ? host : "") + ":"
                                       + std::to_string(g_uri_get_port(soup_server_message_get_uri(message)));
-        if (const auto tunnel = self->m_tunnels.find(authority); tunnel != self->m_tunnels.end()) {
+        if (const auto tunnel = self->m_tunnels.find(authority); tunnel != self->m_tunnels.end() && !tunnel->second) {
+            soup_server_message_pause(message);
+            self->m_held.push_back(g_object_ref(message));
+            return;
+        } else if (tunnel != self->m_tunnels.end()) {
             // Once the answer is out, the connection is joined to the server's.
             soup_server_message_set_status(message, 200, nullptr);
             g_signal_connect(message, "wrote-body", G_CALLBACK(+[](SoupServerMessage *message, gpointer port) {

@@ -53,7 +53,8 @@ public:
 
     // A CONNECT to `authority` ("bank.test:443") is joined to the server of
     // `address` ("https://127.0.0.1:<port>" from startTls(), or
-    // proxyAddress() for a site that speaks no TLS).
+    // proxyAddress() for a site that speaks no TLS); an empty address leaves
+    // the CONNECT unanswered until release(), as a site that never answers.
     void tunnel(const std::string &authority, const std::string &address);
 
     // Sends the answers kept back.
