@@ -72,13 +72,13 @@ PageView::Security of(WebKitWebView *view, const std::string &uri, bool insecure
     security.host = hostOf(uri);
     security.level = PageView::Security::Level::NotSecure;
     if (scheme == "http") {
-        security.problem = "the connection to this site is not encrypted";
+        security.problem = "the connection to it is not encrypted";
         return security;
     }
     GTlsCertificate *certificate = nullptr;
     GTlsCertificateFlags errors = GTlsCertificateFlags(0);
     if (!webkit_web_view_get_tls_info(view, &certificate, &errors) || !certificate) {
-        security.problem = "the site's certificate is not known";
+        security.problem = "its certificate is not known";
         return security;
     }
     security.issuedTo = stringProperty(certificate, "subject-name");

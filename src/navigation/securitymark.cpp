@@ -60,7 +60,7 @@ std::string SecurityMark::details() const
     std::string text = security.level == PageView::Security::Level::Secure
                            ? "The connection to " + site + " is secure: what you send and receive cannot be read or "
                                                            "changed on the way."
-                           : "The connection to " + site + " is not secure: " + security.problem
+                           : site + " is not secure: " + security.problem
                                  + ". Do not enter passwords or card numbers on this page.";
     if (!security.issuedTo.empty() || !security.issuedBy.empty()) {
         text += "\n\nCertificate\nIssued to: " + security.issuedTo + "\nIssued by: " + security.issuedBy
