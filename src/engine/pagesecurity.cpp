@@ -63,6 +63,15 @@ std::string hostOf(const std::string &uri)
     return result;
 }
 
+PageView::Security refused(const std::string &uri, unsigned problems)
+{
+    PageView::Security security;
+    security.level = PageView::Security::Level::NotSecure;
+    security.host = hostOf(uri);
+    security.problem = certificateProblem(GTlsCertificateFlags(problems)) + ", so the page was not opened";
+    return security;
+}
+
 PageView::Security of(WebKitWebView *view, const std::string &uri, bool insecureContent)
 {
     PageView::Security security;

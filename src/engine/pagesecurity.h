@@ -13,6 +13,10 @@ namespace pagesecurity {
 // insecure content on the page.
 PageView::Security of(WebKitWebView *view, const std::string &uri, bool insecureContent);
 
+// The explanation shown at `uri` in place of a page whose certificate the
+// engine refused: not secure, and why.
+PageView::Security refused(const std::string &uri, unsigned problems);
+
 // The host of an address, in lower case ("" when it has none).
 std::string hostOf(const std::string &uri);
 

@@ -111,7 +111,12 @@ struct WebKitPageView::Handlers
             self->m_secureFirst->answered(uri ? uri : "");
             self->m_insecureContent = false;
             self->showAddress(uri);
-            self->updateSecurity(self->m_load.errorPage ? std::string() : std::string(uri ? uri : ""));
+            if (self->m_load.errorPage && uri && self->m_refusedUri == uri) {
+                self->m_security = pagesecurity::refused(uri, self->m_refusedProblems);
+                self->securityChanged.emit();
+            } else {
+                self->updateSecurity(self->m_load.errorPage ? std::string() : std::string(uri ? uri : ""));
+            }
             self->loadCommitted.emit();
         } else if (event == WEBKIT_LOAD_FINISHED) {
             self->m_blocking->loaded();
@@ -170,6 +175,8 @@ struct WebKitPageView::Handlers
         self->m_load.end = Load::End::Explained;
         if (self->m_secureFirst->failed(failing))
             return TRUE;
+        self->m_refusedUri = failing;
+        self->m_refusedProblems = problems;
         if (!PageGuard::certificateMayBeAccepted(problems) || !certificate) {
             self->m_errors->untrusted(failing, problems);
             return TRUE;

@@ -131,6 +131,9 @@ private:
     Security m_security;
     // The page on screen loaded something over plain http.
     bool m_insecureContent = false;
+    // Where the explanation of a refused certificate goes, and the problems.
+    std::string m_refusedUri;
+    unsigned m_refusedProblems = 0;
 
     // The engine address of the page on screen; a load on its way does not
     // change it until its page replaces this one.

@@ -244,6 +244,14 @@ TEST_F(Engine, UntrustedCertificateMayBeAcceptedAfterAsking)
 {
     const std::string secure = server.startTls() + "/";
     server.expect(secure, htmlPage("Secure page"));
+    // Refused, the explanation in its place is not secure either.
+    int marks = 0;
+    view->securityChanged.connect([&marks] { ++marks; });
+    view->navigate(secure);
+    ASSERT_TRUE(testutil::spinUntil([&] { return marks > 0; }));
+    EXPECT_EQ(view->security().problem, "its certificate is not signed by a known authority, so the page was not "
+                                        "opened");
+    user->asked.clear();
     user->replies = {enginepage::Reply::yes()};
     view->navigate(secure);
     ASSERT_TRUE(waitForTitle("Secure page"));
