@@ -247,8 +247,8 @@ TEST_F(Engine, UntrustedCertificateMayBeAcceptedAfterAsking)
     // Refused, the explanation in its place is not secure either.
     int marks = 0;
     view->securityChanged.connect([&marks] { ++marks; });
-    view->navigate(secure);
-    ASSERT_TRUE(testutil::spinUntil([&] { return marks > 0; }));
+    view->navigate(secure + "refused");
+    ASSERT_TRUE(testutil::spinUntil([&] { return marks > 0 && finished > 0; }));
     EXPECT_EQ(view->security().problem, "its certificate is not signed by a known authority, so the page was not "
                                         "opened");
     user->asked.clear();
