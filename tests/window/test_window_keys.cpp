@@ -35,6 +35,13 @@ TEST_P(Keys, DoWhatTheMouseDoes)
     view.address = "http://shown.test/";
     // Zoom keys step from 120%.
     view.zoom = 1.2;
+    // F6 goes from the address bar (where the keyboard starts) to the search
+    // box, and from the page into its question, which never takes it itself.
+    view.asking = kind == "question";
+    if (view.asking) {
+        static_cast<Gtk::Label &>(view.widget()).set_selectable(true);
+        view.widget().grab_focus();
+    }
     view.calls.clear();
     press(w.surfButton(), row.keyval, row.modifiers);
     if (kind == "view") {
@@ -46,6 +53,8 @@ TEST_P(Keys, DoWhatTheMouseDoes)
         int start = 0, end = 0;
         EXPECT_TRUE(field.get_selection_bounds(start, end));
         EXPECT_EQ(end - start, int(field.get_text().size()));
+    } else if (kind == "question") {
+        EXPECT_EQ(view.calls, Strings{"focusQuestion"});
     } else if (kind == "zoom") {
         EXPECT_EQ(int(view.zoom * 100 + 0.5), std::stoi(what));
     } else if (kind == "box") {
@@ -71,32 +80,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, Keys, testing::Values(
     KeyCase{"Ctrl0", GDK_KEY_0, GDK_CONTROL_MASK, "zoom:100"},
     KeyCase{"CtrlL", GDK_KEY_l, GDK_CONTROL_MASK, "focus:address"},
     KeyCase{"CtrlK", GDK_KEY_k, GDK_CONTROL_MASK, "focus:search"},
+    KeyCase{"F6FromThePage", GDK_KEY_F6, GdkModifierType(0), "question:"},
+    KeyCase{"F6FromTheAddressBar", GDK_KEY_F6, GdkModifierType(0), "focus:search"},
     KeyCase{"CtrlD", GDK_KEY_d, GDK_CONTROL_MASK, "stored:Address1"}),
     [](const testing::TestParamInfo<KeyCase> &info) { return info.param.name; });
-
-// F6 goes from the page into its question when it asks one (which never
-// takes the keyboard by itself), and from anywhere but the fields and the
-// page to the address bar (the round of the fields and the page is seen by
-// the real program's test).
-TEST_F(BrowserFixture, F6GoesFromThePageIntoItsQuestion)
-{
-    MainWindow &w = shown();
-    for (const bool inPage : {true, false}) {
-        SCOPED_TRACE(inPage ? "from the page" : "from the Surf button");
-        if (inPage) {
-            // The page's stand-in holds the keyboard as the engine's view would.
-            static_cast<Gtk::Label &>(view.widget()).set_selectable(true);
-            view.widget().grab_focus();
-        } else {
-            w.surfButton().grab_focus();
-        }
-        view.asking = true;
-        view.calls.clear();
-        press(w.surfButton(), GDK_KEY_F6);
-        EXPECT_EQ(view.calls, inPage ? Strings{"focusQuestion"} : Strings{});
-        EXPECT_EQ(w.get_focus() == w.addressCombo().get_entry(), !inPage);
-    }
-}
 
 TEST_F(BrowserFixture, CtrlDFillsTheFirstEmptySlotAndCtrlQEnds)
 {
