@@ -98,8 +98,7 @@ class Proxy:
         threading.Thread(target=self.server.serve_forever, daemon=True).start()
 
     def serve_tls(self, certificate, key):
-        """Starts the same site over TLS with this certificate; returns its port,
-        for `tunnels`."""
+        """The same site over TLS with this certificate: its port, for `tunnels`."""
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
         context.load_cert_chain(certificate, key)
         self.tls_server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), self.handler)
@@ -114,11 +113,9 @@ class Proxy:
 
 
 class TestAuthority:
-    """A certificate authority made for one session with the openssl tool, which
-    signs certificates for hosts. A command wrapped by `trusting` trusts it as
-    the system's authorities: their list with this one added is mounted over
-    theirs in a mount namespace of the command's own (root or a user namespace
-    is needed: `possible`)."""
+    """A certificate authority made with openssl, trusted by a command wrapped by
+    `trusting`: the system's list of authorities, with it, is mounted over the
+    system's in a mount namespace of the command's own."""
 
     SYSTEM_LIST = "/etc/ssl/certs/ca-certificates.crt"
 
@@ -152,17 +149,15 @@ class TestAuthority:
                       "-copy_extensions", "copy", "-out", certificate)
         return certificate, key
 
-    @staticmethod
-    def _private():
-        return ["unshare", "--mount", "--propagation", "private"] + ([] if os.geteuid() == 0 else ["--map-root-user"])
+    PRIVATE = ["unshare", "--mount", "--propagation", "private"] + ([] if os.geteuid() == 0 else ["--map-root-user"])
 
     @staticmethod
     def possible():
-        return subprocess.run(TestAuthority._private() + ["true"], stderr=subprocess.DEVNULL).returncode == 0
+        return subprocess.run(TestAuthority.PRIVATE + ["true"], stderr=subprocess.DEVNULL).returncode == 0
 
     def trusting(self, command):
         mount = 'mount --bind "$0" %s && exec "$@"' % self.SYSTEM_LIST
-        return self._private() + ["sh", "-c", mount, self.trust_list, *command]
+        return self.PRIVATE + ["sh", "-c", mount, self.trust_list, *command]
 
 
 def join(near, far):

@@ -1,5 +1,5 @@
-"""Zoom per site: Ctrl+= zooms the site on screen only, the status bar says so,
-and the level is there again after the program was killed and started anew."""
+"""Ctrl+= zooms the site on screen only, the status bar says so, and the level
+is there again after the program was killed."""
 import sys
 
 from skimlark_at import Session, ctrl, find, press, set_text, wait_for
