@@ -35,8 +35,8 @@ TEST_F(Navigation, SurfSendsTheTextAsTypedOrGreetsTheHiddenPhrase)
     const struct { std::string text, address, engine; } rows[] = {
         {"Copper kettle is brave", ""},
         // Without a scheme: https is tried first (and http after, by the engine).
-        {" Example.COM/a b?kettle is brave ", "https://Example.COM/a%20b?kettle%20is%20brave"},
-        {"http://plain.test/", "http://plain.test/"},
+        {" Example.COM/a b?kettle is brave ", "https://Example.COM/a%20b?kettle%20is%20brave", ""},
+        {"http://plain.test/", "http://plain.test/", ""},
         // Words a host can never be are searched for with the stored engine.
         {"copper kettle is brave ", "https://www.google.com/search?q=copper%20kettle%20is%20brave%20"},
         // No engine to search with: said, and nothing kept.
