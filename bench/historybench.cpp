@@ -4,8 +4,11 @@
 // worker makes, and recording one more visit.
 //
 //     build-bench/bench/historybench [--visits N] [--rounds N] [--keep]
+//     build-bench/bench/historybench --make PATH [--visits N]
 //
 // --keep leaves the histories made for the run in place, to look into them.
+// --make only makes the everyday history at PATH (bench/run starts Skimlark
+// and times its suggestions with it).
 //
 // Two histories are made: visits as people make them (most to pages visited
 // before, the rest to new ones), and the worst case, every visit a new address.
@@ -220,6 +223,7 @@ int main(int argc, char **argv)
     int visits = 100000;
     int rounds = 5;
     bool keep = false;
+    std::string make;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--visits") == 0 && i + 1 < argc)
             visits = std::atoi(argv[++i]);
@@ -227,8 +231,15 @@ int main(int argc, char **argv)
             rounds = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--keep") == 0)
             keep = true;
+        else if (std::strcmp(argv[i], "--make") == 0 && i + 1 < argc)
+            make = argv[++i];
     }
     Glib::init();
+    if (!make.empty()) {
+        double msPerVisit = 0;
+        makeHistory(make, visits, false, &msPerVisit);
+        return 0;
+    }
     gchar *made = g_dir_make_tmp("historybench-XXXXXX", nullptr);
     const std::string dir = made;
     g_free(made);

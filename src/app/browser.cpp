@@ -12,17 +12,22 @@
 #include "favorites/favoritesfolder.h"
 #include "favorites/favoritesfoldercommands.h"
 #include "favorites/homepage.h"
+#include "history/addresssuggestions.h"
 #include "history/downloadlist.h"
 #include "history/historydatabase.h"
+#include "history/historystore.h"
 #include "history/sitezoom.h"
 #include "interfaces/dialogs.h"
 #include "interfaces/pageview.h"
 #include "navigation/addressbar.h"
+#include "navigation/historyrecorder.h"
+#include "navigation/historywindow.h"
 #include "navigation/navigationtoolbar.h"
 #include "navigation/pagefocus.h"
 #include "navigation/pagestatus.h"
 #include "navigation/pagezoom.h"
 #include "navigation/securitymark.h"
+#include "navigation/suggestionpopup.h"
 #include "pagerules/siteexceptions.h"
 #include "search/enginemenu.h"
 #include "search/enginetabstrip.h"
@@ -89,8 +94,22 @@ struct Browser::Parts : sigc::trackable
     PageFocus pageFocus{view, window};
     FileCommands files{view, dialogs, &window};
     FavoritesFolderCommands folder{view, dialogs, window.addressCombo(), favoritesfolder::defaultFolder(), &window};
-    ToolsCommands tools{view, settings, dialogs, [this] { return addressBar.forgetSurfed(); }, window,
-                        engineprofile::engineVersion()};
+    // The history is opened on first use, not at start: a long one costs the start nothing.
+    HistoryStore visits{history};
+    AddressSuggestions suggestions{history};
+    HistoryRecorder recorder{view, visits};
+    SuggestionPopup suggestionPopup{*window.addressCombo().get_entry(), suggestions,
+                                    [this](const std::string &address) { addressBar.surfAddress(address); }};
+    std::unique_ptr<HistoryWindow> historyWindow;
+    // Deleting browsing data empties the history too.
+    ToolsCommands tools{view, settings, dialogs,
+                        [this] {
+                            visits.clear();
+                            if (historyWindow)
+                                historyWindow->historyChanged();
+                            return addressBar.forgetSurfed();
+                        },
+                        window, engineprofile::engineVersion()};
     FindBar findBar{view};
     DownloadsCommands downloads{view, downloadList, desktop, window};
     SiteZoom siteZoom{history};
@@ -123,6 +142,8 @@ struct Browser::Parts : sigc::trackable
     }
 
     void connectControls();
+    void connectHistory();
+    void showHistory();
     void bindCommands();
     void firstActivation();
     void openHandedOver(const std::string &address);
@@ -178,6 +199,36 @@ void Browser::Parts::connectControls()
     });
 }
 
+void Browser::Parts::connectHistory()
+{
+    addressBar.typed.connect(sigc::mem_fun(suggestionPopup, &SuggestionPopup::typed));
+    addressBar.typingEnded.connect(sigc::mem_fun(suggestionPopup, &SuggestionPopup::hide));
+    addressBar.surfing.connect(sigc::mem_fun(suggestionPopup, &SuggestionPopup::hide));
+    recorder.recorded.connect([this] {
+        if (historyWindow)
+            historyWindow->historyChanged();
+    });
+    // The History window says it too.
+    history.problemFound.connect([this](const std::string &message) {
+        if (historyWindow)
+            historyWindow->tellProblem(message);
+    });
+}
+
+void Browser::Parts::showHistory()
+{
+    if (!historyWindow) {
+        historyWindow = std::make_unique<HistoryWindow>(
+            visits, [this](const std::string &address) {
+                addressBar.surfAddress(address);
+                window.present();
+            },
+            &window);
+        historyWindow->tellProblem(history.problem());
+    }
+    historyWindow->present();
+}
+
 void Browser::Parts::bindCommands()
 {
     auto bind = [this](Command command, std::function<void()> run) {
@@ -189,6 +240,7 @@ void Browser::Parts::bindCommands()
     bind(Command::Downloads, [this] { downloads.showWindow(); });
     bind(Command::ShowFavoritesFolder, [this] { byUser(folder.showFolder()); });
     bind(Command::AddToFavoritesFolder, [this] { folder.addToFavorites(); });
+    bind(Command::History, [this] { showHistory(); });
     bind(Command::PrintPreview, [this] { files.printPreview(); });
     bind(Command::Print, [this] { files.print(); });
     window.bind(Command::ChangeColour, [this](int target) {
@@ -287,6 +339,7 @@ Browser::Browser(SettingsStore &settings, Dialogs &dialogs, PageView &view, std:
 {
     m->askedEarly = std::move(firstPageAsked);
     m->connectControls();
+    m->connectHistory();
     m->bindCommands();
 }
 

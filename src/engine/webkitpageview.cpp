@@ -104,6 +104,7 @@ struct WebKitPageView::Handlers
                 self->m_load.own = false;
             }
             self->m_load.committed = true;
+            self->m_showingErrorPage = self->m_load.errorPage;
             // A new document: what the old one asked is void, and the count of
             // boxes and the frames start afresh.
             self->m_questions->newPage();
@@ -748,6 +749,11 @@ void WebKitPageView::refresh()
 std::string WebKitPageView::currentAddress() const
 {
     return m_shownUri.empty() ? std::string() : addressForUser(m_shownUri);
+}
+
+bool WebKitPageView::showingErrorPage() const
+{
+    return m_showingErrorPage;
 }
 
 std::string WebKitPageView::currentTitle() const

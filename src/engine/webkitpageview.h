@@ -53,6 +53,7 @@ public:
     void refresh() override;
     std::string currentAddress() const override;
     std::string currentTitle() const override;
+    bool showingErrorPage() const override;
     bool print() override;
     bool printPreview() override;
     bool saveAs() override;
@@ -160,6 +161,7 @@ private:
         enum class End { None, Stopped, Downloaded, Explained } end = End::None;
     };
     Load m_load;
+    bool m_showingErrorPage = false;
     sigc::connection m_networkEnded;
     // What Refresh tries again after the network process ended.
     std::string m_retryUri;

@@ -65,6 +65,9 @@ public:
     // them (look-alike hosts in their xn-- form).
     virtual std::string currentAddress() const = 0;
     virtual std::string currentTitle() const = 0;
+    // The page shown is one of ours explaining why the address could not be
+    // opened, not the address's own page.
+    virtual bool showingErrorPage() const { return false; }
     // False when the view cannot start the job; the outcome otherwise arrives later.
     virtual bool print() = 0;
     virtual bool printPreview() = 0;

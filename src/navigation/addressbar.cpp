@@ -130,6 +130,12 @@ void AddressBar::surf()
                          SettingsStore::Purpose::SurfedAddress);
 }
 
+void AddressBar::surfAddress(const std::string &address)
+{
+    writeText(address);
+    surf();
+}
+
 void AddressBar::showPageAddress(const std::string &address)
 {
     if (m_edited && entry().has_focus())
@@ -154,6 +160,7 @@ void AddressBar::writeText(const std::string &text)
     entry().set_text(text);
     m_writing = false;
     m_edited = false;
+    typingEnded.emit();
 }
 
 void AddressBar::listChanged()
@@ -169,10 +176,12 @@ void AddressBar::listChanged()
 
 void AddressBar::textChanged()
 {
-    if (!m_writing)
-        m_edited = true;
     if (entry().get_text_length() == 0)
         m_cut = false;
+    if (m_writing)
+        return;
+    m_edited = true;
+    typed.emit(entry().get_text());
 }
 
 void AddressBar::textInserted(const Glib::ustring &text, int *)
@@ -192,6 +201,7 @@ void AddressBar::textInserted(const Glib::ustring &text, int *)
 bool AddressBar::focusLeft(GdkEventFocus *)
 {
     m_edited = false;
+    typingEnded.emit();
     return false;
 }
 

@@ -33,6 +33,9 @@ public:
                std::function<bool()> canSearch);
 
     void surf();
+    // Puts `address` in the bar and surfs it, as if typed (a suggestion or a
+    // visit chosen in the History window).
+    void surfAddress(const std::string &address);
 
     // The page view's address, unless the user is typing over it.
     void showPageAddress(const std::string &address);
@@ -50,6 +53,11 @@ public:
     sigc::signal<void()> surfing;
     // Something to say in the status bar.
     sigc::signal<void(const std::string &text)> notice;
+    // The user changed the text by typing (or pasting): not the page's
+    // address written from code.
+    sigc::signal<void(const std::string &text)> typed;
+    // The text was written from code, or the field let go of the keyboard.
+    sigc::signal<void()> typingEnded;
 
 private:
     Gtk::Entry &entry();

@@ -11,6 +11,7 @@ enum class Command {
     Downloads,
     ShowFavoritesFolder,
     AddToFavoritesFolder,
+    History, // the History window
     PrintPreview,
     Print,
     ChangeColour, // argument: 0 address bar text, 1 its background, 2 search box text, 3 its background
@@ -95,6 +96,7 @@ inline constexpr MenuRow MenuRows[] = {
     menurows::separator("mnusepos", "mnufile"),
     menurows::item("mnuiefavorites", "IE Favorites", "mnufile", Command::ShowFavoritesFolder),
     menurows::item("mnuaddtoiefavorites", "Add to IE Favorites", "mnufile", Command::AddToFavoritesFolder),
+    menurows::item("mnuhistory", "History", "mnufile", Command::History, 0, {GDK_KEY_h, menurows::Ctrl}),
     menurows::separator("mnusepie", "mnufile"),
     menurows::item("mnuprintpreview", "Print Preview", "mnufile", Command::PrintPreview),
     menurows::item("mnuprint", "Print", "mnufile", Command::Print, 0, {GDK_KEY_p, menurows::Ctrl}),

@@ -447,7 +447,7 @@ def is_visible(node):
 
 
 KEYSYMS = {"Return": 0xff0d, "Escape": 0xff1b, "Tab": 0xff09, "Left": 0xff51,
-           "Right": 0xff53, "F5": 0xffc2, "F6": 0xffc3, "space": 0x20, "Page_Down": 0xff56}
+           "Right": 0xff53, "F5": 0xffc2, "F6": 0xffc3, "space": 0x20, "Page_Down": 0xff56, "Down": 0xff54}
 
 
 def key(name):
@@ -466,6 +466,11 @@ def ctrl(name):
 
 CONTROL_MASK = 1 << 2
 CTRL_KEYSYMS = {"equal": 0x3d, "minus": 0x2d, "0": 0x30}
+
+
+def type_text(text):
+    """Types `text` into the focused control, key by key, as the user would."""
+    pyatspi.Registry.generateKeyboardEvent(0, text, pyatspi.KEY_STRING)
 
 
 def check(condition, message):

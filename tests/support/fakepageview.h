@@ -50,6 +50,7 @@ public:
     void refresh() override { calls.push_back("refresh"); }
     std::string currentAddress() const override { return address; }
     std::string currentTitle() const override { return title; }
+    bool showingErrorPage() const override { return errorPage; }
     bool print() override { calls.push_back("print"); return printResult; }
     bool printPreview() override { calls.push_back("printPreview"); return printResult; }
     bool saveAs() override { calls.push_back("saveAs"); return true; }
@@ -89,6 +90,7 @@ public:
     std::vector<std::string> calls;
     std::string address;
     std::string title;
+    bool errorPage = false;
     std::string lastHtml;
     std::function<std::string(const std::string &)> searchOffer;
     bool printResult = true;
