@@ -2,6 +2,7 @@
 
 #include "history/historystore.h"
 #include "interfaces/pageview.h"
+#include "pagerules/makersite.h"
 #include "util/urlinput.h"
 
 HistoryRecorder::HistoryRecorder(PageView &view, HistoryStore &store) : m_view(view), m_store(store)
@@ -50,7 +51,9 @@ void HistoryRecorder::record(const std::string &address)
     m_visit = 0;
     m_title = m_view.currentTitle();
     const std::string scheme = urlinput::schemeOf(address);
-    if ((scheme != "http" && scheme != "https" && scheme != "file") || m_view.showingErrorPage())
+    // The maker's referral is passed through on the way to its start page.
+    if ((scheme != "http" && scheme != "https" && scheme != "file") || m_view.showingErrorPage()
+        || makersite::leadsOn(address))
         return;
     m_visit = m_store.recordVisit(address, m_title);
     if (m_visit)

@@ -9,9 +9,10 @@ class PageView;
 
 // Keeps every page the user reaches in the history: a visit each time a page
 // replaces the last one on screen or the page changes its own address, with
-// its title as it arrives. Web pages and local files only: the blank page and
-// Skimlark's explanations of an address that could not be opened are no
-// place the user went. Each is one short write on the main loop.
+// its title as it arrives. Web pages and local files only: the blank page,
+// Skimlark's explanations of an address that could not be opened and the
+// maker's referral (which leads straight on) are no place the user went.
+// Each is one short write on the main loop.
 class HistoryRecorder : public sigc::trackable
 {
 public:

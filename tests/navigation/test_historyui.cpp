@@ -2,6 +2,7 @@
 
 #include "history/historydatabase.h"
 #include "history/historystore.h"
+#include "pagerules/makersite.h"
 
 #include <gtkmm/treeview.h>
 
@@ -78,6 +79,7 @@ TEST_F(HistoryUi, EveryWebPageReachedIsKeptWithItsTitle)
     reach("http://kitchen.test/#lids", "Copper pots");             // the page's own new address
     reach("http://typo.test/", "Problem loading page", true);      // our explanation, no place
     reach("about:blank", "");
+    reach(makersite::ReferralAddress, "");                        // leads straight on
     reach("file:///home/user/notes.html", "Notes");
     EXPECT_EQ(kept(), (Strings{"file:///home/user/notes.html | Notes", "http://kitchen.test/#lids | Copper pots",
                                "http://kitchen.test/ | Copper pots", "http://kitchen.test/ | Copper pots"}));
