@@ -47,6 +47,8 @@ double percentile(std::vector<double> values, double share)
 
 int main(int argc, char *argv[])
 {
+    // Keys sent through the X server's test extension reach GTK only as core events.
+    g_setenv("GDK_CORE_DEVICE_EVENTS", "1", TRUE);
     if (!gtk_init_check(&argc, &argv)) {
         std::fprintf(stderr, "suggestbench: no display: run it under xvfb-run\n");
         return 2;
@@ -103,18 +105,19 @@ int main(int argc, char *argv[])
             for (GdkEventType type : {GDK_KEY_PRESS, GDK_KEY_RELEASE})
                 gdk_test_simulate_key(w.get_window()->gobj(), x, y, gdk_unicode_to_keyval(guchar(c)),
                                       GdkModifierType(0), type);
-            // The key is in the field; its lookup runs before the next frame,
-            // so the list's next drawing shows its answer, or the list is gone.
+            // The key is in the field; its lookup waits for the keys before
+            // it and runs ahead of idle work of lower priority and of the next
+            // frame, so the list's next drawing shows its answer.
             if (!testutil::spinUntil([&] { return field.get_text() == text; }, std::chrono::seconds(5))) {
                 std::fprintf(stderr, "suggestbench: the key '%c' did not reach the address bar\n", c);
                 return 1;
             }
+            bool lookedUp = false;
+            Glib::signal_idle().connect_once([&] { lookedUp = true; }, Glib::PRIORITY_DEFAULT_IDLE);
+            testutil::spinUntil([&] { return lookedUp; });
             findPopup();
-            bool drawn = false;
-            testutil::spinUntil([&] {
-                drawn = popup && popup->get_visible() && draws > drawsBefore;
-                return drawn || !popup || !popup->get_visible();
-            }, std::chrono::seconds(5));
+            const bool drawn = popup && popup->get_visible()
+                               && testutil::spinUntil([&] { return draws > drawsBefore; }, std::chrono::seconds(5));
             const double ms = std::chrono::duration<double, std::milli>(Clock::now() - began).count();
             ++keys;
             if (first < 0)

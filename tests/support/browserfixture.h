@@ -20,7 +20,11 @@
 struct BrowserFixture : testing::Test
 {
     BrowserFixture() : root(g_dir_make_tmp("skimlark-window-XXXXXX", nullptr)), settings(root) {}
-    ~BrowserFixture() override { browser.reset(); }
+    ~BrowserFixture() override
+    {
+        browser.reset();
+        testutil::removeTree(root);
+    }
 
     void seed(const std::string &section, const std::string &key, const std::string &value)
     {
