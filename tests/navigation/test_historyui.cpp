@@ -4,7 +4,11 @@
 #include "history/historystore.h"
 #include "pagerules/makersite.h"
 
+#include "navigation/historywindow.h"
+
+#include <gtkmm/scrolledwindow.h>
 #include <gtkmm/treeview.h>
+#include <set>
 
 using testutil::spinUntil;
 using Strings = std::vector<std::string>;
@@ -199,4 +203,26 @@ TEST_F(HistoryUi, ADamagedHistoryIsSetAsideAndTold)
     EXPECT_EQ(kept(), Strings{"http://kitchen.test/ | Kitchen"});
     Gtk::Window &window = historyWindow();
     EXPECT_NE(findwidget::shownText(window, "History").find("The history was damaged"), std::string::npos);
+}
+
+// A long history is read a page at a time as the list is scrolled to its end;
+// a day read over two pages keeps one heading.
+TEST_F(HistoryUi, ScrollingToTheEndReadsTheNextVisitsUnderTheSameDay)
+{
+    const std::int64_t now = HistoryDatabase::now();
+    const int count = int(HistoryWindow::PageSize) + 3;
+    for (int n = 0; n < count; ++n)
+        store.recordVisit("http://page.test/" + std::to_string(n), "Page", now - count + n);
+    shown();
+    Gtk::Window &window = historyWindow();
+    auto &list = *findwidget::named<Gtk::TreeView>(window, "Visits");
+    EXPECT_EQ(rowsOf(list).size(), HistoryWindow::PageSize + 1);
+    Glib::RefPtr<Gtk::Adjustment> scroll = findwidget::every<Gtk::ScrolledWindow>(window).at(0)->get_vadjustment();
+    ASSERT_TRUE(spinUntil([&] { return scroll->get_upper() > scroll->get_page_size(); }));
+    scroll->set_value(scroll->get_upper() - scroll->get_page_size());
+    ASSERT_TRUE(spinUntil([&] { return rowsOf(list).size() == std::size_t(count) + 1; })) << rowsOf(list).size();
+    const Strings addresses = rowsOf(list, 1);
+    EXPECT_EQ(addresses.front(), "");
+    EXPECT_EQ(addresses.back(), "  http://page.test/0");
+    EXPECT_EQ(std::set<std::string>(addresses.begin() + 1, addresses.end()).size(), std::size_t(count));
 }
