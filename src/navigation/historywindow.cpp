@@ -48,11 +48,20 @@ HistoryWindow::HistoryWindow(HistoryStore &store, std::function<void(const std::
     m_searchField.signal_changed().connect(sigc::mem_fun(*this, &HistoryWindow::scheduleReload));
     // Enter in the search field opens the first visit found.
     m_searchField.signal_activate().connect([this] {
-        const Gtk::TreePath first("0:0");
-        if (!m_list.get_selection()->count_selected_rows() && m_model->get_iter(first))
-            m_list.set_cursor(first);
+        if (!m_list.get_selection()->count_selected_rows())
+            selectFirstVisit();
         openSelected();
     });
+    // Down goes on from the search field to the visits found.
+    m_searchField.signal_key_press_event().connect(
+        [this](GdkEventKey *event) {
+            if (event->keyval != GDK_KEY_Down && event->keyval != GDK_KEY_KP_Down)
+                return false;
+            selectFirstVisit();
+            m_list.grab_focus();
+            return true;
+        },
+        false);
     m_searchRow.pack_start(m_searchLabel, Gtk::PACK_SHRINK);
     m_searchRow.pack_start(m_searchField);
     m_layout.pack_start(m_searchRow, Gtk::PACK_SHRINK);
@@ -267,6 +276,13 @@ void HistoryWindow::deleteSelected()
     reload();
     if (!m_model->get_iter(first) && first.size() > 1 && !first.prev())
         first.up();
+    if (m_model->get_iter(first))
+        m_list.set_cursor(first);
+}
+
+void HistoryWindow::selectFirstVisit()
+{
+    const Gtk::TreePath first("0:0");
     if (m_model->get_iter(first))
         m_list.set_cursor(first);
 }

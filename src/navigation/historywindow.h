@@ -63,6 +63,7 @@ private:
     void rowActivated(const Gtk::TreeModel::Path &path, Gtk::TreeViewColumn *column);
     bool keyPressed(GdkEventKey *event);
     void openSelected();
+    void selectFirstVisit();
     void deleteSelected();
     void selectionChanged();
 
