@@ -3,6 +3,7 @@
 #include <glibmm/datetime.h>
 #include <glibmm/main.h>
 #include <gtkmm/treeselection.h>
+#include <set>
 
 namespace {
 
@@ -38,14 +39,16 @@ HistoryWindow::HistoryWindow(HistoryStore &store, std::function<void(const std::
     set_default_size(720, 480);
     if (parent)
         set_transient_for(*parent);
-    set_type_hint(Gdk::WINDOW_TYPE_HINT_NORMAL);
     m_layout.set_border_width(8);
     add(m_layout);
 
     m_searchLabel.set_text_with_mnemonic("_Search history:");
     m_searchLabel.set_mnemonic_widget(m_searchField);
     m_searchField.get_accessible()->set_name("Search history");
-    m_searchField.signal_changed().connect(sigc::mem_fun(*this, &HistoryWindow::scheduleReload));
+    m_searchField.signal_changed().connect([this] {
+        m_keepPlace = false;
+        scheduleReload();
+    });
     // Enter in the search field opens the first visit found.
     m_searchField.signal_activate().connect([this] {
         if (!m_list.get_selection()->count_selected_rows())
@@ -133,8 +136,11 @@ void HistoryWindow::present()
 
 void HistoryWindow::historyChanged()
 {
-    if (get_visible())
-        scheduleReload();
+    if (!get_visible())
+        return;
+    // A page opened from the list comes back at its top: the list stays where the user was.
+    m_keepPlace = m_keepPlace || !m_pendingReload.connected();
+    scheduleReload();
 }
 
 void HistoryWindow::tellProblem(const std::string &message)
@@ -159,7 +165,10 @@ void HistoryWindow::scheduleReload()
     if (m_pendingReload.connected())
         return;
     m_pendingReload = Glib::signal_idle().connect([this] {
-        reload();
+        if (m_keepPlace)
+            reloadInPlace();
+        else
+            reload();
         return false;
     });
 }
@@ -167,6 +176,7 @@ void HistoryWindow::scheduleReload()
 void HistoryWindow::reload()
 {
     m_pendingReload.disconnect();
+    m_keepPlace = false;
     m_search = m_searchField.get_text();
     m_model->clear();
     m_last = Visit();
@@ -175,6 +185,29 @@ void HistoryWindow::reload()
     m_shown = 0;
     m_more = false;
     appendPage();
+}
+
+void HistoryWindow::reloadInPlace()
+{
+    std::set<std::int64_t> selected;
+    for (const Gtk::TreeModel::Path &path : m_list.get_selection()->get_selected_rows())
+        selected.insert((*m_model->get_iter(path))[m_columns.visit]);
+    Gtk::TreeModel::Path top, bottom;
+    std::int64_t topVisit = 0;
+    if (m_list.get_visible_range(top, bottom))
+        topVisit = (*m_model->get_iter(top))[m_columns.visit];
+    const std::size_t shown = m_shown;
+    reload();
+    while (m_more && m_shown < shown)
+        appendPage();
+    m_model->foreach_iter([&](const Gtk::TreeModel::iterator &row) {
+        const std::int64_t visit = (*row)[m_columns.visit];
+        if (visit && selected.count(visit))
+            m_list.get_selection()->select(row);
+        if (visit && visit == topVisit)
+            m_list.scroll_to_row(m_model->get_path(row), 0);
+        return false;
+    });
 }
 
 void HistoryWindow::appendPage()

@@ -57,6 +57,8 @@ private:
     };
 
     void reload();
+    // Again, keeping the selected visits and the one at the top of the view.
+    void reloadInPlace();
     void scheduleReload();
     void appendPage();
     void showCount();
@@ -91,4 +93,5 @@ private:
     Gtk::TreeModel::iterator m_lastDayRow;
     std::string m_problem;
     sigc::connection m_pendingReload;
+    bool m_keepPlace = false;
 };

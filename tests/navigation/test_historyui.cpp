@@ -207,7 +207,7 @@ TEST_F(HistoryUi, ADamagedHistoryIsSetAsideAndTold)
 
 // A long history is read a page at a time as the list is scrolled to its end;
 // a day read over two pages keeps one heading.
-TEST_F(HistoryUi, ScrollingToTheEndReadsTheNextVisitsUnderTheSameDay)
+TEST_F(HistoryUi, ScrollingReadsMoreUnderTheSameDayAndANewVisitKeepsThePlace)
 {
     const std::int64_t now = HistoryDatabase::now();
     const int count = int(HistoryWindow::PageSize) + 3;
@@ -225,4 +225,13 @@ TEST_F(HistoryUi, ScrollingToTheEndReadsTheNextVisitsUnderTheSameDay)
     EXPECT_EQ(addresses.front(), "");
     EXPECT_EQ(addresses.back(), "  http://page.test/0");
     EXPECT_EQ(std::set<std::string>(addresses.begin() + 1, addresses.end()).size(), std::size_t(count));
+
+    // A page reached meanwhile joins the list, which keeps what was read and selected.
+    list.get_selection()->select(Gtk::TreePath("0:" + std::to_string(count - 1)));
+    reach("http://new.test/", "New");
+    ASSERT_TRUE(spinUntil([&] { return rowsOf(list).size() == std::size_t(count) + 2; })) << rowsOf(list).size();
+    EXPECT_EQ(rowsOf(list, 1)[1], "  http://new.test/");
+    const auto selected = list.get_selection()->get_selected_rows();
+    ASSERT_EQ(selected.size(), 1u);
+    EXPECT_EQ(selected[0].to_string(), "0:" + std::to_string(count));
 }
