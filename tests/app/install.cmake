@@ -1,7 +1,8 @@
 # An install registers Skimlark with the desktop's list of programs, in the
 # folder it installed the menu entry to; a staged install (DESTDIR) leaves the
 # list alone. update-desktop-database is stood in for by a script that notes
-# where it was run.
+# where it was run. Only the desktop's part is installed: the program's
+# helpers go to the folders compiled into it, outside the test's folder.
 #     cmake -DBUILD=<build folder> -DWORK=<empty folder to use> -P install.cmake
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/bin)
@@ -10,7 +11,7 @@ file(CHMOD ${WORK}/bin/update-desktop-database PERMISSIONS OWNER_READ OWNER_WRIT
 
 function(install_into prefix)
   execute_process(COMMAND ${CMAKE_COMMAND} -E env "PATH=${WORK}/bin:$ENV{PATH}" ${ARGN}
-                          ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix}
+                          ${CMAKE_COMMAND} --install ${BUILD} --component desktop --prefix ${prefix}
                   RESULT_VARIABLE failed OUTPUT_QUIET)
   if(failed)
     message(FATAL_ERROR "cmake --install into ${prefix} failed: ${failed}")
