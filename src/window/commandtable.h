@@ -96,7 +96,7 @@ inline constexpr MenuRow MenuRows[] = {
     menurows::separator("mnusepos", "mnufile"),
     menurows::item("mnuiefavorites", "IE Favorites", "mnufile", Command::ShowFavoritesFolder),
     menurows::item("mnuaddtoiefavorites", "Add to IE Favorites", "mnufile", Command::AddToFavoritesFolder),
-    menurows::item("mnuhistory", "History", "mnufile", Command::History, 0, {GDK_KEY_h, menurows::Ctrl}),
+    menurows::item("mnuhistory", "&History", "mnufile", Command::History, 0, {GDK_KEY_h, menurows::Ctrl}),
     menurows::separator("mnusepie", "mnufile"),
     menurows::item("mnuprintpreview", "Print Preview", "mnufile", Command::PrintPreview),
     menurows::item("mnuprint", "Print", "mnufile", Command::Print, 0, {GDK_KEY_p, menurows::Ctrl}),
