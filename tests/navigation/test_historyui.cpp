@@ -160,10 +160,10 @@ TEST_F(HistoryUi, TypingOffersVisitedPagesAndTheKeyboardChoosesOne)
         std::string navigated;
     } rows[] = {
         // Without a pick Enter surfs what was typed: the list never takes the typing.
-        {"Enter surfs the typed text", {GDK_KEY_Return}, "http://kitch"},
+        {"Enter surfs the typed text", {GDK_KEY_Return}, "https://kitch"},
         {"Down picks the most visited", {GDK_KEY_Down, GDK_KEY_Return}, "http://kitchen.test/lids"},
         {"Down twice the next", {GDK_KEY_Down, GDK_KEY_Down, GDK_KEY_Return}, "http://kitchen.test/pots"},
-        {"Up from the top gives Enter back", {GDK_KEY_Down, GDK_KEY_Up, GDK_KEY_Return}, "http://kitch"},
+        {"Up from the top gives Enter back", {GDK_KEY_Down, GDK_KEY_Up, GDK_KEY_Return}, "https://kitch"},
     };
     shown();
     widgetinput::show(w());
@@ -185,7 +185,7 @@ TEST_F(HistoryUi, TypingOffersVisitedPagesAndTheKeyboardChoosesOne)
         EXPECT_TRUE(spinUntil([&] { return !view.navigations.empty(); }));
         EXPECT_EQ(view.navigations, Strings{row.navigated});
         EXPECT_EQ(suggestions(), nullptr);
-        EXPECT_EQ(visitedList().back(), row.navigated == "http://kitch" ? "kitch" : row.navigated);
+        EXPECT_EQ(visitedList().back(), row.navigated == "https://kitch" ? "kitch" : row.navigated);
     }
 }
 
