@@ -15,10 +15,16 @@ def surf(session, address):
     press(session.find("push button", "Surf"))
 
 
-def activate(cell):
-    action = cell.queryAction()
-    names = [action.getName(i) for i in range(action.nActions)]
-    action.doAction(names.index("activate"))
+def visit_action(history):
+    """The visit's row once it can be opened: the list is rebuilt as the search narrows it,
+    so a row found a moment before may already be gone."""
+    try:
+        cell = find(find(history, "tree table", "Visits"), "table cell", TITLE)
+        action = cell.queryAction()
+        names = [action.getName(i) for i in range(action.nActions)]
+        return (action, names.index("activate")) if "activate" in names else None
+    except Exception:
+        return None
 
 
 def main(binary):
@@ -40,9 +46,8 @@ def main(binary):
         press(session.menu_item("File", "History"))
         history = session.wait_find("frame", "History", showing=True)
         set_text(find(history, "text", "Search history"), "pots")
-        cell = wait_for(lambda: find(find(history, "tree table", "Visits"), "table cell", TITLE), 20,
-                        "the visit in the History window")
-        activate(cell)
+        action, activate = wait_for(lambda: visit_action(history), 20, "the visit in the History window")
+        action.doAction(activate)
         wait_for(lambda: PAGE in session.proxy.requests, 30,
                  "the page opened from the History window (seen %r)" % session.proxy.requests)
         wait_for(lambda: session.window.name == "Skimlark - " + TITLE, 30,
