@@ -1,5 +1,7 @@
 #include "engine/pagesecurity.h"
 
+#include "util/urlinput.h"
+
 #include <webkit2/webkit2.h>
 
 namespace pagesecurity {
@@ -50,24 +52,11 @@ std::string certificateProblem(GTlsCertificateFlags errors)
 
 } // namespace
 
-std::string hostOf(const std::string &uri)
-{
-    GUri *parsed = g_uri_parse(uri.c_str(), G_URI_FLAGS_NONE, nullptr);
-    if (!parsed)
-        return std::string();
-    const char *host = g_uri_get_host(parsed);
-    gchar *lower = host ? g_ascii_strdown(host, -1) : nullptr;
-    std::string result = lower ? lower : "";
-    g_free(lower);
-    g_uri_unref(parsed);
-    return result;
-}
-
 PageView::Security refused(const std::string &uri, unsigned problems)
 {
     PageView::Security security;
     security.level = PageView::Security::Level::NotSecure;
-    security.host = hostOf(uri);
+    security.host = urlinput::hostOf(uri);
     security.problem = certificateProblem(GTlsCertificateFlags(problems)) + ", so the page was not opened";
     return security;
 }
@@ -78,7 +67,7 @@ PageView::Security of(WebKitWebView *view, const std::string &uri, bool insecure
     const std::string scheme = uri.substr(0, uri.find(':'));
     if (scheme != "http" && scheme != "https")
         return security;
-    security.host = hostOf(uri);
+    security.host = urlinput::hostOf(uri);
     security.level = PageView::Security::Level::NotSecure;
     if (scheme == "http") {
         security.problem = "the connection to it is not encrypted";

@@ -17,7 +17,4 @@ PageView::Security of(WebKitWebView *view, const std::string &uri, bool insecure
 // engine refused: not secure, and why.
 PageView::Security refused(const std::string &uri, unsigned problems);
 
-// The host of an address, in lower case ("" when it has none).
-std::string hostOf(const std::string &uri);
-
 } // namespace pagesecurity

@@ -1,6 +1,6 @@
 #include "engine/securefirst.h"
 
-#include "engine/pagesecurity.h"
+#include "util/urlinput.h"
 
 SecureFirst::SecureFirst(std::function<void(const std::string &)> fallBack) : m_fallBack(std::move(fallBack)) {}
 
@@ -13,7 +13,7 @@ std::string SecureFirst::start(const std::string &https)
 {
     cancel();
     const std::string http = "http" + https.substr(5);
-    const std::string host = pagesecurity::hostOf(https);
+    const std::string host = urlinput::hostOf(https);
     if (m_plainHosts.count(host) && !m_secureHosts.count(host))
         return http;
     m_https = https;
@@ -39,14 +39,14 @@ void SecureFirst::cancel()
 void SecureFirst::answered(const std::string &uri)
 {
     if (uri.rfind("https:", 0) == 0)
-        m_secureHosts.insert(pagesecurity::hostOf(uri));
+        m_secureHosts.insert(urlinput::hostOf(uri));
     if (!m_https.empty())
         cancel();
 }
 
 bool SecureFirst::failed(const std::string &uri)
 {
-    if (m_https.empty() || pagesecurity::hostOf(uri) != m_host)
+    if (m_https.empty() || urlinput::hostOf(uri) != m_host)
         return false;
     if (m_secureHosts.count(m_host)) {
         cancel();

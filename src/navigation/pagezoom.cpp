@@ -2,26 +2,15 @@
 
 #include "history/sitezoom.h"
 #include "interfaces/pageview.h"
+#include "util/urlinput.h"
 
 #include <algorithm>
-#include <glib.h>
 #include <iterator>
 
 namespace {
 
 // The levels a step goes through, as in other browsers.
 constexpr double Steps[] = {0.3, 0.5, 0.67, 0.8, 0.9, 1.0, 1.1, 1.2, 1.33, 1.5, 1.7, 2.0, 2.4, 3.0, 4.0, 5.0};
-
-std::string hostOf(const std::string &address)
-{
-    GUri *uri = g_uri_parse(address.c_str(), G_URI_FLAGS_NONE, nullptr);
-    if (!uri)
-        return std::string();
-    const char *host = g_uri_get_host(uri);
-    std::string result = host ? host : "";
-    g_uri_unref(uri);
-    return result;
-}
 
 } // namespace
 
@@ -32,7 +21,7 @@ PageZoom::PageZoom(PageView &view, SiteZoom &levels) : m_view(view), m_levels(le
 
 void PageZoom::pageChanged()
 {
-    const std::string host = hostOf(m_view.currentAddress());
+    const std::string host = urlinput::hostOf(m_view.currentAddress());
     m_view.setZoomLevel(host.empty() ? 1.0 : m_levels.level(host));
 }
 
@@ -61,6 +50,6 @@ void PageZoom::choose(double level)
 {
     m_view.setZoomLevel(level);
     // A page without a host (a file, a blank page) zooms, and is not remembered.
-    if (const std::string host = hostOf(m_view.currentAddress()); !host.empty())
+    if (const std::string host = urlinput::hostOf(m_view.currentAddress()); !host.empty())
         m_levels.setLevel(host, level);
 }

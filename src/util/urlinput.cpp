@@ -114,6 +114,19 @@ std::string schemeOf(const std::string &address)
     return scheme;
 }
 
+std::string hostOf(const std::string &address)
+{
+    GUri *parsed = g_uri_parse(address.c_str(), G_URI_FLAGS_NONE, nullptr);
+    if (!parsed)
+        return std::string();
+    const char *host = g_uri_get_host(parsed);
+    gchar *lower = host ? g_ascii_strdown(host, -1) : nullptr;
+    std::string result = lower ? lower : "";
+    g_free(lower);
+    g_uri_unref(parsed);
+    return result;
+}
+
 std::string fromUserInput(const std::string &text)
 {
     return fromUserInput(text, g_get_home_dir());

@@ -19,6 +19,9 @@ bool lacksScheme(const std::string &text);
 // The scheme an address starts with, in lower case ("http", "javascript"),
 // or "" when it has none ("example.com:81" is a host and port).
 std::string schemeOf(const std::string &address);
+// The host of an address, in lower case ("" when it has none): hosts are
+// compared and kept as the same site however they were written.
+std::string hostOf(const std::string &address);
 // The same against the user's own home folder: for text the user typed (the
 // address bar, a favorite slot, the home address, a picked file).
 std::string fromUserInput(const std::string &text);
