@@ -7,7 +7,7 @@ libsoup-3.0-dev libpoppler-glib-dev libicu-dev libsqlite3-dev libgstreamer1.0-de
 gstreamer1.0-plugins-base gstreamer1.0-plugins-good bubblewrap xdg-dbus-proxy \
 librsvg2-common shared-mime-info \
 libgtest-dev googletest xvfb xauth x11-utils dbus dbus-x11 at-spi2-core \
-python3 python3-pyatspi gir1.2-atspi-2.0 fonts-dejavu-core webext-ublock-origin-firefox"
+python3 python3-pyatspi gir1.2-atspi-2.0 fonts-dejavu-core openssl webext-ublock-origin-firefox"
 
 skimlark_install_deps() {
     local missing=()
