@@ -3,20 +3,13 @@
 #include "commands/downloadswindow.h"
 #include "interfaces/desktop.h"
 #include "pagerules/downloadpaths.h"
+#include "util/filename.h"
 
 #include <cstdio>
 #include <glib.h>
 #include <glib/gstdio.h>
 
 namespace {
-
-std::string baseName(const std::string &path)
-{
-    gchar *base = g_path_get_basename(path.c_str());
-    std::string name = base;
-    g_free(base);
-    return name;
-}
 
 DownloadState stateOf(PageView::Download::State state)
 {
@@ -72,7 +65,7 @@ void DownloadsCommands::showWindow()
 
 void DownloadsCommands::changed(const PageView::Download &download)
 {
-    const std::string name = baseName(download.path);
+    const std::string name = fileNameOf(download.path);
     auto listed = m_listed.find(download.id);
     const bool added = listed == m_listed.end();
     if (added) {

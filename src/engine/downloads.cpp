@@ -3,6 +3,7 @@
 #include "interfaces/dialogs.h"
 #include "pagerules/downloadpaths.h"
 #include "pagerules/hostdisplay.h"
+#include "util/filename.h"
 #include "util/tracked.h"
 
 #include <glib/gstdio.h>
@@ -32,14 +33,6 @@ struct Downloads::Job
 };
 
 namespace {
-
-std::string baseName(const std::string &path)
-{
-    gchar *base = g_path_get_basename(path.c_str());
-    std::string name = base;
-    g_free(base);
-    return name;
-}
 
 Downloads::Job *jobOf(WebKitDownload *download)
 {
@@ -266,7 +259,7 @@ void Downloads::ask(void *pending)
                              if (self)
                                  self->land(download);
                          } else if (self && !job->failed) {
-                             job->name = baseName(path);
+                             job->name = fileNameOf(path);
                              self->report(download, PageView::Download::State::Running);
                          }
                          g_object_unref(download);
@@ -287,7 +280,7 @@ void Downloads::hold(void *waiting)
 void Downloads::fetchAgain(void *held, const std::string &path)
 {
     auto *download = static_cast<WebKitDownload *>(held);
-    const std::string name = baseName(path);
+    const std::string name = fileNameOf(path);
     WebKitURIRequest *request = webkit_download_get_request(download);
     const char *method = webkit_uri_request_get_http_method(request);
     const char *uri = webkit_uri_request_get_uri(request);
@@ -328,7 +321,7 @@ void Downloads::land(void *finished)
         g_unlink(job->part.c_str());
     report(download, landed.empty() ? PageView::Download::State::Failed : PageView::Download::State::Finished,
            landed);
-    statusText.emit(landed.empty() ? "Download failed: " + job->name : "Downloaded " + baseName(landed));
+    statusText.emit(landed.empty() ? "Download failed: " + job->name : "Downloaded " + fileNameOf(landed));
 }
 
 bool Downloads::savePage(WebKitWebView *view, Dialogs &dialogs, Gtk::Window *parent)

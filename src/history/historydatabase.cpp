@@ -1,6 +1,7 @@
 #include "history/historydatabase.h"
 
 #include "history/historysql.h"
+#include "util/filename.h"
 
 #include <glib.h>
 #include <glib/gstdio.h>
@@ -73,14 +74,6 @@ std::string folderOf(const std::string &path)
     gchar *folder = g_path_get_dirname(path.c_str());
     std::string result = folder;
     g_free(folder);
-    return result;
-}
-
-std::string baseName(const std::string &path)
-{
-    gchar *name = g_path_get_basename(path.c_str());
-    std::string result = name;
-    g_free(name);
     return result;
 }
 
@@ -388,7 +381,7 @@ void HistoryDatabase::setAside()
     g_rename((m_path + "-journal").c_str(), (aside + "-journal").c_str());
     g_unlink((m_path + "-shm").c_str());
     if (openFile(false))
-        tell("The history was damaged and could not be read. It was kept as " + baseName(aside)
+        tell("The history was damaged and could not be read. It was kept as " + fileNameOf(aside)
              + " beside the new, empty history.");
 }
 
