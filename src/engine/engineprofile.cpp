@@ -128,9 +128,6 @@ EngineProfile::EngineProfile(const Options &options)
                                                                WEBKIT_NETWORK_PROXY_MODE_CUSTOM, proxy);
         webkit_network_proxy_settings_free(proxy);
     }
-    m_sandboxProblem = probeSandbox();
-    if (m_sandboxProblem.empty())
-        m_sandboxNotice = rootNotice(geteuid() == 0);
 
     webkit_web_context_register_uri_scheme(m_context, makersite::Scheme.c_str(), serveMakerPage,
                                            nullptr, nullptr);
@@ -149,6 +146,16 @@ EngineProfile::EngineProfile(const Options &options)
     m_blocking = std::make_unique<ContentBlocking>(std::move(blocking));
 
     startMakerFilter();
+}
+
+void EngineProfile::probed() const
+{
+    if (m_probed)
+        return;
+    m_probed = true;
+    m_sandboxProblem = probeSandbox();
+    if (m_sandboxProblem.empty())
+        m_sandboxNotice = rootNotice(geteuid() == 0);
 }
 
 void EngineProfile::watchNetwork()

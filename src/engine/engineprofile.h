@@ -62,10 +62,18 @@ public:
 
     // Empty while the sandbox can run; otherwise a sentence for the user, and
     // no page may be shown.
-    const std::string &sandboxProblem() const { return m_sandboxProblem; }
+    const std::string &sandboxProblem() const
+    {
+        probed();
+        return m_sandboxProblem;
+    }
     // What stands in the bar above the page for the sandbox: the problem, or
     // else a warning that does not keep pages from showing (running as root).
-    const std::string &sandboxBarText() const { return m_sandboxProblem.empty() ? m_sandboxNotice : m_sandboxProblem; }
+    const std::string &sandboxBarText() const
+    {
+        probed();
+        return m_sandboxProblem.empty() ? m_sandboxNotice : m_sandboxProblem;
+    }
 
     // Why the engine's sandbox could not start here ("" when it can). The
     // engine's own variable for running without it counts as a missing sandbox.
@@ -93,6 +101,10 @@ private:
     std::unique_ptr<FilterBuild> m_filterBuild;
     std::unique_ptr<ContentBlocking> m_blocking;
     std::string m_dataFolder;
-    std::string m_sandboxProblem;
-    std::string m_sandboxNotice;
+    // The check is waited for when a page first needs its answer, so that a
+    // profile made early does not wait for it.
+    void probed() const;
+    mutable bool m_probed = false;
+    mutable std::string m_sandboxProblem;
+    mutable std::string m_sandboxNotice;
 };

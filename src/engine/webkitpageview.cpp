@@ -14,7 +14,6 @@
 #include "engine/pagequestions.h"
 #include "engine/scriptworld.h"
 #include "engine/viewblocking.h"
-#include "engine/warmupview.h"
 #include "interfaces/dialogs.h"
 #include "pagerules/errorpages.h"
 #include "pagerules/hostdisplay.h"
@@ -95,7 +94,6 @@ struct WebKitPageView::Handlers
             self->m_secureFirst->answered(self->m_load.uri);
             self->m_load.uri = uri ? uri : "";
         } else if (event == WEBKIT_LOAD_COMMITTED) {
-            self->m_warmUp.reset();
             self->m_blocking->committed();
             // Another load (the page's own) took the place of the user's.
             if (self->m_load.own && !self->m_load.errorPage && uri && self->m_load.uri != uri) {
@@ -341,9 +339,6 @@ WebKitPageView::WebKitPageView(EngineProfile &profile, Dialogs &dialogs)
 
     if (!profile.sandboxBarText().empty())
         m_problemBar.say(profile.sandboxBarText());
-    if (profile.sandboxProblem().empty())
-        m_warmUp = std::make_unique<WarmUpView>(m_view);
-    // After the page process is on its way: the rules compile meanwhile.
     addMakerFilter();
     m_networkEnded = profile.networkEnded.connect([this] { networkEnded(); });
 }
@@ -355,7 +350,6 @@ WebKitPageView::~WebKitPageView()
     m_secureFirst.reset();
     m_placing.disconnect();
     m_listsChanged.disconnect();
-    m_warmUp.reset();
     m_downloads.reset();
     m_printer.reset();
     m_navigations.reset();
@@ -818,7 +812,6 @@ void WebKitPageView::clearBrowsingData(std::function<void(bool ok, const std::st
     // forward list, which the engine cannot empty.
     const std::string shown = m_shownUri;
     m_questions->cancelAll(true);
-    m_warmUp.reset();
     webkit_web_view_terminate_web_process(m_view);
     dropView();
     // A load on its way went with the old view.

@@ -23,7 +23,6 @@ class PageNavigations;
 class PagePrinter;
 class PageQuestions;
 class SecureFirst;
-class WarmUpView;
 
 // The page view over WebKit: the only place that knows the engine's view.
 // It holds every connection to the view's signals, and asks its guard what
@@ -111,7 +110,6 @@ private:
     WebKitSettings *m_settings = nullptr;
     WebKitWebView *m_view = nullptr;
     // Holds the page process from construction to the first page's commit.
-    std::unique_ptr<WarmUpView> m_warmUp;
 
     Gtk::Box m_box{Gtk::ORIENTATION_VERTICAL};
     ProblemBar m_problemBar;
