@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/browser.h"
+#include "app/instancelock.h"
 #include "app/splashwindow.h"
 #include "engine/engineprofile.h"
 #include "engine/pageviewfactory.h"
@@ -25,8 +26,13 @@ constexpr int SplashPasses = 7500;
 // Everything one run of the program holds, in the order it is built.
 struct Running
 {
-    explicit Running(SettingsStore &store) : settings(store) {}
+    Running(SettingsStore &store, std::unique_ptr<EngineProfile> started)
+        : settings(store), engine(std::move(started))
+    {
+    }
     SettingsStore &settings;
+    // The page engine started ahead, until the page view takes it.
+    std::unique_ptr<EngineProfile> engine;
     GtkDialogs dialogs;
     StartedWindow window;
 };
@@ -34,7 +40,8 @@ struct Running
 // A start of the program, the first or a later one (which lands in the
 // first): `handedOver` is what it was asked to open, if anything.
 void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &running, SettingsStore &settings,
-           std::chrono::system_clock::time_point startedAt, const HandedOver &handedOver = HandedOver())
+           std::unique_ptr<EngineProfile> &engine, std::chrono::system_clock::time_point startedAt,
+           const HandedOver &handedOver = HandedOver())
 {
     if (running) {
         // A second start of the program lands here: bring the window forward.
@@ -49,7 +56,7 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
         return;
     }
     app->hold();
-    running = std::make_unique<Running>(settings);
+    running = std::make_unique<Running>(settings, std::move(engine));
     // Only the first copy of the program gets here, before anything is written.
     running->settings.removeLeftoverWrites(keys::App, startedAt);
     // A logout or kill asks the window to close, as the close box does;
@@ -74,7 +81,8 @@ void start(const Glib::RefPtr<Gtk::Application> &app, std::unique_ptr<Running> &
     Running &run = *running;
     run.window.waiting = handedOver;
     showSplashThenWindow(
-        SplashPasses, run.settings, run.dialogs, run.window, [&run] { return makePageView(run.dialogs); },
+        SplashPasses, run.settings, run.dialogs, run.window,
+        [&run] { return makePageView(run.dialogs, std::move(run.engine)); },
         [&app](Browser &browser) {
             browser.window().signal_closing().connect([&app] { app->quit(); });
             app->add_window(browser.window());
@@ -89,6 +97,11 @@ void showSplashThenWindow(int passes, SettingsStore &settings, Dialogs &dialogs,
                           const std::function<std::unique_ptr<PageView>()> &makeView,
                           const std::function<void(Browser &)> &built)
 {
+    // The page engine is made and the first page asked for before anything
+    // shows, so the page is on its way while the splash waits; its events
+    // wait for the window.
+    run.view = makeView();
+    std::string firstPage = Browser::requestFirstPage(settings, *run.view, run.waiting);
     SplashWindow splash;
     splash.runSequence(
         passes,
@@ -102,12 +115,7 @@ void showSplashThenWindow(int passes, SettingsStore &settings, Dialogs &dialogs,
             window.ensureFirstActivation();
         },
         [&] {
-            // The page engine is made and the first page asked for while the
-            // splash waits, so the page is on its way by the time the window
-            // shows; its events wait for the window. The window's controls
-            // are built meanwhile.
-            run.view = makeView();
-            std::string firstPage = Browser::requestFirstPage(settings, *run.view, run.waiting);
+            // The window's controls are built behind the painted splash.
             run.browser = std::make_unique<Browser>(settings, dialogs, *run.view, std::move(firstPage));
             for (const auto &[argument, folder] : run.waiting)
                 run.browser->open(argument, folder);
@@ -121,13 +129,20 @@ int runSkimlark(int argc, char *argv[])
     // Settings files older than this were written by an earlier run.
     const auto startedAt = std::chrono::system_clock::now();
     EngineProfile::setUpProcess();
-    // The settings are read first, while nothing else runs: the first page's
-    // address is among them, and it is asked for as soon as the page engine
-    // is there.
-    SettingsStore settings;
-    settings.read(keys::App, keys::Home, keys::Address, std::string());
     // Whether pages may be shown is learnt while the rest starts.
     EngineProfile::startSandboxProbe();
+    // Only the first copy of the program shows pages, and it starts the page
+    // engine first: its network process gets ready while the settings are
+    // read and the toolkit and the splash start. A later copy hands what it
+    // was given to the first one and ends.
+    const InstanceLock instance(InstanceLock::programPath());
+    std::unique_ptr<EngineProfile> engine;
+    if (instance.held())
+        engine = std::make_unique<EngineProfile>();
+    // The settings are read before the window: the first page's address is
+    // among them, and it is asked for as soon as the toolkit is there.
+    SettingsStore settings;
+    settings.read(keys::App, keys::Home, keys::Address, std::string());
     // Making the font map now sets the font library reading its
     // configuration in the background; the splash's text needs it first.
     pango_cairo_font_map_get_default();
@@ -142,26 +157,27 @@ int runSkimlark(int argc, char *argv[])
     auto app = Gtk::Application::create("org.velmora.Skimlark",
                                         Gio::APPLICATION_HANDLES_COMMAND_LINE | Gio::APPLICATION_HANDLES_OPEN);
     std::unique_ptr<Running> running;
-    app->signal_activate().connect([&app, &running, &settings, startedAt] { start(app, running, settings, startedAt); });
+    app->signal_activate().connect(
+        [&app, &running, &settings, &engine, startedAt] { start(app, running, settings, engine, startedAt); });
     app->signal_command_line().connect(
-        [&app, &running, &settings, startedAt](const Glib::RefPtr<Gio::ApplicationCommandLine> &line) {
+        [&app, &running, &settings, &engine, startedAt](const Glib::RefPtr<Gio::ApplicationCommandLine> &line) {
             int count = 0;
             char **arguments = line->get_arguments(count);
             HandedOver handedOver;
             for (int i = 1; i < count; ++i)
                 handedOver.emplace_back(arguments[i], line->get_cwd());
             g_strfreev(arguments);
-            start(app, running, settings, startedAt, handedOver);
+            start(app, running, settings, engine, startedAt, handedOver);
             return 0;
         },
         false);
     // Files opened through the desktop's own call.
-    app->signal_open().connect([&app, &running, &settings, startedAt](const Gio::Application::type_vec_files &files,
-                                                          const Glib::ustring &) {
+    app->signal_open().connect([&app, &running, &settings, &engine,
+                                startedAt](const Gio::Application::type_vec_files &files, const Glib::ustring &) {
         HandedOver handedOver;
         for (const auto &file : files)
             handedOver.emplace_back(file->get_uri(), std::string());
-        start(app, running, settings, startedAt, handedOver);
+        start(app, running, settings, engine, startedAt, handedOver);
     });
     const int status = app->run(argc, argv);
     if (running && running->window.browser)

@@ -11,11 +11,12 @@ class Dialogs;
 class PageView;
 class SettingsStore;
 
-// The whole start-up, in order: the settings, resources, splash, page view
-// and the first page asked for, main window, load, show, first activation
+// The whole start-up, in order: the settings, the page engine's profile (in
+// the first copy of the program only), resources, the page view and the
+// first page asked for, splash, main window, load, show, first activation
 // (the page's events so far reach the window), splash closed, then the event
-// loop. A second
-// start of the program brings the running window forward and ends. Addresses
+// loop. A second start of the program brings the running window forward and
+// ends. Addresses
 // or files on the command line, as typed and with the folder they were given
 // in, go to the window, which opens what it may instead of the home page or
 // in place of the page shown.
@@ -34,10 +35,10 @@ struct StartedWindow
 };
 
 // The splash, its passes, then the main window with its first page: the
-// order the user sees. Behind the splash, once it is painted, the page view
-// is made (`makeView`), the first page asked for (the last of `run.waiting`
-// that may open, else the home page), and the window built, given what is
-// waiting and handed to `built`. After the passes the window loads, shows and
+// order the user sees. First the page view is made (`makeView`) and the
+// first page asked for (the last of `run.waiting` that may open, else the
+// home page); behind the splash, once it is painted, the window is built,
+// given what is waiting and handed to `built`. After the passes the window loads, shows and
 // has its first activation, which hands what the page did meanwhile to the
 // window's controls.
 void showSplashThenWindow(int passes, SettingsStore &settings, Dialogs &dialogs, StartedWindow &run,

@@ -1,4 +1,5 @@
 #include "app/browser.h"
+#include "app/instancelock.h"
 #include "app/splashwindow.h"
 #include "app/startup.h"
 #include "fakedialogs.h"
@@ -275,4 +276,21 @@ TEST(Startup, SecondStartReachesTheFirstWindowAndEnds)
     const int status = exitStatus(first);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     g_object_unref(bus);
+}
+
+// Only one copy holds the lock; it is free again once that copy lets go, and
+// a lock that cannot be made counts as held elsewhere, so nothing starts early.
+TEST(Startup, OneCopyHoldsTheInstanceLock)
+{
+    const std::string root = g_dir_make_tmp("skimlark-lock-XXXXXX", nullptr);
+    const std::string path = root + "/program.lock";
+    {
+        auto first = std::make_unique<InstanceLock>(path);
+        EXPECT_TRUE(first->held());
+        EXPECT_FALSE(InstanceLock(path).held());
+        first.reset();
+        EXPECT_TRUE(InstanceLock(path).held());
+        EXPECT_FALSE(InstanceLock(root + "/missing/program.lock").held());
+    }
+    testutil::removeTree(root);
 }
