@@ -129,16 +129,17 @@ int runSkimlark(int argc, char *argv[])
     // Settings files older than this were written by an earlier run.
     const auto startedAt = std::chrono::system_clock::now();
     EngineProfile::setUpProcess();
-    // Whether pages may be shown is learnt while the rest starts.
-    EngineProfile::startSandboxProbe();
     // Only the first copy of the program shows pages, and it starts the page
     // engine first: its network process gets ready while the settings are
-    // read and the toolkit and the splash start. A later copy hands what it
-    // was given to the first one and ends.
+    // read and the toolkit and the splash start, and whether pages may be
+    // shown is learnt meanwhile. A later copy hands what it was given to the
+    // first one and ends.
     const InstanceLock instance(InstanceLock::programPath());
     std::unique_ptr<EngineProfile> engine;
-    if (instance.held())
+    if (instance.held()) {
+        EngineProfile::startSandboxProbe();
         engine = std::make_unique<EngineProfile>();
+    }
     // The settings are read before the window: the first page's address is
     // among them, and it is asked for as soon as the toolkit is there.
     SettingsStore settings;
