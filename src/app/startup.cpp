@@ -129,6 +129,10 @@ int runSkimlark(int argc, char *argv[])
     // Settings files older than this were written by an earlier run.
     const auto startedAt = std::chrono::system_clock::now();
     EngineProfile::setUpProcess();
+    Glib::set_application_name("Skimlark");
+    // Desktops match the window to its menu entry (and icon) by this name;
+    // set before anything, the page engine included, can read it.
+    Glib::set_prgname("org.velmora.Skimlark");
     // Only the first copy of the program shows pages, and it starts the page
     // engine first: its network process gets ready while the settings are
     // read and the toolkit and the splash start, and whether pages may be
@@ -148,9 +152,6 @@ int runSkimlark(int argc, char *argv[])
     // configuration in the background; the splash's text needs it first.
     pango_cairo_font_map_get_default();
     skimlark_register_resource();
-    Glib::set_application_name("Skimlark");
-    // Desktops match the window to its menu entry (and icon) by this name.
-    Glib::set_prgname("org.velmora.Skimlark");
     // Addresses and files given on the command line, or by a desktop that
     // opens a link with the default browser, reach the running program as
     // typed, with the folder they were given in: which of them may open is
