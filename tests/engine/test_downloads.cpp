@@ -12,6 +12,8 @@ namespace {
 
 using enginepage::Reply;
 
+const char HomePage[] = "http://www.velmora.example/skimlark.htm";
+
 class FileDownloads : public testing::Test
 {
 protected:
@@ -26,6 +28,11 @@ protected:
         browser = std::make_unique<Browser>(settings, page.dialogs, *page.view, "", &desktop);
         browser->load();
         widgetinput::show(browser->window());
+        // Its first activation opens the home page, as at a start; nothing
+        // activates the window here, so it is asked for now rather than at
+        // some later focus, which would take the page from the test.
+        browser->window().ensureFirstActivation();
+        ASSERT_TRUE(testutil::spinUntil([this] { return page.view->currentAddress() == HomePage; }));
     }
     void TearDown() override
     {
