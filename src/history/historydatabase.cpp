@@ -69,14 +69,6 @@ bool isDamage(int code)
     return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
 }
 
-std::string folderOf(const std::string &path)
-{
-    gchar *folder = g_path_get_dirname(path.c_str());
-    std::string result = folder;
-    g_free(folder);
-    return result;
-}
-
 // "<file>.damaged-20250107-153012", with "-2", "-3"... when that is taken.
 std::string asideName(const std::string &path)
 {

@@ -1,6 +1,7 @@
 #include "settings/settingsstore.h"
 
 #include "settings/inifile.h"
+#include "util/filename.h"
 
 #include <glib.h>
 #include <glib/gstdio.h>
@@ -100,6 +101,22 @@ std::string keyPath(const std::string &section, const std::string &key)
     return path;
 }
 
+// Every byte of `bytes` written to `fd` and on the disk; false (errno set)
+// otherwise.
+bool writeAllAndSync(int fd, const std::string &bytes)
+{
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t step = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (step < 0 && errno == EINTR)
+            continue;
+        if (step <= 0)
+            break;
+        written += size_t(step);
+    }
+    return written == bytes.size() && fsync(fd) == 0;
+}
+
 // Keeps the bytes of a damaged file beside it under a name not yet taken
 // ("<file>.damaged", "<file>.damaged-2", ...); the path, or "" on failure.
 std::string keepAside(const std::string &path, const std::string &bytes)
@@ -112,16 +129,7 @@ std::string keepAside(const std::string &path, const std::string &bytes)
                 continue;
             return {};
         }
-        size_t written = 0;
-        while (written < bytes.size()) {
-            const ssize_t step = ::write(fd, bytes.data() + written, bytes.size() - written);
-            if (step < 0 && errno == EINTR)
-                continue;
-            if (step <= 0)
-                break;
-            written += size_t(step);
-        }
-        const bool ok = written == bytes.size() && fsync(fd) == 0;
+        const bool ok = writeAllAndSync(fd, bytes);
         if (close(fd) != 0 || !ok) {
             g_unlink(aside.c_str());
             return {};
@@ -129,14 +137,6 @@ std::string keepAside(const std::string &path, const std::string &bytes)
         return aside;
     }
     return {};
-}
-
-std::string folderOf(const std::string &path)
-{
-    gchar *folder = g_path_get_dirname(path.c_str());
-    std::string result = folder;
-    g_free(folder);
-    return result;
 }
 
 // Writes go to a hidden file beside the settings, under a name only this
@@ -160,16 +160,7 @@ bool writeWhole(const std::string &path, const std::string &data)
     const int fd = g_mkstemp_full(temporary.data(), O_RDWR | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
-    size_t written = 0;
-    while (written < data.size()) {
-        const ssize_t step = ::write(fd, data.data() + written, data.size() - written);
-        if (step < 0 && errno == EINTR)
-            continue;
-        if (step <= 0)
-            break;
-        written += size_t(step);
-    }
-    bool ok = written == data.size() && fsync(fd) == 0;
+    bool ok = writeAllAndSync(fd, data);
     const int saved = errno;
     ok = close(fd) == 0 && ok;
     if (ok && g_rename(temporary.c_str(), path.c_str()) == 0)

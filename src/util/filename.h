@@ -4,6 +4,15 @@
 
 #include <string>
 
+// The folder a path is in ("/home/ann" for "/home/ann/report.pdf").
+inline std::string folderOf(const std::string &path)
+{
+    gchar *folder = g_path_get_dirname(path.c_str());
+    std::string result = folder;
+    g_free(folder);
+    return result;
+}
+
 // The last part of a path, as the user sees a file named ("report.pdf").
 inline std::string fileNameOf(const std::string &path)
 {
