@@ -44,11 +44,16 @@ void SecureFirst::answered(const std::string &uri)
         cancel();
 }
 
+bool SecureFirst::attempting(const std::string &uri) const
+{
+    return !m_https.empty() && urlinput::hostOf(uri) == m_host && !m_secureHosts.count(m_host);
+}
+
 bool SecureFirst::failed(const std::string &uri)
 {
     if (m_https.empty() || urlinput::hostOf(uri) != m_host)
         return false;
-    if (m_secureHosts.count(m_host)) {
+    if (!attempting(uri)) {
         cancel();
         return false;
     }

@@ -23,6 +23,8 @@ public:
     void cancel();
     // The engine answered `uri`: the secure connection works for its host.
     void answered(const std::string &uri);
+    // Whether `uri` is the attempt's, with no secure answer from its host yet.
+    bool attempting(const std::string &uri) const;
     // The attempt's load failed (a network or certificate error): true when
     // it falls back, and the failure should not be explained.
     bool failed(const std::string &uri);

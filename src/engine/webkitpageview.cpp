@@ -418,9 +418,21 @@ void WebKitPageView::connectSignals()
                                          WebKitPolicyDecisionType type, Self *self) -> gboolean {
              if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
                  auto *answer = WEBKIT_RESPONSE_POLICY_DECISION(decision);
-                 if (webkit_response_policy_decision_is_main_frame_main_resource(answer))
-                     self->m_secureFirst->answered(
-                         webkit_uri_response_get_uri(webkit_response_policy_decision_get_response(answer)));
+                 if (webkit_response_policy_decision_is_main_frame_main_resource(answer)) {
+                     WebKitURIResponse *response = webkit_response_policy_decision_get_response(answer);
+                     const char *answered = webkit_uri_response_get_uri(response);
+                     const std::string uri = answered ? answered : "";
+                     // A gateway's error to a secure attempt: a proxy that could
+                     // not reach the site over https says so this way, and the
+                     // typed address's http form loads instead.
+                     if (webkit_uri_response_get_status_code(response) >= 500
+                         && self->m_secureFirst->attempting(uri)) {
+                         webkit_policy_decision_ignore(decision);
+                         self->m_secureFirst->failed(uri);
+                         return TRUE;
+                     }
+                     self->m_secureFirst->answered(uri);
+                 }
                  return self->m_navigations->decideResponse(decision);
              }
              return self->m_navigations->decide(decision, type == WEBKIT_POLICY_DECISION_TYPE_NEW_WINDOW_ACTION);

@@ -34,6 +34,8 @@ def main(binary):
     # The news site answers on port 443 without TLS; the bank's certificate is
     # signed by an authority the program trusts as it trusts the system's.
     proxy.tunnels["news.test:443"] = proxy.port
+    # The quiet site has no tunnel: the proxy answers a gateway error for it.
+    proxy.pages["http://quiet.test/"] = ("Quiet", "quiet")
     authority = TestAuthority(os.path.join(session.root, "authority")) if TestAuthority.possible() else None
     if authority:
         proxy.tunnels["bank.test:443"] = proxy.serve_tls(*authority.sign("bank.test"))
@@ -66,6 +68,11 @@ def main(binary):
               "https tried first, then http: %r" % proxy.requests)
         marked(session, "Not secure")
         check(b"0=news.test\n" in session.settings_bytes(), "kept as typed: %r" % session.settings_bytes())
+        set_text(location, "quiet.test")
+        press(session.find("push button", "Surf"))
+        wait_for(lambda: session.window.name == "Skimlark - Quiet", 60, "quiet over http (%r)" % proxy.requests)
+        check(proxy.requests.index("CONNECT quiet.test:443") < proxy.requests.index("http://quiet.test/"),
+              "https tried first, then http: %r" % proxy.requests)
 
         if authority:
             set_text(location, "https://bank.test/")
