@@ -1,6 +1,6 @@
 #include "engine/viewblocking.h"
 
-#include "engine/blockcount.h"
+#include "engine/pagemessages.h"
 #include "engine/contentblocking.h"
 #include "pagerules/siteexceptions.h"
 #include "util/tracked.h"

@@ -7,12 +7,12 @@
 #include "engine/enginesetup.h"
 #include "engine/fullscreennotice.h"
 #include "engine/pagefinder.h"
+#include "engine/pagemessages.h"
 #include "engine/pagenavigations.h"
 #include "engine/pagesecurity.h"
 #include "engine/securefirst.h"
 #include "engine/pageprinter.h"
 #include "engine/pagequestions.h"
-#include "engine/scriptworld.h"
 #include "engine/viewblocking.h"
 #include "interfaces/dialogs.h"
 #include "pagerules/errorpages.h"
@@ -22,6 +22,7 @@
 #include "window/problembar.h"
 
 #include <algorithm>
+#include <cstring>
 #include <glibmm/main.h>
 #include <webkit2/webkit2.h>
 
@@ -30,31 +31,6 @@ namespace {
 // A load the engine names but never starts: a page's stop() can cancel the
 // user's load before it is on its way, and the engine then says nothing.
 constexpr unsigned StartWaitMs = 3000;
-// Every frame says which origin it has, so a box's title never names a
-// page that may not have asked: as it starts, and again when it comes back
-// from the back and forward cache (ahead of the page's own listeners, which
-// come later). A blank top page (the page process started ahead) has no
-// frames to name.
-const char FrameMessage[] = "skimlarkFrame";
-const char FrameScript[] = "if (self !== top || location.protocol !== 'about:') {"
-                           "  const say = function() {"
-                           "    window.webkit.messageHandlers.skimlarkFrame.postMessage(String(self.origin)); };"
-                           "  say();"
-                           "  addEventListener('pageshow', function(e) { if (e.persisted) say(); }, true);"
-                           "}";
-
-// Where the user clicks or types: in the page itself, or in a frame, which
-// may navigate the top page only as its sandbox allows (the engine answers
-// an empty "_top" open without going anywhere, and only where it may).
-const char ActivationMessage[] = "skimlarkActivation";
-const char ActivationScript[] =
-    "(function(){var post=window.webkit.messageHandlers.skimlarkActivation;"
-    "function acted(e){if(!e.isTrusted)return;var leads=false;"
-    "if(self!==top){try{leads=!!open('','_top')}catch(x){}}"
-    "post.postMessage(self===top?'page':leads?'frame leading':'frame')}"
-    "['pointerdown','mousedown','mouseup','click','keydown','keyup','touchend'].forEach(function(type){"
-    "addEventListener(type,acted,true)})})();";
-
 std::string addressForUser(const std::string &uri)
 {
     return hostdisplay::forUser(makersite::toReal(uri));
@@ -234,21 +210,25 @@ struct WebKitPageView::Handlers
         runLater(*self, [self, address, overMemory] { self->m_errors->crashed(address, overMemory); });
     }
 
-    static void frameMessage(WebKitUserContentManager *, WebKitJavascriptResult *result, WebKitPageView *self)
+    // What the page process's extension says: one handler for all of its messages.
+    static gboolean pageMessage(WebKitWebView *, WebKitUserMessage *message, WebKitPageView *self)
     {
-        JSCValue *value = webkit_javascript_result_get_js_value(result);
-        gchar *origin = jsc_value_is_string(value) ? jsc_value_to_string(value) : nullptr;
-        self->m_guard.frameSeen(origin ? origin : "null");
-        g_free(origin);
-    }
-
-    static void activation(WebKitUserContentManager *, WebKitJavascriptResult *result, WebKitPageView *self)
-    {
-        JSCValue *value = webkit_javascript_result_get_js_value(result);
-        gchar *where = jsc_value_is_string(value) ? jsc_value_to_string(value) : nullptr;
-        const std::string place = where ? where : "frame";
-        g_free(where);
-        self->m_guard.userActed(place != "page", place == "frame leading", g_get_monotonic_time());
+        const char *name = webkit_user_message_get_name(message);
+        GVariant *parameters = webkit_user_message_get_parameters(message);
+        const char *text = parameters && g_variant_is_of_type(parameters, G_VARIANT_TYPE_STRING)
+                               ? g_variant_get_string(parameters, nullptr)
+                               : nullptr;
+        if (std::strcmp(name, SKIMLARK_FRAME_MESSAGE) == 0) {
+            if (text)
+                self->m_guard.frameSeen(text);
+            return TRUE;
+        }
+        if (std::strcmp(name, SKIMLARK_ACTIVATION_MESSAGE) == 0) {
+            const std::string place = text ? text : "frame";
+            self->m_guard.userActed(place != "page", place == "frame leading", g_get_monotonic_time());
+            return TRUE;
+        }
+        return self->m_blocking->message(message);
     }
 };
 
@@ -368,33 +348,10 @@ void WebKitPageView::buildView()
                                           "user-content-manager", content, "settings", m_settings, nullptr));
     g_object_unref(content);
     g_object_ref_sink(m_view);
-    addOurScripts();
     connectSignals();
     Gtk::Widget *view = Glib::wrap(GTK_WIDGET(m_view));
     m_overlay.add(*view);
     view->show();
-}
-
-void WebKitPageView::addOurScripts()
-{
-    WebKitUserContentManager *content = webkit_web_view_get_user_content_manager(m_view);
-    webkit_user_content_manager_register_script_message_handler_in_world(content, FrameMessage, OurScriptWorld);
-    WebKitUserScript *script =
-        webkit_user_script_new_for_world(FrameScript, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-                                         WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, OurScriptWorld, nullptr, nullptr);
-    webkit_user_content_manager_add_script(content, script);
-    webkit_user_script_unref(script);
-    g_signal_connect(content, (std::string("script-message-received::") + FrameMessage).c_str(),
-                     G_CALLBACK(Handlers::frameMessage), this);
-
-    webkit_user_content_manager_register_script_message_handler_in_world(content, ActivationMessage, OurScriptWorld);
-    script = webkit_user_script_new_for_world(ActivationScript, WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
-                                              WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, OurScriptWorld, nullptr,
-                                              nullptr);
-    webkit_user_content_manager_add_script(content, script);
-    webkit_user_script_unref(script);
-    g_signal_connect(content, (std::string("script-message-received::") + ActivationMessage).c_str(),
-                     G_CALLBACK(Handlers::activation), this);
 }
 
 void WebKitPageView::connectSignals()
@@ -447,9 +404,7 @@ void WebKitPageView::connectSignals()
              self->m_blocking->contextMenu(menu, self->m_shownUri);
              return FALSE;
          })},
-        {"user-message-received", G_CALLBACK(+[](WebKitWebView *, WebKitUserMessage *message, Self *self) -> gboolean {
-             return self->m_blocking->message(message);
-         })},
+        {"user-message-received", G_CALLBACK(Handlers::pageMessage)},
         // What a page asks the user: answered later, in the page's own area.
         {"script-dialog", G_CALLBACK(+[](WebKitWebView *, WebKitScriptDialog *box, Self *self) -> gboolean {
              self->m_questions->scriptDialog(box, self->m_guard.boxTitle(self->m_shownUri));

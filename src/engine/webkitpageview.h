@@ -81,7 +81,6 @@ private:
 
     void buildView();
     void connectSignals();
-    void addOurScripts();
     void addMakerFilter();
     void dropView();
     void loadUri(const std::string &uri);
