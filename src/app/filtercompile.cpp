@@ -10,10 +10,14 @@
 #include "engine/filtercompiler.h"
 #include "pagerules/adblockconverter.h"
 
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <cstdio>
 #include <glib.h>
 #include <glib/gstdio.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -25,6 +29,51 @@ int fail(const std::string &problem)
     std::fprintf(stderr, "%s\n", problem.c_str());
     return 1;
 }
+
+constexpr char WorkPrefix[] = "partial-";
+
+void removeFolder(const std::string &folder)
+{
+    if (GDir *dir = g_dir_open(folder.c_str(), 0, nullptr)) {
+        for (const gchar *name = g_dir_read_name(dir); name; name = g_dir_read_name(dir))
+            g_remove((folder + "/" + name).c_str());
+        g_dir_close(dir);
+    }
+    g_rmdir(folder.c_str());
+}
+
+// The engine writes a filter to the temporary folder before it moves it into
+// the store, and a helper ended half way (the browser ends it as it closes)
+// would leave many megabytes there. Each helper writes in a folder of its own
+// in the store instead, removed as it ends; a later helper removes what an
+// ended one left.
+class WorkFolder
+{
+public:
+    explicit WorkFolder(const std::string &store)
+        : m_path(store + "/" + WorkPrefix + std::to_string(getpid()))
+    {
+        if (GDir *dir = g_dir_open(store.c_str(), 0, nullptr)) {
+            for (const gchar *name = g_dir_read_name(dir); name; name = g_dir_read_name(dir)) {
+                if (!g_str_has_prefix(name, WorkPrefix))
+                    continue;
+                const long pid = std::strtol(name + sizeof WorkPrefix - 1, nullptr, 10);
+                if (pid != getpid() && (pid <= 0 || (kill(pid_t(pid), 0) != 0 && errno == ESRCH)))
+                    removeFolder(store + "/" + name);
+            }
+            g_dir_close(dir);
+        }
+        // Before anything reads the temporary folder's name: GLib keeps the first it reads.
+        if (g_mkdir(m_path.c_str(), 0700) == 0)
+            g_setenv("TMPDIR", m_path.c_str(), TRUE);
+    }
+    ~WorkFolder() { removeFolder(m_path); }
+    WorkFolder(const WorkFolder &) = delete;
+    WorkFolder &operator=(const WorkFolder &) = delete;
+
+private:
+    std::string m_path;
+};
 
 } // namespace
 
@@ -38,6 +87,7 @@ int main(int argc, char *argv[])
     const std::string identifier = argv[2];
     if (g_mkdir_with_parents(store.c_str(), 0700) != 0)
         return fail("The filter store " + store + " cannot be made");
+    const WorkFolder work(store);
 
     // Hiding on every site would cost every page the time and memory of a
     // style sheet of some ten thousand selectors: the blocked requests are

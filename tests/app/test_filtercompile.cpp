@@ -65,6 +65,23 @@ TEST(FilterCompile, LeavesTheFilterAndItsCountsAndNothingOlder)
     EXPECT_FALSE(g_file_test((store + "/trackers-old.counts").c_str(), G_FILE_TEST_EXISTS));
 }
 
+// The browser ends a helper half way when it closes: what that one was
+// writing goes with the next compile, and a compile leaves nothing behind.
+TEST(FilterCompile, LeavesNothingHalfMadeBehind)
+{
+    const std::string store = g_get_user_cache_dir() + std::string("/store");
+    // No process has this number: the helper that wrote here has ended.
+    const std::string ended = store + "/partial-2147483647";
+    g_mkdir_with_parents(ended.c_str(), 0700);
+    write("store/partial-2147483647/ContentRuleList-a1b2c3", std::string(4096, 'x'));
+    const std::string list = write("list.txt", "||ads.example^\n");
+
+    const Compiled run = compile({store, "trackers-x", list});
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(testutil::folderEntries(store), (std::vector<std::string>{"ContentRuleList-trackers-x", "trackers-x.counts"}));
+    EXPECT_EQ(testutil::folderEntries(g_get_tmp_dir()), std::vector<std::string>());
+}
+
 TEST(FilterCompile, SaysWhyWhenItCannot)
 {
     const std::string store = g_get_user_cache_dir() + std::string("/store");

@@ -267,13 +267,10 @@ inline std::string downloadsFolder()
 inline std::vector<std::string> arrivingFiles(const std::string &folder)
 {
     std::vector<std::string> names;
-    GDir *dir = g_dir_open(folder.c_str(), 0, nullptr);
-    while (const char *name = dir ? g_dir_read_name(dir) : nullptr) {
-        if (std::string(name).find(".part") != std::string::npos)
+    for (const std::string &name : testutil::folderEntries(folder)) {
+        if (name.find(".part") != std::string::npos)
             names.push_back(name);
     }
-    if (dir)
-        g_dir_close(dir);
     return names;
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <glib.h>
 #include <glib/gstdio.h>
 #include <glibmm/main.h>
 #include <string>
+#include <vector>
 
 namespace testutil {
 
@@ -53,6 +55,19 @@ inline void removeTree(const std::string &path)
         g_dir_close(folder);
     }
     g_remove(path.c_str());
+}
+
+// The names a folder holds, in order; none for a folder that cannot be read.
+inline std::vector<std::string> folderEntries(const std::string &path)
+{
+    std::vector<std::string> names;
+    if (GDir *folder = g_dir_open(path.c_str(), 0, nullptr)) {
+        for (const gchar *name = g_dir_read_name(folder); name; name = g_dir_read_name(folder))
+            names.push_back(name);
+        g_dir_close(folder);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 // A warning whose message contains `part` is expected in the running test.
