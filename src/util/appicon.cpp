@@ -70,7 +70,10 @@ const std::vector<Glib::RefPtr<Gdk::Pixbuf>> &icons()
     // Drawn once, for the first window that needs them.
     static const std::vector<Glib::RefPtr<Gdk::Pixbuf>> all = [] {
         std::vector<Glib::RefPtr<Gdk::Pixbuf>> result;
-        for (int size : {16, 24, 32, 48, 64, 128, 256})
+        // Up to what a switcher shows on a doubled screen; the desktop's
+        // own large pictures come from the installed icon. (256 pixels
+        // alone would hold more memory than all the others together.)
+        for (int size : {16, 24, 32, 48, 64, 128})
             result.push_back(draw(size));
         return result;
     }();

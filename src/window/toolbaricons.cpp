@@ -4,6 +4,7 @@
 #include <cairomm/surface.h>
 #include <cmath>
 #include <gdkmm/general.h>
+#include <pangomm/layout.h>
 
 namespace toolbaricons {
 namespace {
@@ -129,14 +130,18 @@ void favorite(const Cr &cr, int number)
     cr->set_line_join(Cairo::LINE_JOIN_ROUND);
     cr->stroke();
 
-    const std::string text = std::to_string(number);
-    cr->select_font_face("Sans", Cairo::FONT_SLANT_NORMAL, Cairo::FONT_WEIGHT_BOLD);
-    cr->set_font_size(number < 10 ? 9 : 8);
-    Cairo::TextExtents extents;
-    cr->get_text_extents(text, extents);
-    cr->move_to(12 - extents.width / 2 - extents.x_bearing, 13 - extents.height / 2 - extents.y_bearing);
+    // Set in the toolkit's own font map, whose faces the window's labels
+    // already hold, rather than in a face of the drawing library's own.
+    auto layout = Pango::Layout::create(cr);
+    Pango::FontDescription font("Sans Bold");
+    font.set_absolute_size((number < 10 ? 9 : 8) * PANGO_SCALE);
+    layout->set_font_description(font);
+    layout->set_text(std::to_string(number));
+    Pango::Rectangle ink, logical;
+    layout->get_pixel_extents(ink, logical);
+    cr->move_to(12 - ink.get_width() / 2.0 - ink.get_x(), 13 - ink.get_height() / 2.0 - ink.get_y());
     source(cr, hex(0x5a3200));
-    cr->show_text(text);
+    layout->show_in_cairo_context(cr);
 }
 
 } // namespace
