@@ -7,6 +7,9 @@
 #include "window/gtkdialogs.h"
 #include "window/toolbaricons.h"
 
+#include <algorithm>
+#include <cmath>
+
 using windowplacement::pixels;
 
 namespace {
@@ -63,14 +66,31 @@ Glib::RefPtr<Gtk::CssProvider> cssFor(Gtk::Widget &widget, const std::string &cs
 double fittingPoints(Gtk::Label &label, double points, int width)
 {
     auto layout = label.create_pango_layout(label.get_text());
-    for (; points > 6.0; points -= 0.25) {
-        Pango::FontDescription font = label.get_style_context()->get_font();
-        font.set_weight(Pango::WEIGHT_BOLD);
-        font.set_size(int(points * PANGO_SCALE));
+    Pango::FontDescription font = label.get_style_context()->get_font();
+    font.set_weight(Pango::WEIGHT_BOLD);
+    const auto widthAt = [&](double size) {
+        font.set_size(int(size * PANGO_SCALE));
         layout->set_font_description(font);
         int w = 0, h = 0;
         layout->get_pixel_size(w, h);
-        if (w <= width)
+        return w;
+    };
+    // The largest quarter point that fits. Text grows about as its size
+    // does: one measure says where to look, and only the sizes next to it
+    // are measured (each size measured is a font the toolkit keeps).
+    const double largest = points;
+    const int full = widthAt(points);
+    if (full <= width)
+        return points;
+    points = std::max(6.0, std::floor(points * width / full * 4) / 4);
+    if (widthAt(points) <= width) {
+        while (points + 0.25 < largest && widthAt(points + 0.25) <= width)
+            points += 0.25;
+        return points;
+    }
+    while (points > 6.0) {
+        points -= 0.25;
+        if (widthAt(points) <= width)
             break;
     }
     return points;

@@ -4,7 +4,12 @@
 #include "util/showntext.h"
 
 #include <glibmm/main.h>
+#include <gtkmm/checkbutton.h>
 #include <gtkmm/cssprovider.h>
+#include <gtkmm/entry.h>
+#include <gtkmm/grid.h>
+#include <gtkmm/infobar.h>
+#include <gtkmm/scrolledwindow.h>
 #include <gtkmm/window.h>
 #include <pangomm/attrlist.h>
 
@@ -51,52 +56,7 @@ QuestionPanel::QuestionPanel() : Gtk::Box(Gtk::ORIENTATION_VERTICAL)
     m_top.pack_start(m_icon, false, false);
     m_top.pack_start(m_site, false, false);
     pack_start(m_top, false, false);
-    pack_start(m_bar, false, false);
 
-    m_bar.set_message_type(Gtk::MESSAGE_QUESTION);
-    Pango::AttrList bold;
-    auto weight = Pango::Attribute::create_attr_weight(Pango::WEIGHT_BOLD);
-    bold.insert(weight);
-    m_title.set_attributes(bold);
-    m_title.set_xalign(0);
-    m_title.set_line_wrap(true);
-    m_title.set_selectable(false);
-
-    m_text.set_xalign(0);
-    m_text.set_yalign(0);
-    m_text.set_line_wrap(true);
-    m_text.set_selectable(true);
-    m_text.set_can_focus(false);
-    m_scroller.set_policy(Gtk::POLICY_NEVER, Gtk::POLICY_AUTOMATIC);
-    m_scroller.set_propagate_natural_height(true);
-    m_scroller.add(m_text);
-
-    m_fields.set_row_spacing(6);
-    m_fields.set_column_spacing(8);
-    m_userLabel.set_xalign(0);
-    m_passwordLabel.set_xalign(0);
-    m_field.set_hexpand(true);
-    m_password.set_visibility(false);
-    m_password.set_input_purpose(Gtk::INPUT_PURPOSE_PASSWORD);
-    m_password.get_accessible()->set_name("Password:");
-    m_fields.attach(m_userLabel, 0, 0);
-    m_fields.attach(m_field, 1, 0);
-    m_fields.attach(m_passwordLabel, 0, 1);
-    m_fields.attach(m_password, 1, 1);
-
-    m_content.pack_start(m_title, false, false);
-    m_content.pack_start(m_scroller, true, true);
-    m_content.pack_start(m_fields, false, false);
-    m_content.pack_start(m_block, false, false);
-    m_content.set_hexpand(true);
-    static_cast<Gtk::Container *>(m_bar.get_content_area())->add(m_content);
-
-    // No default button: Enter in a field the user typed in answers, nothing else does.
-    m_cancel = m_bar.add_button("Cancel", Gtk::RESPONSE_CANCEL);
-    m_accept = m_bar.add_button("OK", Gtk::RESPONSE_OK);
-    m_bar.signal_response().connect([this](int response) { answer(response == Gtk::RESPONSE_OK); });
-    for (Gtk::Entry *field : {&m_field, &m_password})
-        field->signal_activate().connect([this] { answer(true); });
     signal_key_press_event().connect([this](GdkEventKey *event) {
         if (event->keyval != GDK_KEY_Escape || !asking())
             return false;
@@ -116,37 +76,119 @@ QuestionPanel::QuestionPanel() : Gtk::Box(Gtk::ORIENTATION_VERTICAL)
     hide();
 }
 
+struct QuestionPanel::Bar
+{
+    Gtk::InfoBar bar;
+    Gtk::Box content{Gtk::ORIENTATION_VERTICAL, 6};
+    Gtk::Label title;
+    Gtk::ScrolledWindow scroller;
+    Gtk::Label text;
+    Gtk::Grid fields;
+    Gtk::Label userLabel{"User name:"};
+    Gtk::Label passwordLabel{"Password:"};
+    Gtk::Entry field;
+    Gtk::Entry password;
+    Gtk::CheckButton block{"Don't let this page show more boxes"};
+    Gtk::Button *cancel = nullptr;
+    Gtk::Button *accept = nullptr;
+
+    explicit Bar(QuestionPanel &panel);
+};
+
+QuestionPanel::Bar::Bar(QuestionPanel &panel)
+{
+    bar.set_message_type(Gtk::MESSAGE_QUESTION);
+    Pango::AttrList bold;
+    auto weight = Pango::Attribute::create_attr_weight(Pango::WEIGHT_BOLD);
+    bold.insert(weight);
+    title.set_attributes(bold);
+    title.set_xalign(0);
+    title.set_line_wrap(true);
+    title.set_selectable(false);
+
+    text.set_xalign(0);
+    text.set_yalign(0);
+    text.set_line_wrap(true);
+    text.set_selectable(true);
+    text.set_can_focus(false);
+    scroller.set_policy(Gtk::POLICY_NEVER, Gtk::POLICY_AUTOMATIC);
+    scroller.set_propagate_natural_height(true);
+    scroller.add(text);
+
+    fields.set_row_spacing(6);
+    fields.set_column_spacing(8);
+    userLabel.set_xalign(0);
+    passwordLabel.set_xalign(0);
+    field.set_hexpand(true);
+    password.set_visibility(false);
+    password.set_input_purpose(Gtk::INPUT_PURPOSE_PASSWORD);
+    password.get_accessible()->set_name("Password:");
+    fields.attach(userLabel, 0, 0);
+    fields.attach(field, 1, 0);
+    fields.attach(passwordLabel, 0, 1);
+    fields.attach(password, 1, 1);
+
+    content.pack_start(title, false, false);
+    content.pack_start(scroller, true, true);
+    content.pack_start(fields, false, false);
+    content.pack_start(block, false, false);
+    content.set_hexpand(true);
+    static_cast<Gtk::Container *>(bar.get_content_area())->add(content);
+
+    // No default button: Enter in a field the user typed in answers, nothing else does.
+    cancel = bar.add_button("Cancel", Gtk::RESPONSE_CANCEL);
+    accept = bar.add_button("OK", Gtk::RESPONSE_OK);
+    bar.signal_response().connect([&panel](int response) { panel.answer(response == Gtk::RESPONSE_OK); });
+    for (Gtk::Entry *entry : {&field, &password})
+        entry->signal_activate().connect([&panel] { panel.answer(true); });
+}
+
+QuestionPanel::~QuestionPanel() = default;
+
+QuestionPanel::Bar &QuestionPanel::bar()
+{
+    if (m_parts)
+        return *m_parts;
+    m_parts = std::make_unique<Bar>(*this);
+    if (m_mostHeight >= 0)
+        m_parts->scroller.set_max_content_height(m_mostHeight);
+    pack_start(m_parts->bar, false, false);
+    m_parts->bar.show_all();
+    return *m_parts;
+}
+
 void QuestionPanel::ask(const Question &question, Reply reply)
 {
+    Bar &parts = bar();
     m_reply = std::move(reply);
     m_site.set_text(question.site.empty() ? "Skimlark" : question.site);
-    m_bar.set_message_type(question.cancel.empty() ? Gtk::MESSAGE_INFO : Gtk::MESSAGE_QUESTION);
+    parts.bar.set_message_type(question.cancel.empty() ? Gtk::MESSAGE_INFO : Gtk::MESSAGE_QUESTION);
     // After the type, which names the bar after itself.
-    m_bar.get_accessible()->set_name(question.title);
-    m_title.set_text(question.title);
+    parts.bar.get_accessible()->set_name(question.title);
+    parts.title.set_text(question.title);
     // However long the text, it is laid out in about the same time.
     const std::string text = showntext::cut(question.text);
-    m_text.set_line_wrap_mode(hasLongWord(text) ? Pango::WRAP_CHAR : Pango::WRAP_WORD_CHAR);
-    m_text.set_text(text);
-    m_text.get_accessible()->set_name(text);
-    m_scroller.set_visible(!text.empty());
-    m_scroller.get_vadjustment()->set_value(0);
+    parts.text.set_line_wrap_mode(hasLongWord(text) ? Pango::WRAP_CHAR : Pango::WRAP_WORD_CHAR);
+    parts.text.set_text(text);
+    parts.text.get_accessible()->set_name(text);
+    parts.scroller.set_visible(!text.empty());
+    parts.scroller.get_vadjustment()->set_value(0);
 
     const bool signIn = question.fields == Question::Fields::SignIn;
-    m_fields.set_visible(question.fields != Question::Fields::None);
-    m_userLabel.set_visible(signIn);
-    m_passwordLabel.set_visible(signIn);
-    m_password.set_visible(signIn);
-    m_field.set_text(signIn ? "" : question.initialText);
-    m_password.set_text("");
+    parts.fields.set_visible(question.fields != Question::Fields::None);
+    parts.userLabel.set_visible(signIn);
+    parts.passwordLabel.set_visible(signIn);
+    parts.password.set_visible(signIn);
+    parts.field.set_text(signIn ? "" : question.initialText);
+    parts.password.set_text("");
     // A field without a caption is named after what it answers.
-    m_field.get_accessible()->set_name(signIn ? "User name:" : text);
+    parts.field.get_accessible()->set_name(signIn ? "User name:" : text);
 
-    m_block.set_active(false);
-    m_block.set_visible(question.offerBlock);
-    m_accept->set_label(question.accept);
-    m_cancel->set_label(question.cancel.empty() ? "Cancel" : question.cancel);
-    m_cancel->set_visible(!question.cancel.empty());
+    parts.block.set_active(false);
+    parts.block.set_visible(question.offerBlock);
+    parts.accept->set_label(question.accept);
+    parts.cancel->set_label(question.cancel.empty() ? "Cancel" : question.cancel);
+    parts.cancel->set_visible(!question.cancel.empty());
     // Whatever has the keyboard keeps it.
     takeKeys(false);
     holdInput();
@@ -158,17 +200,17 @@ void QuestionPanel::holdInput()
 {
     m_inputTimer.disconnect();
     m_acceptsInput = m_inputDelay.count() <= 0;
-    m_accept->set_sensitive(m_acceptsInput);
-    m_cancel->set_sensitive(m_acceptsInput);
+    m_parts->accept->set_sensitive(m_acceptsInput);
+    m_parts->cancel->set_sensitive(m_acceptsInput);
     if (m_acceptsInput)
         return;
     // Dropped with the panel, should its page go while the question waits.
     m_inputTimer = Glib::signal_timeout().connect(sigc::track_obj([this] {
         m_acceptsInput = true;
-        m_accept->set_sensitive(true);
-        m_cancel->set_sensitive(true);
+        m_parts->accept->set_sensitive(true);
+        m_parts->cancel->set_sensitive(true);
         // The user who moved in meanwhile finds the buttons now.
-        if (m_scroller.has_focus())
+        if (m_parts->scroller.has_focus())
             firstButton().grab_focus();
         return false;
     }, *this), m_inputDelay.count());
@@ -176,11 +218,13 @@ void QuestionPanel::holdInput()
 
 void QuestionPanel::takeKeys(bool take)
 {
+    if (!m_parts)
+        return;
+    Bar &parts = *m_parts;
     // Not focusable, the question is passed by when Tab leaves the page.
-    for (Gtk::Widget *widget : {static_cast<Gtk::Widget *>(&m_scroller), static_cast<Gtk::Widget *>(&m_field),
-                                static_cast<Gtk::Widget *>(&m_password),
-                                static_cast<Gtk::Widget *>(&m_block), static_cast<Gtk::Widget *>(m_cancel),
-                                static_cast<Gtk::Widget *>(m_accept)})
+    for (Gtk::Widget *widget : {static_cast<Gtk::Widget *>(&parts.scroller), static_cast<Gtk::Widget *>(&parts.field),
+                                static_cast<Gtk::Widget *>(&parts.password), static_cast<Gtk::Widget *>(&parts.block),
+                                static_cast<Gtk::Widget *>(parts.cancel), static_cast<Gtk::Widget *>(parts.accept)})
         widget->set_can_focus(take);
 }
 
@@ -191,19 +235,19 @@ bool QuestionPanel::letKeysIn()
     takeKeys(true);
     // The first field, or else the first button, or the text while the
     // buttons still wait.
-    if (m_fields.get_visible())
-        m_field.grab_focus();
+    if (m_parts->fields.get_visible())
+        m_parts->field.grab_focus();
     else if (m_acceptsInput)
         firstButton().grab_focus();
     else
-        m_scroller.grab_focus();
+        m_parts->scroller.grab_focus();
     return true;
 }
 
 Gtk::Button &QuestionPanel::firstButton()
 {
     // Cancel where there is one: the answer that lets nothing happen.
-    return m_cancel->get_visible() ? *m_cancel : *m_accept;
+    return m_parts->cancel->get_visible() ? *m_parts->cancel : *m_parts->accept;
 }
 
 int QuestionPanel::reach() const
@@ -232,8 +276,9 @@ void QuestionPanel::close()
 
 void QuestionPanel::setMostHeight(int pixels)
 {
-    if (m_scroller.get_max_content_height() != pixels)
-        m_scroller.set_max_content_height(pixels);
+    m_mostHeight = pixels;
+    if (m_parts && m_parts->scroller.get_max_content_height() != pixels)
+        m_parts->scroller.set_max_content_height(pixels);
 }
 
 void QuestionPanel::answer(bool accepted)
@@ -242,9 +287,9 @@ void QuestionPanel::answer(bool accepted)
         return;
     Answer result;
     result.accepted = accepted;
-    result.text = m_field.get_text();
-    result.password = m_password.get_text();
-    result.blockFurther = m_block.get_visible() && m_block.get_active();
+    result.text = m_parts->field.get_text();
+    result.password = m_parts->password.get_text();
+    result.blockFurther = m_parts->block.get_visible() && m_parts->block.get_active();
     Reply reply = std::move(m_reply);
     m_reply = nullptr;
     close();

@@ -6,14 +6,10 @@
 #include <functional>
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
-#include <gtkmm/checkbutton.h>
-#include <gtkmm/entry.h>
 #include <gtkmm/gesturemultipress.h>
-#include <gtkmm/grid.h>
 #include <gtkmm/image.h>
-#include <gtkmm/infobar.h>
 #include <gtkmm/label.h>
-#include <gtkmm/scrolledwindow.h>
+#include <memory>
 #include <sigc++/connection.h>
 #include <sigc++/signal.h>
 #include <string>
@@ -39,6 +35,7 @@ public:
     static constexpr std::chrono::milliseconds InputDelay{1000};
 
     QuestionPanel();
+    ~QuestionPanel() override;
 
     void ask(const Question &question, Reply reply) override;
     void dismiss() override;
@@ -72,17 +69,10 @@ private:
     Gtk::Box m_top{Gtk::ORIENTATION_HORIZONTAL, 6};
     Gtk::Image m_icon;
     Gtk::Label m_site;
-    Gtk::InfoBar m_bar;
-    Gtk::Box m_content{Gtk::ORIENTATION_VERTICAL, 6};
-    Gtk::Label m_title;
-    Gtk::ScrolledWindow m_scroller;
-    Gtk::Label m_text;
-    Gtk::Grid m_fields;
-    Gtk::Label m_userLabel{"User name:"};
-    Gtk::Label m_passwordLabel{"Password:"};
-    Gtk::Entry m_field;
-    Gtk::Entry m_password;
-    Gtk::CheckButton m_block{"Don't let this page show more boxes"};
-    Gtk::Button *m_cancel = nullptr;
-    Gtk::Button *m_accept = nullptr;
+    // The bar with the question itself, made for the first question: most
+    // pages never ask one.
+    struct Bar;
+    Bar &bar();
+    std::unique_ptr<Bar> m_parts;
+    int m_mostHeight = -1;
 };

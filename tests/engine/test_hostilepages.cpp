@@ -535,7 +535,7 @@ const Row Rows[] = {
      [](Hostile &t) {
          t.user->replies = {Reply::leavingOpen()};
          const QuestionView panel(t.view->questionPanel());
-         ASSERT_TRUE(testutil::spinUntil([&] { return panel.bar().get_mapped() && panel.bar().get_allocated_height() > 1; }));
+         ASSERT_TRUE(testutil::spinUntil([&] { return panel.showing() && panel.bar().get_allocated_height() > 1; }));
          testutil::spin();
          auto top = [&t](Gtk::Widget &widget, int y) {
              int x = 0, top = 0;

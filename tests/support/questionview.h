@@ -17,6 +17,12 @@ public:
     Gtk::Image &icon() const { return *findwidget::named<Gtk::Image>(m_panel, "Skimlark"); }
     Gtk::Widget &topRow() const { return *icon().get_parent(); }
     std::string site() const { return findwidget::every<Gtk::Label>(topRow()).at(0)->get_text(); }
+    // A question's bar is on the screen (the bar is made for the first question).
+    bool showing() const
+    {
+        const auto bars = findwidget::every<Gtk::InfoBar>(m_panel);
+        return !bars.empty() && bars[0]->get_mapped();
+    }
     // The bar over the page, read out as who asks.
     Gtk::InfoBar &bar() const { return *findwidget::every<Gtk::InfoBar>(m_panel).at(0); }
     std::string title() const { return findwidget::nameOf(bar()); }
