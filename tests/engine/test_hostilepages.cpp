@@ -240,8 +240,7 @@ const Row Rows[] = {
      "<iframe src='http://evil.test/frame' onload=\"document.title='done'\"></iframe>",
      [](Hostile &t) {
          t.server.expect("http://evil.test/frame",
-                         htmlPage("", "<script>try{webkit.messageHandlers.skimlarkFrame.postMessage("
-                                      "'http://page.test')}catch(e){}alert('Your session has expired')</script>"));
+                         htmlPage("", "<script>alert('Your session has expired')</script>"));
      },
      {{"OK", "an embedded page on page.test says", "Your session has expired"}}, "done"},
     {"OurScriptsAreInvisible",
