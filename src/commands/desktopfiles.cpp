@@ -1,5 +1,7 @@
 #include "commands/desktopfiles.h"
 
+#include "util/filename.h"
+
 #include <gdk/gdk.h>
 #include <gio/gio.h>
 
@@ -29,10 +31,7 @@ std::string launch(const std::string &uri)
 
 std::string openFolderOf(const std::string &path)
 {
-    gchar *folder = g_path_get_dirname(path.c_str());
-    const std::string problem = launch(uriOf(folder));
-    g_free(folder);
-    return problem;
+    return launch(uriOf(folderOf(path)));
 }
 
 struct Asked

@@ -4,6 +4,7 @@
 #include "history/downloadrows.h"
 #include "navigation/addressbar.h"
 #include "pagerules/makersite.h"
+#include "util/filename.h"
 
 #include <cmath>
 #include <glibmm/datetime.h>
@@ -164,11 +165,8 @@ void PageStatus::zoomChanged()
 void PageStatus::showLoaded()
 {
     std::vector<downloadrows::Running> running;
-    for (const auto &[id, download] : m_downloads) {
-        gchar *name = g_path_get_basename(download.path.c_str());
-        running.push_back({name, download.received, download.size});
-        g_free(name);
-    }
+    for (const auto &[id, download] : m_downloads)
+        running.push_back({fileNameOf(download.path), download.received, download.size});
     writeMessage(withNotes(m_view.currentAddress(),
                            {blockingNote(m_view.pageBlocking()), zoomNote(m_view.zoomLevel()),
                             downloadrows::statusNote(running)}));

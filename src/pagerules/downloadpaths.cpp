@@ -1,5 +1,7 @@
 #include "pagerules/downloadpaths.h"
 
+#include "util/filename.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -31,9 +33,7 @@ bool copyNew(const std::string &from, const std::string &to)
 
 std::string safeName(const std::string &suggested)
 {
-    gchar *base = g_path_get_basename(suggested.c_str());
-    std::string name = base;
-    g_free(base);
+    std::string name = fileNameOf(suggested);
     for (char &c : name) {
         if (static_cast<unsigned char>(c) < 32 || c == '/' || c == '\\')
             c = '_';
@@ -105,16 +105,13 @@ std::string unusedPath(const std::string &wanted)
 
 std::string partPath(const std::string &target)
 {
-    gchar *folder = g_path_get_dirname(target.c_str());
-    gchar *name = g_path_get_basename(target.c_str());
+    const std::string start = folderOf(target) + "/." + fileNameOf(target) + ".";
     std::string path;
     do {
         gchar *random = g_strdup_printf("%08x", g_random_int());
-        path = std::string(folder) + "/." + name + "." + random + ".part";
+        path = start + random + ".part";
         g_free(random);
     } while (exists(path));
-    g_free(folder);
-    g_free(name);
     return path;
 }
 

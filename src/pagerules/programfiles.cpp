@@ -1,5 +1,7 @@
 #include "pagerules/programfiles.h"
 
+#include "util/filename.h"
+
 #include <glib.h>
 
 namespace {
@@ -9,9 +11,7 @@ const char ExtensionsName[] = "web-extensions";
 std::string runningFolder()
 {
     gchar *self = g_file_read_link("/proc/self/exe", nullptr);
-    gchar *folder = self ? g_path_get_dirname(self) : nullptr;
-    std::string result = folder ? folder : "";
-    g_free(folder);
+    const std::string result = self ? folderOf(self) : "";
     g_free(self);
     return result;
 }

@@ -145,11 +145,7 @@ const std::string WritingMark = ".saving-";
 
 std::string writingTemplate(const std::string &path)
 {
-    const std::string folder = folderOf(path);
-    gchar *base = g_path_get_basename(path.c_str());
-    std::string name = folder + "/." + base + WritingMark + "XXXXXX";
-    g_free(base);
-    return name;
+    return folderOf(path) + "/." + fileNameOf(path) + WritingMark + "XXXXXX";
 }
 
 // Writes `data` to `path` so that a crash leaves the old file or the new
@@ -342,9 +338,7 @@ void SettingsStore::removeLeftoverWrites(const std::string &application,
 {
     const std::string path = filePath(application);
     const std::string folder = folderOf(path);
-    gchar *base = g_path_get_basename(path.c_str());
-    const std::string file = base;
-    g_free(base);
+    const std::string file = fileNameOf(path);
     std::vector<std::string> leftovers;
     if (GDir *dir = g_dir_open(folder.c_str(), 0, nullptr)) {
         while (const char *name = g_dir_read_name(dir)) {
