@@ -2,6 +2,7 @@
 // filter store, the filter's name and the lists.
 #include "pagerules/programfiles.h"
 #include "testutil.h"
+#include "util/filename.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,6 @@
 #include <glib/gstdio.h>
 
 namespace {
-
-std::string folderOf(const std::string &path)
-{
-    gchar *folder = g_path_get_dirname(path.c_str());
-    std::string result = folder;
-    g_free(folder);
-    return result;
-}
 
 struct Compiled
 {

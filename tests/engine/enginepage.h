@@ -8,6 +8,7 @@
 #include "questionview.h"
 #include "testserver.h"
 #include "testutil.h"
+#include "util/filename.h"
 
 #include <deque>
 #include <gtest/gtest.h>
@@ -205,12 +206,8 @@ private:
                     if (lastSuggested.empty())
                         return true;
                     *offered = true;
-                    gchar *wanted = g_path_get_dirname(path.c_str());
-                    gtk_file_chooser_set_current_folder(chooser, wanted);
-                    g_free(wanted);
-                    wanted = g_path_get_basename(path.c_str());
-                    gtk_file_chooser_set_current_name(chooser, wanted);
-                    g_free(wanted);
+                    gtk_file_chooser_set_current_folder(chooser, folderOf(path).c_str());
+                    gtk_file_chooser_set_current_name(chooser, fileNameOf(path).c_str());
                 }
                 gchar *chosen = gtk_file_chooser_get_filename(chooser);
                 const bool ready = chosen && path == chosen;
@@ -277,14 +274,6 @@ inline std::vector<std::string> arrivingFiles(const std::string &folder)
 // A fixture's engine: skips the test where the sandbox cannot start.
 class EnginePage
 {
-    static std::string folderOf(const std::string &path)
-    {
-        gchar *folder = g_path_get_dirname(path.c_str());
-        std::string result = folder;
-        g_free(folder);
-        return result;
-    }
-
 public:
     // False (and the test skipped) where pages cannot be shown here.
     bool start()

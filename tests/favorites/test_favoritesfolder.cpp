@@ -3,6 +3,7 @@
 #include "favorites/favoritesfolder.h"
 #include "favorites/favoritesfoldercommands.h"
 #include "testutil.h"
+#include "util/filename.h"
 
 #include <glib/gstdio.h>
 #include <gtest/gtest.h>
@@ -110,12 +111,8 @@ TEST(FavoritesFolder, AddWritesOnlyNewPrivateFilesInsideTheFolder)
     for (const std::string &name : hostile) {
         const std::string path = ff::add(folder, name, "http://a.test/", why);
         ASSERT_FALSE(path.empty()) << why;
-        gchar *dir = g_path_get_dirname(path.c_str());
-        EXPECT_EQ(std::string(dir), folder);
-        g_free(dir);
-        gchar *base = g_path_get_basename(path.c_str());
-        const std::string fileName = base;
-        g_free(base);
+        EXPECT_EQ(folderOf(path), folder);
+        const std::string fileName = fileNameOf(path);
         EXPECT_LE(fileName.size(), 255u);
         EXPECT_TRUE(g_utf8_validate(fileName.c_str(), -1, nullptr));
         EXPECT_EQ(fileName.substr(fileName.size() - 4), ".url");

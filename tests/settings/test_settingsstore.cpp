@@ -1,6 +1,7 @@
 #include "settings/inifile.h"
 #include "settings/settingsstore.h"
 #include "testutil.h"
+#include "util/filename.h"
 
 #include <gtest/gtest.h>
 
@@ -33,9 +34,7 @@ struct TempRoot
 
 void put(const std::string &path, const std::string &bytes)
 {
-    gchar *folder = g_path_get_dirname(path.c_str());
-    g_mkdir_with_parents(folder, 0700);
-    g_free(folder);
+    g_mkdir_with_parents(folderOf(path).c_str(), 0700);
     ASSERT_TRUE(g_file_set_contents(path.c_str(), bytes.data(), gssize(bytes.size()), nullptr));
 }
 
