@@ -53,7 +53,7 @@ bool SecureFirst::failed(const std::string &uri)
 {
     if (m_https.empty() || urlinput::hostOf(uri) != m_host)
         return false;
-    if (!attempting(uri)) {
+    if (m_secureHosts.count(m_host)) {
         cancel();
         return false;
     }
